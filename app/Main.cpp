@@ -1,0 +1,301 @@
+#include "app/Main.h"
+
+#include "app/ClockText.h"
+#include "app/ErrorReport.h"
+#include "storage/IniFile.h"
+#include "ui_Main.h"
+
+#include <QMouseEvent>
+#include <QWindow>
+
+namespace {
+const QString TabOptions = QStringLiteral("Options");
+}
+
+TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , platform_(platform)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    ui->setupUi(this);
+    // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
+    ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
+    ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
+    ConnectHandlers();
+    Timer1.start(1000);
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        ReportError(platform_.dialogs, error);
+        if (showAtStart_)
+            show();
+    }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectHandlers()
+{
+    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(ui->Tab1, &QTabBar::currentChanged, this, &TForm1::Tab1Click);
+    connect(ui->NB1, &QStackedWidget::currentChanged, this, &TForm1::NB1PageChanged);
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(ui->BitBtnHideButtons, &QPushButton::clicked, this, &TForm1::BitBtnHideButtonsClick);
+    connect(ui->BitBtnShowButtons, &QPushButton::clicked, this, &TForm1::BitBtnShowButtonsClick);
+    connect(ui->ButtonMinSmall, &QPushButton::clicked, this, &TForm1::ButtonMinSmallClick);
+    connect(ui->ButtonMinimize, &QPushButton::clicked, this, &TForm1::ButtonMinSmallClick);
+    connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, &TForm1::BitBtnCloseClockClick);
+    connect(ui->BitBtnExit, &QPushButton::clicked, this, &TForm1::BitBtnExitClick);
+}
+
+template <typename Write>
+void TForm1::WriteSettings(Write write) const
+{
+    try {
+        write(TIniFile(SettingsFile()));
+    } catch (const std::exception&) {
+    }
+}
+
+void TForm1::FormCreate()
+{
+    programDirectory_ = platform_.location.programDirectory();
+    TabsVisible = TIniFile(SettingsFile()).ReadString("TABS", "Visible", "True");
+    StartInTray = TIniFile(SettingsFile()).ReadBool("Tray", "Default", false);
+    WriteSettings([this](const TIniFile& ini) {
+        FirstStart = ini.ReadBool("Help", "Visible", true);
+        ini.WriteBool("Help", "Visible", false);
+    });
+    ViewStyle = TIniFile(SettingsFile()).ReadInteger("Format", "Style", 1);
+
+    if (TabsVisible == "False") {
+        // Out of sight below the window's bottom edge.
+        ui->Tab1->move(ui->Tab1->x(), ui->NB1->y() + 2 * ui->NB1->height());
+        SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
+    }
+
+    QStringList headings;
+    for (int i = 0; i < 3; ++i) {
+        const std::string heading = TIniFile(SettingsFile()).ReadString(
+            "TABS", "Tab" + std::to_string(i), "Group" + std::to_string(i + 1));
+        headings << QString::fromLocal8Bit(heading);
+    }
+
+    switch (ViewStyle) {
+    case 1:
+        ApplyViewStyle(1);
+        ui->BitBtnHideButtons->show();
+        break;
+    case 2:
+        ApplyViewStyle(2);
+        break;
+    case 3:
+        ApplyViewStyle(3);
+        ui->BitBtnShowButtons->show();
+        break;
+    default: // any other number keeps the form's own layout and is not written back
+        break;
+    }
+
+    headings << TabOptions;
+    for (const QString& heading : headings)
+        ui->Tab1->addTab(heading);
+
+    ui->NB1->setCurrentIndex(0);
+    ui->Tab1->setCurrentIndex(ui->NB1->currentIndex());
+    ui->Tab1->update();
+    ui->Tab1->setUsesScrollButtons(true);
+
+    setFixedSize(ui->Bevel1->x() + ui->Bevel1->width() + 2, ui->Bevel1->y() + ui->Bevel1->height() + 2);
+    {
+        const TIniFile ini(SettingsFile());
+        const int defaultLeft = platform_.screen.primarySize().width() / 2 - width() / 2;
+        const int left = ini.ReadInteger("EXE", "XPos", defaultLeft);
+        move(left, ini.ReadInteger("EXE", "YPos", 0));
+    }
+
+    if (StartInTray) {
+        showAtStart_ = false;
+        ButtonMinSmallClick();
+    } else {
+        show();
+    }
+}
+
+void TForm1::SetTabIndex(int index)
+{
+    ui->Tab1->setCurrentIndex(index);
+}
+
+void TForm1::SetBevelHeight(int height)
+{
+    ui->Bevel1->resize(ui->Bevel1->width(), height);
+}
+
+void TForm1::FitHeightToBevel(int margin)
+{
+    setFixedHeight(ui->Bevel1->y() + ui->Bevel1->height() + margin);
+}
+
+void TForm1::ShowTabsBelowNotebook()
+{
+    ui->Tab1->move(ui->Tab1->x(), ui->NB1->y() + ui->NB1->height());
+    ui->Tab1->show();
+}
+
+void TForm1::ApplyViewStyle(int style)
+{
+    ViewStyle = style;
+    const bool buttonsOnly = style == 2;
+    ui->BitBtnExit->setVisible(buttonsOnly);
+    ui->ButtonMinimize->setVisible(buttonsOnly);
+    ui->BitBtnCloseClock->setVisible(!buttonsOnly);
+    ui->ButtonOptions->setVisible(!buttonsOnly);
+    ui->ButtonMinSmall->setVisible(!buttonsOnly);
+    ui->PanelPostIt->setVisible(!buttonsOnly);
+    ui->BitBtnHideButtons->setVisible(style == 1);
+    ui->BitBtnShowButtons->setVisible(style == 3);
+
+    if (style == 3) {
+        ui->Tab1->hide();
+        ui->NB1->hide();
+        ui->PanelControls->hide();
+        SetTabIndex(0);
+        SetBevelHeight(25);
+        FitHeightToBevel(2);
+    } else {
+        const int notebookTop = buttonsOnly ? 4 : 26;
+        ui->NB1->move(ui->NB1->x(), notebookTop);
+        ui->PanelControls->move(ui->PanelControls->x(), notebookTop);
+        ui->NB1->show();
+        ui->PanelControls->show();
+        if (buttonsOnly) {
+            ui->Tab1->hide();
+            SetTabIndex(0);
+        }
+        if (TabsVisible == "False") {
+            ui->Tab1->hide();
+            SetTabIndex(0);
+            SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
+            FitHeightToBevel(buttonsOnly ? 1 : 2);
+        } else {
+            ShowTabsBelowNotebook();
+            TabsVisible = "True";
+            SetTabIndex(0);
+            SetBevelHeight(ui->Tab1->y() + ui->Tab1->height() + 2);
+            FitHeightToBevel(1);
+        }
+    }
+    WriteSettings([style](const TIniFile& ini) { ini.WriteInteger("Format", "Style", style); });
+}
+
+void TForm1::ApplyTabsHidden(bool hide)
+{
+    TabsVisible = hide ? "False" : "True";
+    WriteSettings([this](const TIniFile& ini) { ini.WriteString("TABS", "Visible", TabsVisible); });
+    if (ViewStyle == 3)
+        return; // takes effect at the next switch to style 1 or 2
+    if (hide) {
+        ui->Tab1->hide();
+        SetTabIndex(0);
+        SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
+    } else {
+        ShowTabsBelowNotebook();
+        SetTabIndex(0);
+        SetBevelHeight(ui->Tab1->y() + ui->Tab1->height() + 2);
+    }
+    FitHeightToBevel(1);
+}
+
+void TForm1::Timer1Timer()
+{
+    const platform::Clock& clock = platform_.clock;
+    ui->LabelClock->setText(ClockText(clock.now(), clock.shortMonthNames(), clock.timeSeparator()));
+    ui->LabelClock->adjustSize();
+}
+
+void TForm1::Tab1Click(int index)
+{
+    if (index < 0)
+        return;
+    ui->NB1->setCurrentIndex(index);
+    ui->Tab1->update();
+}
+
+void TForm1::NB1PageChanged(int index)
+{
+    ui->Tab1->setCurrentIndex(index);
+    ui->Tab1->update();
+}
+
+void TForm1::SpeedButton2Click()
+{
+    const int index = ui->Tab1->currentIndex();
+    if (index < ui->Tab1->count() - 1)
+        SetTabIndex(index + 1);
+}
+
+void TForm1::SpeedButton1Click()
+{
+    const int index = ui->Tab1->currentIndex();
+    if (index > 0)
+        SetTabIndex(index - 1);
+}
+
+void TForm1::BitBtnHideButtonsClick()
+{
+    ApplyViewStyle(3);
+    ui->BitBtnShowButtons->show();
+    ui->BitBtnHideButtons->hide();
+}
+
+void TForm1::BitBtnShowButtonsClick()
+{
+    ApplyViewStyle(1);
+    ui->BitBtnShowButtons->hide();
+    ui->BitBtnHideButtons->show();
+}
+
+void TForm1::ButtonMinSmallClick()
+{
+    showMinimized();
+}
+
+void TForm1::BitBtnCloseClockClick()
+{
+    WriteSettings([this](const TIniFile& ini) {
+        ini.WriteInteger("EXE", "XPos", x());
+        ini.WriteInteger("EXE", "YPos", y());
+    });
+    deleteLater();
+    close();
+}
+
+void TForm1::BitBtnExitClick()
+{
+    close();
+    deleteLater();
+}
+
+void TForm1::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Bare parts of the strip act as its caption bar. Without a window manager the system
+    // move is refused, so the window then follows the pointer by itself.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    dragOffset_ = event->globalPosition().toPoint() - pos();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragOffset_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *dragOffset_);
+}
+
+void TForm1::mouseReleaseEvent(QMouseEvent*)
+{
+    dragOffset_.reset();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace Ui {
+class TForm1;
+}
+class TIniFile;
+
+// The strip: a black, borderless window on top of all others with the clock row, the notebook
+// of launch groups and the tab strip. Its constructor runs the whole start-up (FormCreate).
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(const platform::Platform& platform, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Main-window state, each mirroring one key of the settings file.
+    int ViewStyle = 1;
+    std::string TabsVisible = "True"; // exactly "False" hides the tab strip
+    bool StartInTray = false;
+    bool FirstStart = true; // no settings file had said otherwise: the help opens by itself
+
+    // Lays the window out for view style 1 (clock and buttons), 2 (buttons only) or 3 (clock
+    // only) and stores the style.
+    void ApplyViewStyle(int style);
+    // Hides or shows the tab strip and stores the choice.
+    void ApplyTabsHidden(bool hide);
+
+    const std::string& ProgramDirectory() const { return programDirectory_; }
+    std::string SettingsFile() const { return programDirectory_ + "FILE.INI"; }
+
+    void Timer1Timer();
+    void Tab1Click(int index);
+    void NB1PageChanged(int index);
+    void SpeedButton2Click();
+    void SpeedButton1Click();
+    void BitBtnHideButtonsClick();
+    void BitBtnShowButtonsClick();
+    void ButtonMinSmallClick();
+    void BitBtnCloseClockClick();
+    void BitBtnExitClick();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void FormCreate();
+    void ConnectHandlers();
+    void SetTabIndex(int index);
+    void SetBevelHeight(int height);
+    // The window's height: down to the frame's bottom edge plus margin.
+    void FitHeightToBevel(int margin);
+    void ShowTabsBelowNotebook();
+    // Runs one write access to the settings file. A write that fails is ignored: the value
+    // then simply is not stored, while what the screen shows stands.
+    template <typename Write>
+    void WriteSettings(Write write) const;
+
+    platform::Platform platform_;
+    std::unique_ptr<Ui::TForm1> ui;
+    std::string programDirectory_;
+    QTimer Timer1;
+    bool showAtStart_ = true;
+    // Where a drag began, for moving the window by hand when the window system will not.
+    std::optional<QPoint> dragOffset_;
+};

@@ -1,0 +1,23 @@
+#include "app/Splash.h"
+
+#include "ui_Splash.h"
+
+#include <QCoreApplication>
+
+TFormSplash::TFormSplash(QSize screenSize)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , ui(std::make_unique<Ui::TFormSplash>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
+}
+
+TFormSplash::~TFormSplash() = default;
+
+void TFormSplash::showNow()
+{
+    show();
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

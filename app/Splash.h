@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TFormSplash;
+}
+
+// The window shown while the strip is being built: borderless, centred on the screen.
+class TFormSplash : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormSplash(QSize screenSize);
+    ~TFormSplash() override;
+
+    // Shows the window and paints it at once, before any event loop runs.
+    void showNow();
+
+private:
+    std::unique_ptr<Ui::TFormSplash> ui;
+};

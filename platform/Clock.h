@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// The local date and time, and the locale's words for showing them.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    // The twelve abbreviated month names, January first.
+    virtual QStringList shortMonthNames() const = 0;
+    // The text between hours and minutes, ":" in most locales.
+    virtual QString timeSeparator() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override;
+    QStringList shortMonthNames() const override;
+    QString timeSeparator() const override;
+};
+
+} // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The directory part of a path: everything up to and including its last '/', or empty text
+// when it has none.
+inline std::string DirectoryPart(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+// The file-name part of a path: everything after its last '/'.
+inline std::string FileNamePart(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+} // namespace platform

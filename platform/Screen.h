@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QSize>
+
+namespace platform {
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    // Size of the primary screen in pixels.
+    virtual QSize primarySize() const = 0;
+};
+
+class PrimaryScreen final : public Screen {
+public:
+    QSize primarySize() const override;
+};
+
+} // namespace platform

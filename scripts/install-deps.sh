@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Stackle needs to build, run and test, and only those that are
+# missing. Safe to run again: with everything in place it installs nothing.
+set -euo pipefail
+
+packages=(
+  make g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils libx11-dev imagemagick openbox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#packages[@]} packages are already installed."
+  exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root (missing: ${missing[*]})" >&2; exit 1; }
+  as_root=(sudo)
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+"${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
+echo "install-deps: done."

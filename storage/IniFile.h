@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Converts text to an integer: decimal digits with an optional sign, or, for text longer than
+// two characters that begins with "0x" or "0X", hexadecimal digits after those two. Anything
+// else that is not a whole number in range gives fallback.
+int StrToIntDef(std::string_view text, int fallback);
+
+// Accessor of one settings file. It remembers the path and touches the file only when an
+// operation runs; nothing read is cached, every access goes to the file afresh.
+class TIniFile {
+public:
+    explicit TIniFile(std::string path);
+
+    const std::string& FileName() const { return path_; }
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const;
+    int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+
+    // Writers throw std::runtime_error "Unable to write to <path>" when the value cannot be
+    // stored.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
+    void WriteInteger(const std::string& section, const std::string& key, int value) const;
+    void WriteBool(const std::string& section, const std::string& key, bool value) const;
+
+private:
+    std::string path_;
+};
