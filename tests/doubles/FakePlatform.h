@@ -1,0 +1,120 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace doubles {
+
+class FakeProgramLocation final : public platform::ProgramLocation {
+public:
+    explicit FakeProgramLocation(std::string file) : file_(std::move(file)) {}
+    std::string programFile() const override { return file_; }
+
+private:
+    std::string file_;
+};
+
+class FakeScreen final : public platform::Screen {
+public:
+    QSize size{1024, 768};
+    QSize primarySize() const override { return size; }
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    QDateTime time{QDate(2026, 12, 6), QTime(13, 5)};
+    QStringList months{"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    QString separator = QStringLiteral(":");
+
+    QDateTime now() const override { return time; }
+    QStringList shortMonthNames() const override { return months; }
+    QString timeSeparator() const override { return separator; }
+};
+
+// Dialogs that answer from a script and record what they were shown. A box or a file dialog
+// that nobody scripted fails the test instead of waiting for a user.
+class ScriptedDialogs final : public platform::Dialogs {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        platform::MessageKind kind;
+        platform::MessageButtons buttons;
+    };
+    std::vector<Message> messages;
+    std::deque<platform::MessageAnswer> answers;
+    std::vector<platform::OpenFileRequest> fileRequests;
+    std::deque<std::optional<QString>> chosenFiles;
+
+    platform::MessageAnswer messageBox(const QString& text, const QString& title, platform::MessageKind kind,
+                                       platform::MessageButtons buttons) override
+    {
+        messages.push_back({text, title, kind, buttons});
+        if (buttons == platform::MessageButtons::Ok)
+            return platform::MessageAnswer::Ok;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return platform::MessageAnswer::No;
+        }
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::optional<QString> openFile(const platform::OpenFileRequest& request) override
+    {
+        fileRequests.push_back(request);
+        if (chosenFiles.empty()) {
+            ADD_FAILURE() << "unexpected file dialog";
+            return std::nullopt;
+        }
+        auto chosen = chosenFiles.front();
+        chosenFiles.pop_front();
+        return chosen;
+    }
+};
+
+// A platform whose program directory is a fresh temporary directory.
+class TestPlatform {
+public:
+    FakeScreen screen;
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+
+    TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
+
+    platform::Platform platform() { return {location_, screen, clock, dialogs}; }
+
+    std::string directory() const { return dir_.path().toStdString() + "/"; }
+    std::string path(const std::string& name) const { return directory() + name; }
+
+    // The whole content of a file in the program directory; nothing when it does not exist.
+    std::optional<std::string> read(const std::string& name) const
+    {
+        std::ifstream in(path(name), std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    void write(const std::string& name, const std::string& content) const
+    {
+        std::ofstream(path(name), std::ios::binary) << content;
+    }
+
+private:
+    QTemporaryDir dir_;
+    FakeProgramLocation location_;
+};
+
+} // namespace doubles
