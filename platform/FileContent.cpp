@@ -13,7 +13,12 @@ std::optional<std::string> ReadFileContent(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content;
+    try {
+        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt; // the stream buffer throws on a read error, e.g. when path is a directory
+    }
     if (in.bad())
         return std::nullopt;
     return content;

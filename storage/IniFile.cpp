@@ -13,6 +13,8 @@ int StrToIntDef(std::string_view text, int fallback)
         base = 16;
     } else if (!text.empty() && text[0] == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text[0] == '-')
+            return fallback; // "+-5" is no number
     }
     if (text.empty() || text[0] == '+' || (base == 16 && text[0] == '-'))
         return fallback;

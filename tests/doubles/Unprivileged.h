@@ -2,26 +2,30 @@
 
 #include <functional>
 
+#include <grp.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace doubles {
 
-// Runs check in a child process that cannot write what root owns read-only: the child drops to
-// the unprivileged user "nobody" when the tests run as root (for whom file modes alone make
-// nothing read-only), and otherwise keeps the calling user. Returns whether check returned
-// true in the child.
-inline bool RunUnprivileged(const std::function<bool()>& check)
+// The unprivileged user "nobody".
+inline constexpr uid_t Nobody = 65534;
+
+// Runs body in a child process and gives its exit code (90: the privileges could not be
+// dropped). Root may write anywhere whatever the permission bits say, so when the tests run
+// as root the child first becomes "nobody"; otherwise it keeps the calling user.
+inline int RunUnprivileged(const std::function<int()>& body)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(2);
-        _exit(check() ? 0 : 1);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
+            _exit(90);
+        _exit(body());
     }
     int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace doubles

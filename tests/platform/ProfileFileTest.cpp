@@ -1,0 +1,166 @@
+#include "platform/ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace profile = platform::profile;
+
+namespace {
+
+const std::string LongValue(2000, 'x');
+
+// A settings file as a user might leave it after editing it by hand: a comment, blank lines,
+// an unknown section, blanks around names and '=', LF-only lines, a line far beyond the read
+// buffer, bytes outside ASCII, values holding '=', and no line end after the last line.
+const std::string HandEdited = "; Stackle settings, kept by hand\r\n"
+                               "\r\n"
+                               "[TABS]\r\n"
+                               "Visible \t=  False\r\n"
+                               "  Tab0=Work  \r\n"
+                               "Tab2 =\t\r\n"
+                               "\r\n"
+                               "[Custom]\n"
+                               "Blob=" + LongValue + "\n"
+                               "Name=Caf\xe9 \xc3\xa9\n"
+                               "\n"
+                               "[ Notes ]\r\n"
+                               "Note1 = a=b = c\r\n"
+                               ";Note2=commented out\r\n"
+                               "\r\n"
+                               "[EXE]\r\n"
+                               "EXE1=C:\\Tools\\x.exe";
+
+// HandEdited with its only occurrence of from replaced by to.
+std::string Edited(const std::string& from, const std::string& to)
+{
+    std::string text = HandEdited;
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Spit(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::size_t EntryCount(const std::string& dir)
+{
+    return std::distance(std::filesystem::directory_iterator(dir), {});
+}
+
+struct ReadCase {
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+class ProfileRead : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, FindsValueInHandEditedFile)
+{
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(profile::FindValue(HandEdited, c.section, c.key), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileRead,
+    testing::Values(ReadCase{"TABS", "Visible", "False"}, ReadCase{"tabs", "VISIBLE", "False"},
+                    ReadCase{"TABS", "Tab0", "Work"}, ReadCase{"TABS", "Tab2", ""},
+                    ReadCase{"TABS", "Tab1", std::nullopt},
+                    ReadCase{"Custom", "Blob", std::string(1023, 'x')},
+                    ReadCase{"Custom", "Name", "Caf\xe9 \xc3\xa9"},
+                    ReadCase{"notes", "Note1", "a=b = c"}, ReadCase{"Notes", "Note2", std::nullopt},
+                    ReadCase{"EXE", "EXE1", "C:\\Tools\\x.exe"},
+                    ReadCase{"EXE", "Visible", std::nullopt}, ReadCase{"Help", "Visible", std::nullopt}));
+
+struct WriteCase {
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string expected;
+};
+
+class ProfileWrite : public testing::TestWithParam<WriteCase> {};
+
+// Only the written line may change; every other byte of the file stays as it was.
+TEST_P(ProfileWrite, ChangesOnlyTheWrittenLine)
+{
+    const WriteCase& c = GetParam();
+    const std::string written = profile::WithValue(HandEdited, c.section, c.key, c.value);
+    EXPECT_EQ(written, c.expected);
+    EXPECT_EQ(profile::FindValue(written, c.section, c.key), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileWrite,
+    testing::Values(
+        // Existing keys: their line is replaced, whatever its spacing, case or line end.
+        WriteCase{"TABS", "Visible", "True", Edited("Visible \t=  False\r\n", "Visible=True\r\n")},
+        WriteCase{"tabs", "visible", "False", Edited("Visible \t=  False\r\n", "Visible=False\r\n")},
+        WriteCase{"Custom", "Blob", "short", Edited("Blob=" + LongValue + "\n", "Blob=short\r\n")},
+        WriteCase{"Notes", "Note1", "x=y", Edited("Note1 = a=b = c\r\n", "Note1=x=y\r\n")},
+        WriteCase{"EXE", "EXE1", "D:\\y.exe", Edited("EXE1=C:\\Tools\\x.exe", "EXE1=D:\\y.exe\r\n")},
+        // New keys go after the last non-blank line of their section.
+        WriteCase{"TABS", "Tab1", "Home", Edited("Tab2 =\t\r\n", "Tab2 =\t\r\nTab1=Home\r\n")},
+        WriteCase{"Custom", "Other", "1", Edited("\xc3\xa9\n", "\xc3\xa9\nOther=1\r\n")},
+        WriteCase{"Notes", "Note3", "n",
+                  Edited(";Note2=commented out\r\n", ";Note2=commented out\r\nNote3=n\r\n")},
+        WriteCase{"EXE", "EXE2", "", Edited("x.exe", "x.exe\r\nEXE2=\r\n")},
+        // A new section goes to the end of the file, after a line end for the last line.
+        WriteCase{"Help", "Visible", "0", HandEdited + "\r\n[Help]\r\nVisible=0\r\n"}));
+
+class ProfileFile : public testing::Test {
+protected:
+    QTemporaryDir dir_;
+    std::string path_ = dir_.filePath("FILE.INI").toStdString();
+};
+
+TEST_F(ProfileFile, FirstWritesCreateTheFileInCrLfLines)
+{
+    ASSERT_TRUE(profile::WriteString("Help", "Visible", "0", path_));
+    ASSERT_TRUE(profile::WriteString("Format", "Style", "1", path_));
+    EXPECT_EQ(Slurp(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+    ASSERT_TRUE(profile::WriteString("help", "VISIBLE", "0", path_));
+    EXPECT_EQ(Slurp(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+}
+
+TEST_F(ProfileFile, ReadGivesFallbackOnlyForWhatIsMissing)
+{
+    EXPECT_EQ(profile::ReadString("EXE", "EXE1", "none", path_), "none"); // no file
+    EXPECT_EQ(profile::ReadString("EXE", "EXE1", "none", dir_.path().toStdString()), "none");
+    Spit(path_, "[EXE]\r\nEXE1=\r\nParam1=1\r\n");
+    EXPECT_EQ(profile::ReadString("EXE", "EXE1", "none", path_), "");
+    EXPECT_EQ(profile::ReadString("EXE", "EXE2", "none", path_), "none");
+    EXPECT_EQ(profile::ReadString("TABS", "EXE1", "none", path_), "none");
+}
+
+TEST_F(ProfileFile, WriteKeepsHandEditedFileAndLeavesNoOtherFile)
+{
+    Spit(path_, HandEdited);
+    ASSERT_TRUE(profile::WriteString("Notes", "Note1", "x=y", path_));
+    EXPECT_EQ(Slurp(path_), Edited("Note1 = a=b = c\r\n", "Note1=x=y\r\n"));
+    EXPECT_EQ(profile::ReadString("Notes", "Note1", "", path_), "x=y");
+    EXPECT_EQ(EntryCount(dir_.path().toStdString()), 1u);
+}
+
+TEST_F(ProfileFile, LongValueIsStoredWholeAndReadBackCut)
+{
+    ASSERT_TRUE(profile::WriteString("Notes", "Note1", LongValue, path_));
+    EXPECT_EQ(Slurp(path_), "[Notes]\r\nNote1=" + LongValue + "\r\n");
+    EXPECT_EQ(profile::ReadString("Notes", "Note1", "", path_), std::string(1023, 'x'));
+}
+
+} // namespace
