@@ -1,0 +1,35 @@
+# Sourced by the scripts that run the strip on a virtual X server.
+#
+# start_xvfb <work-dir> <WxHxD>: starts Xvfb on the first free display from :90 on, sets
+# xvfb_pid and exports DISPLAY. -displayfd makes the server report the number once it accepts
+# connections, and only a server that owns the display gets that far, so two runs racing for
+# the same number cannot end up sharing one server. -noreset: by default the server resets
+# when its last client leaves, and a program started during that reset cannot connect.
+start_xvfb() {
+    local work=$1 screen=$2 n deadline ready=$1/xvfb.ready
+    for ((n = 90; n < 190; n++)); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        : >"$ready"
+        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset -displayfd 3 3>"$ready" >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        deadline=$((SECONDS + 15))
+        while [[ ! -s $ready ]] && kill -0 "$xvfb_pid" 2>/dev/null && ((SECONDS < deadline)); do
+            sleep 0.05
+        done
+        if [[ -s $ready ]]; then
+            export DISPLAY=:$n
+            return 0
+        fi
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+    done
+    cat "$work/xvfb.log" >&2
+    return 1
+}
+
+# Qt wants a private runtime directory; a desktop session would have one.
+use_runtime_dir() {
+    mkdir -m 700 "$1/xdg-runtime" && export XDG_RUNTIME_DIR=$1/xdg-runtime QT_QPA_PLATFORM=xcb
+    unset WAYLAND_DISPLAY SESSION_MANAGER
+}

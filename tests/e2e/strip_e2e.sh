@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# End-to-end check of the strip on a virtual X server without a window manager:
+#   first start in a fresh program directory -> settings file created, strip at its default place;
+#   drag by the clock row -> strip follows the pointer;
+#   "X" -> position stored in the settings file, exit code 0;
+#   second start -> strip comes up at the stored place; moved by the window system and closed
+#   again -> the new position replaces the old one.
+#
+# Usage: strip_e2e.sh <path to the stackle binary>
+# Exit status: 0 passed, 1 failed.
+set -uo pipefail
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+
+readonly STRIP_NAME="Stackle"
+readonly STRIP_W=236 STRIP_H=104
+readonly SCREEN_W=1024 SCREEN_H=768
+readonly DEFAULT_X=$((SCREEN_W / 2 - STRIP_W / 2)) DEFAULT_Y=0
+readonly CLOSE_X=225 CLOSE_Y=11 # middle of the "X" button, relative to the window
+readonly GRIP_X=20 GRIP_Y=12    # the clock text: a bare part that drags the window
+readonly CLOCK_AREA=90x16+8+6   # where the clock's yellow text appears, relative to the window
+readonly TIMEOUT=15             # seconds for any single thing to happen
+readonly MAX_RUNTIME=100        # seconds for the whole run, below the test runner's limit
+
+fail() {
+    echo "FAIL: $*" >&2
+    dump_state
+    exit 1
+}
+step() { echo "--- $*"; }
+
+if [[ $# -ne 1 ]]; then
+    echo "usage: $0 <stackle binary>" >&2
+    exit 1
+fi
+if [[ ! -f $1 || ! -x $1 ]]; then
+    echo "FAIL: $1 is not an executable file" >&2
+    exit 1
+fi
+binary=$1
+
+for tool in Xvfb xdotool xprop import cmp od; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-e2e.XXXXXX") || exit 1
+progdir=$work/program
+mkdir "$progdir" || exit 1
+ini=$progdir/FILE.INI
+xvfb_pid="" app_pid="" run=0
+
+dump_state() {
+    if [[ -n $app_pid ]]; then
+        if [[ -s $work/app$run.log ]]; then
+            echo "program output (run $run):" >&2
+            sed 's/^/  | /' "$work/app$run.log" >&2
+        else
+            echo "program output (run $run): none" >&2
+        fi
+    fi
+    if [[ -e $ini ]]; then
+        echo "FILE.INI is now:" >&2
+        od -c "$ini" | sed 's/^/  | /' >&2
+    else
+        echo "FILE.INI does not exist" >&2
+    fi
+}
+
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+# wait_for <seconds> <command...>: runs the command every 50 ms until it succeeds. Gives up
+# early rather than overrun the whole run's time, so that the clean-up always gets to run.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    ((deadline <= MAX_RUNTIME)) || deadline=$MAX_RUNTIME
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+start_app() {
+    run=$((run + 1))
+    (cd / && exec "$progdir/stackle") >"$work/app$run.log" 2>&1 &
+    app_pid=$!
+}
+
+app_running() { kill -0 "$app_pid" 2>/dev/null; }
+
+# Waits for the program to end and checks that it ended with exit code 0.
+expect_exit_0() {
+    local status
+    if ! wait_for "$TIMEOUT" eval '! app_running'; then
+        fail "the program was still running $TIMEOUT s after the click on \"X\""
+    fi
+    wait "$app_pid"
+    status=$?
+    [[ $status -eq 0 ]] || fail "the program ended with exit code $status, expected 0"
+    app_pid=""
+}
+
+is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH; }
+
+# Sets $strip to the visible window titled exactly "Stackle" that is not the splash (which Qt
+# also names after the application while it has no title of its own).
+find_strip() {
+    local w
+    app_running || fail "the program ended before its window appeared"
+    for w in $(xdotool search --onlyvisible --name "^${STRIP_NAME}\$" 2>/dev/null); do
+        # xdotool matches names ignoring case.
+        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$STRIP_NAME" ]] || continue
+        is_splash "$w" && continue
+        strip=$w
+        return 0
+    done
+    return 1
+}
+
+no_visible_splash() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        is_splash "$w" && return 1
+    done
+    return 0
+}
+
+# Sets X, Y, WIDTH and HEIGHT from the strip's geometry.
+read_geometry() {
+    local out
+    out=$(xdotool getwindowgeometry --shell "$strip" 2>/dev/null) || return 1
+    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$' <<<"$out")"
+}
+
+# The clock row shows yellow text once the clock has ticked.
+clock_shown() {
+    local size=${CLOCK_AREA%%+*} off=${CLOCK_AREA#*+} pixels
+    pixels=$(import -silent -window root -crop "$size+$((X + ${off%+*}))+$((Y + ${off#*+}))" \
+        -depth 8 txt:- 2>/dev/null) && grep -qi '#FFFF00' <<<"$pixels"
+}
+
+at_place() { read_geometry && [[ $X -eq $1 && $Y -eq $2 ]]; }
+
+expect_place() {
+    if ! wait_for "$TIMEOUT" at_place "$1" "$2"; then
+        fail "$3: window at ${X:-?},${Y:-?}, expected $1,$2"
+    fi
+}
+
+expect_strip() {
+    wait_for "$TIMEOUT" find_strip || fail "no visible window named \"$STRIP_NAME\" within $TIMEOUT s"
+    read_geometry || fail "xdotool could not read the geometry of window $strip"
+    [[ $WIDTH -eq $STRIP_W && $HEIGHT -eq $STRIP_H ]] ||
+        fail "window is ${WIDTH}x${HEIGHT}, expected ${STRIP_W}x${STRIP_H}"
+    [[ $X -eq $1 && $Y -eq $2 ]] || fail "window came up at $X,$Y, expected $1,$2"
+    wait_for "$TIMEOUT" no_visible_splash || fail "the splash window is still shown beside the strip"
+}
+
+# expect_ini <description> <printf format of the expected bytes>
+expect_ini() {
+    local expected=$work/expected.ini
+    # shellcheck disable=SC2059
+    printf "$2" >"$expected"
+    [[ -e $ini ]] || fail "$1: FILE.INI does not exist in the program directory"
+    if ! cmp -s "$expected" "$ini"; then
+        echo "expected FILE.INI:" >&2
+        od -c "$expected" | sed 's/^/  | /' >&2
+        fail "$1: FILE.INI does not hold the expected bytes"
+    fi
+}
+
+click_close() {
+    xdotool mousemove $((X + CLOSE_X)) $((Y + CLOSE_Y)) click 1 || fail "xdotool could not click"
+}
+
+readonly BASE_INI='[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n'
+
+step "starting Xvfb"
+start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb on any display from :90 on"
+use_runtime_dir "$work" || fail "could not make a runtime directory"
+echo "display $DISPLAY"
+cp "$binary" "$progdir/stackle" || fail "could not copy $binary"
+
+step "first start in an empty program directory"
+start_app
+expect_strip "$DEFAULT_X" "$DEFAULT_Y"
+expect_ini "first start" "$BASE_INI"
+
+step "dragging the strip by its clock text"
+wait_for "$TIMEOUT" clock_shown || fail "the clock shows no text $TIMEOUT s after the start"
+drag_to_x=100 drag_to_y=50
+grip_x=$((X + GRIP_X)) grip_y=$((Y + GRIP_Y))
+xdotool mousemove "$grip_x" "$grip_y" mousedown 1 \
+    mousemove $((grip_x + 5)) $((grip_y + 5)) \
+    mousemove $((drag_to_x + GRIP_X)) $((drag_to_y + GRIP_Y)) mouseup 1 ||
+    fail "xdotool could not drag"
+expect_place "$drag_to_x" "$drag_to_y" "after the drag"
+
+step "closing with \"X\""
+click_close
+expect_exit_0
+expect_ini "after \"X\"" "${BASE_INI}[EXE]\\r\\nXPos=${drag_to_x}\\r\\nYPos=${drag_to_y}\\r\\n"
+
+step "second start: at the stored place"
+start_app
+expect_strip "$drag_to_x" "$drag_to_y"
+expect_ini "second start" "${BASE_INI}[EXE]\\r\\nXPos=${drag_to_x}\\r\\nYPos=${drag_to_y}\\r\\n"
+
+step "moving the strip by the window system, closing with \"X\""
+xdotool windowmove "$strip" 300 200 || fail "xdotool could not move the window"
+expect_place 300 200 "after xdotool windowmove"
+click_close
+expect_exit_0
+expect_ini "after the second \"X\"" "${BASE_INI}[EXE]\\r\\nXPos=300\\r\\nYPos=200\\r\\n"
+
+echo "PASS"
