@@ -2,6 +2,7 @@
 
 #include "app/ClockText.h"
 #include "app/ErrorReport.h"
+#include "resources/Artwork.h"
 #include "storage/IniFile.h"
 #include "ui_Main.h"
 
@@ -18,6 +19,7 @@ TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    SetArtwork();
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
     ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
@@ -33,6 +35,16 @@ TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::SetArtwork()
+{
+    setWindowIcon(Artwork(QStringLiteral("stackle")));
+    ui->BitBtnHideButtons->setIcon(Artwork(QStringLiteral("hand-up")));
+    ui->BitBtnShowButtons->setIcon(Artwork(QStringLiteral("hand-down")));
+    ui->SpeedButton2->setIcon(Artwork(QStringLiteral("arrow-up")));
+    ui->SpeedButton1->setIcon(Artwork(QStringLiteral("arrow-down")));
+    ui->SpeedButtonHelp->setIcon(Artwork(QStringLiteral("help")));
+}
 
 void TForm1::ConnectHandlers()
 {

@@ -56,6 +56,7 @@ protected:
 
 private:
     void FormCreate();
+    void SetArtwork();
     void ConnectHandlers();
     void SetTabIndex(int index);
     void SetBevelHeight(int height);

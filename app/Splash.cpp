@@ -1,5 +1,6 @@
 #include "app/Splash.h"
 
+#include "resources/Artwork.h"
 #include "ui_Splash.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@ TFormSplash::TFormSplash(QSize screenSize)
     , ui(std::make_unique<Ui::TFormSplash>())
 {
     ui->setupUi(this);
+    ui->ImageIcon->setPixmap(Artwork(QStringLiteral("stackle")));
     setFixedSize(size());
     move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
 }

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+// One of the program's own pictures by name ("stackle", "arrow-up", ...). Read as PNG
+// directly: letting Qt guess the format would load every image plugin at start-up.
+QPixmap Artwork(const QString& name);
