@@ -19,6 +19,7 @@ int main(int argc, char** argv)
         TFormSplash splash(platform.screen.primarySize());
         splash.showNow();
         form = new TForm1(platform);
+        linuxPlatform.SetMainWindow(form);
     }
     const int exitCode = application.exec();
     delete form; // closed by an exit whose deferred disposal the ended loop did not reach

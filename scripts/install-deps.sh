@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   make g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick openbox
 )

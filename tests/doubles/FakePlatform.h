@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+#include "doubles/RecordingShell.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -55,11 +57,14 @@ public:
     std::deque<platform::MessageAnswer> answers;
     std::vector<platform::OpenFileRequest> fileRequests;
     std::deque<std::optional<QString>> chosenFiles;
+    EventLog* log = nullptr;
 
     platform::MessageAnswer messageBox(const QString& text, const QString& title, platform::MessageKind kind,
                                        platform::MessageButtons buttons) override
     {
         messages.push_back({text, title, kind, buttons});
+        if (log)
+            log->push_back(("message " + title + ": " + text).toStdString());
         if (buttons == platform::MessageButtons::Ok)
             return platform::MessageAnswer::Ok;
         if (answers.empty()) {
@@ -90,10 +95,12 @@ public:
     FakeScreen screen;
     FakeClock clock;
     ScriptedDialogs dialogs;
+    RecordingShell shell;
+    RecordingSession session;
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
-    platform::Platform platform() { return {location_, screen, clock, dialogs}; }
+    platform::Platform platform() { return {location_, screen, clock, dialogs, shell, session}; }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }
     std::string path(const std::string& name) const { return directory() + name; }

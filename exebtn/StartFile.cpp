@@ -1,0 +1,75 @@
+#include "exebtn/StartFile.h"
+
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+
+#include <QString>
+
+namespace {
+
+// Upper-cases the letters a to z only, leaving every other byte as it is.
+std::string UpperAsciiLetters(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
+}
+
+} // namespace
+
+int ShowValue(TShowCmd command)
+{
+    switch (command) {
+    case scNormal: return 1;
+    case scMaximize: return 3;
+    case scMinimize: return 2;
+    case scHide: return 0;
+    case scNA: return 8;
+    }
+    return 1;
+}
+
+int CountRunningInstances(const std::string& file, const platform::Shell& shell)
+{
+    const std::string key = UpperAsciiLetters(platform::FileNamePart(file));
+    const auto programs = shell.RunningProgramFiles();
+    if (!programs)
+        return 0;
+    int count = 0;
+    for (const std::string& program : *programs)
+        if (UpperAsciiLetters(platform::FileNamePart(program)) == key)
+            ++count;
+    return count;
+}
+
+int StartAndWait(platform::Shell& shell, platform::Session& session, const std::string& file,
+                 const std::string& parameters, const std::string& directory, int showValue)
+{
+    session.ShowMainWindow(false);
+    const int result = shell.StartAndWait(file, parameters, directory, showValue);
+    session.ShowMainWindow(true);
+    return result;
+}
+
+void StartFile(const TStartSettings& settings, const std::function<void()>& notify, const platform::Platform& platform)
+{
+    if (settings.ExeOneInstance && CountRunningInstances(settings.ExeFile, platform.shell) > 0)
+        return;
+    if (notify)
+        notify();
+    const int showValue = ShowValue(settings.ExeShowCmd);
+    const std::string directory = settings.ExePath.empty() ? platform::DirectoryPart(settings.ExeFile) : settings.ExePath;
+    if (settings.ExeFile.empty())
+        return;
+
+    platform.session.SetBusyCursor(true);
+    const int result = settings.ExecAndWait
+        ? StartAndWait(platform.shell, platform.session, settings.ExeFile, settings.ExeParams, directory, showValue)
+        : platform.shell.ShellStart(settings.ExeFile, settings.ExeParams, directory, showValue);
+    platform.session.SetBusyCursor(false);
+
+    if (result <= 32)
+        platform.dialogs.messageBox(QString::fromLocal8Bit(StartFailureMessage(result, settings.Language, settings.ExeFile)),
+                                   QStringLiteral("Error"), platform::MessageKind::Error, platform::MessageButtons::Ok);
+}

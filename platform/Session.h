@@ -1,0 +1,27 @@
+#pragma once
+
+class QWidget;
+
+namespace platform {
+
+// What the program shows of itself as a whole: its cursor and its main window.
+class Session {
+public:
+    virtual ~Session() = default;
+    // The hourglass over every window of the program while busy, the default cursor otherwise.
+    virtual void SetBusyCursor(bool busy) = 0;
+    // Hides the main window, or shows it again in its normal state.
+    virtual void ShowMainWindow(bool visible) = 0;
+};
+
+class QtSession final : public Session {
+public:
+    void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+    void SetBusyCursor(bool busy) override;
+    void ShowMainWindow(bool visible) override;
+
+private:
+    QWidget* mainWindow_ = nullptr;
+};
+
+} // namespace platform
