@@ -19,6 +19,7 @@ test: build
 
 bench: build
 	bench/startup.sh $(BUILD)
+	bench/start_file.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

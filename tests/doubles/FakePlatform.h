@@ -100,7 +100,12 @@ public:
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
-    platform::Platform platform() { return {location_, screen, clock, dialogs, shell, session}; }
+    platform::Platform platform() { return platformWith(shell); }
+    // The same, starting through another shell (the real one, say).
+    platform::Platform platformWith(platform::Shell& otherShell)
+    {
+        return {location_, screen, clock, dialogs, otherShell, session};
+    }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }
     std::string path(const std::string& name) const { return directory() + name; }

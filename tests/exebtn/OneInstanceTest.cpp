@@ -1,0 +1,66 @@
+#include "exebtn/StartFile.h"
+
+#include "doubles/FakePlatform.h"
+#include "platform/LinuxShell.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+namespace {
+
+// A real process running a program file named StackleProbe, started by the test.
+class RunningProbe {
+public:
+    RunningProbe()
+    {
+        program_ = dir_.path().toStdString() + "/StackleProbe";
+        std::filesystem::copy_file("/bin/sleep", program_);
+        std::filesystem::permissions(program_, std::filesystem::perms::owner_all);
+        char* argv[] = {program_.data(), const_cast<char*>("60"), nullptr};
+        EXPECT_EQ(posix_spawn(&pid_, program_.c_str(), nullptr, nullptr, argv, environ), 0);
+    }
+    ~RunningProbe() { Stop(); }
+
+    void Stop()
+    {
+        if (pid_ <= 0)
+            return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    QTemporaryDir dir_;
+    std::string program_;
+    pid_t pid_ = -1;
+};
+
+TEST(OneInstance, ARunningProgramOfTheSameFileNameIsFoundInAnyFolderAndLetterCase)
+{
+    platform::LinuxShell shell;
+    doubles::TestPlatform env;
+    TStartSettings settings;
+    settings.ExeFile = "/nowhere/stackleprobe";
+    settings.ExeOneInstance = true;
+
+    RunningProbe probe;
+    EXPECT_EQ(CountRunningInstances("/elsewhere/STACKLEPROBE", shell), 1);
+    StartFile(settings, {}, env.platformWith(shell));
+    EXPECT_TRUE(env.dialogs.messages.empty()) << "the running program was started again";
+
+    probe.Stop();
+    EXPECT_EQ(CountRunningInstances("/elsewhere/STACKLEPROBE", shell), 0);
+    StartFile(settings, {}, env.platformWith(shell));
+    ASSERT_EQ(env.dialogs.messages.size(), 1u);
+    EXPECT_EQ(env.dialogs.messages[0].text, QStringLiteral("File was not found.(/nowhere/stackleprobe)"));
+}
+
+} // namespace
