@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/FileContent.h"
+#include "platform/TextLines.h"
 
 #include <filesystem>
 #include <vector>
@@ -9,34 +10,6 @@ namespace platform::profile {
 namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
-
-// One line of the file: its text is content[begin, end); its line end runs up to next.
-struct Line {
-    std::size_t begin;
-    std::size_t end;
-    std::size_t next;
-    bool terminated() const { return next > end; }
-};
-
-// Lines end at CR, at LF or at CR LF.
-std::vector<Line> SplitLines(std::string_view content)
-{
-    std::vector<Line> lines;
-    std::size_t begin = 0;
-    while (begin < content.size()) {
-        std::size_t end = content.find_first_of("\r\n", begin);
-        if (end == std::string_view::npos) {
-            lines.push_back({begin, content.size(), content.size()});
-            break;
-        }
-        std::size_t next = end + 1;
-        if (content[end] == '\r' && next < content.size() && content[next] == '\n')
-            ++next;
-        lines.push_back({begin, end, next});
-        begin = next;
-    }
-    return lines;
-}
 
 std::string_view Trim(std::string_view text)
 {
@@ -93,8 +66,8 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
                                      std::string_view key)
 {
     bool inSection = false;
-    for (const Line& line : SplitLines(content)) {
-        const Entry entry = Parse(content.substr(line.begin, line.end - line.begin));
+    for (const TextLine& line : SplitLines(content)) {
+        const Entry entry = Parse(line.in(content));
         if (entry.kind == Entry::Section)
             inSection = SameName(entry.name, section);
         else if (inSection && entry.kind == Entry::Key && SameName(entry.name, key))
@@ -106,12 +79,12 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
 std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value)
 {
-    const std::vector<Line> lines = SplitLines(content);
+    const std::vector<TextLine> lines = SplitLines(content);
     bool inSection = false;
     bool inFirstSection = false;
-    const Line* lastOfFirstSection = nullptr; // its last line that is not blank: a new key goes after it
-    for (const Line& line : lines) {
-        const std::string_view text = content.substr(line.begin, line.end - line.begin);
+    const TextLine* lastOfFirstSection = nullptr; // its last line that is not blank: a new key goes after it
+    for (const TextLine& line : lines) {
+        const std::string_view text = line.in(content);
         const Entry entry = Parse(text);
         if (entry.kind == Entry::Section) {
             inSection = SameName(entry.name, section);
