@@ -1,8 +1,11 @@
 # make run  - install what is missing, build, start Stackle
 # make test - install what is missing, build, run every test
+# make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
 BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench fuzz clean
 
 deps:
 	scripts/install-deps.sh
@@ -20,6 +23,15 @@ test: build
 bench: build
 	bench/startup.sh $(BUILD)
 	bench/start_file.sh $(BUILD)
+	$(BUILD)/bin/file_list_bench
+
+# New inputs go to $(FUZZ_BUILD)/corpus, findings to $(FUZZ_BUILD)/; fuzz/corpus holds the seeds.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja
+	cmake --build $(FUZZ_BUILD)
+	mkdir -p $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/icon_reader_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,7 @@
 #include "app/ErrorReport.h"
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "platform/LinuxPlatform.h"
 
 #include <QPointer>
 

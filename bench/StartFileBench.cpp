@@ -1,7 +1,7 @@
 // Time from a start to the started program running: StartFile through the desktop shell
 // against a bare posix_spawn of the same program. bench/start_file.sh reports the ratio.
 #include "exebtn/StartFile.h"
-#include "platform/Platform.h"
+#include "platform/LinuxPlatform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,24 +3,38 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace platform {
 
 std::optional<std::string> ReadFileContent(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
         return std::nullopt;
-    std::string content;
-    try {
-        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } catch (const std::ios_base::failure&) {
-        return std::nullopt; // the stream buffer throws on a read error, e.g. when path is a directory
+    std::optional<std::string> content;
+    struct stat status;
+    if (fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
+        content.emplace(std::size_t(status.st_size), '\0');
+        std::size_t done = 0;
+        while (done < content->size()) {
+            const ssize_t got = read(file, content->data() + done, content->size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                content.reset();
+            if (got <= 0)
+                break;
+            done += std::size_t(got);
+        }
+        if (content)
+            content->resize(done); // a file that shrank meanwhile
     }
-    if (in.bad())
-        return std::nullopt;
+    close(file);
     return content;
 }
 

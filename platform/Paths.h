@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 // The directory part of a path: everything up to and including its last '/', or empty text
@@ -18,6 +20,13 @@ inline std::string FileNamePart(std::string_view path)
 {
     const auto slash = path.rfind('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// Whether something of that name exists in the file system.
+inline bool FileExists(const std::string& path)
+{
+    struct stat status;
+    return !path.empty() && stat(path.c_str(), &status) == 0;
 }
 
 } // namespace platform

@@ -23,3 +23,9 @@ convert -size 16x16 xc:none -fill '#0040c0' -draw 'circle 7.5,7.5 7.5,0.5' \
 convert -size 11x13 xc:none -fill '#ffe0b0' -stroke black \
   -draw 'rectangle 4,0 6,6' -draw 'roundrectangle 1,5 9,12 2,2' hand-up.png
 convert hand-up.png -flip hand-down.png
+
+# The blank slot: a dashed outline around the word "none", as an icon file.
+convert -size 32x32 xc:none -fill none -stroke '#707070' -strokewidth 1 \
+  -draw 'stroke-dasharray 3 2 roundrectangle 1,1 30,30 4,4' \
+  -stroke none -fill '#505050' -font "$font" -pointsize 9 -gravity center -annotate +0+0 'none' \
+  -define icon:auto-resize=32 empty.ico

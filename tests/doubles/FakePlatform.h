@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 
+#include "doubles/FakeIcons.h"
 #include "doubles/RecordingShell.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,7 @@ public:
     ScriptedDialogs dialogs;
     RecordingShell shell;
     RecordingSession session;
+    FakeIcons icons;
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
@@ -104,7 +106,7 @@ public:
     // The same, starting through another shell (the real one, say).
     platform::Platform platformWith(platform::Shell& otherShell)
     {
-        return {location_, screen, clock, dialogs, otherShell, session};
+        return {location_, screen, clock, dialogs, otherShell, session, icons};
     }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }

@@ -3,6 +3,7 @@
 #include "platform/Session.h"
 #include "platform/Shell.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ public:
     };
     std::vector<Start> starts;
     int result = 42;
+    std::map<std::string, int> resultFor; // by file, before result
     std::optional<std::vector<std::string>> running = std::vector<std::string>{};
     EventLog* log = nullptr;
 
@@ -45,7 +47,8 @@ private:
         starts.push_back(start);
         if (log)
             log->push_back((start.waited ? "wait " : "start ") + start.file);
-        return result;
+        const auto scripted = resultFor.find(start.file);
+        return scripted == resultFor.end() ? result : scripted->second;
     }
 };
 

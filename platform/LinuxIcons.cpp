@@ -1,0 +1,146 @@
+#include "platform/LinuxIcons.h"
+
+#include "platform/DesktopEntry.h"
+#include "platform/IcoReader.h"
+#include "platform/IconImage.h"
+#include "platform/IconTheme.h"
+#include "platform/MappedFile.h"
+#include "platform/PeIcons.h"
+#include "resources/Artwork.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMimeDatabase>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool HasGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+std::string LowerCaseExtension(const std::string& file)
+{
+    std::string extension = fs::path(file).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    return extension;
+}
+
+bool HasWindowsProgramExtension(const std::string& file)
+{
+    const std::string extension = LowerCaseExtension(file);
+    for (const char* windows : {".exe", ".dll", ".scr", ".cpl", ".ocx"})
+        if (extension == windows)
+            return true;
+    return false;
+}
+
+// A program the system can run itself: an executable ELF binary or script.
+bool IsNativeProgram(const std::string& file, std::string_view bytes)
+{
+    return (bytes.starts_with("\x7f" "ELF") || bytes.starts_with("#!")) && ::access(file.c_str(), X_OK) == 0;
+}
+
+std::optional<QImage> OwnIcon()
+{
+    if (!HasGuiApplication())
+        return std::nullopt;
+    const QImage image = Artwork(QStringLiteral("stackle")).toImage();
+    return image.isNull() ? std::nullopt : std::optional(FitIconSquare(image));
+}
+
+// The picture of an image file the user chose, in whatever format the image plugins read.
+std::optional<QImage> ImageFileIcon(const std::string& file)
+{
+    if (const auto mapped = MappedFile::Open(file); mapped && IsIcoFile(mapped->bytes()))
+        return IconFromIcoBytes(mapped->bytes());
+    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(file)));
+    // Formats that can render small directly (SVG, JPEG) give a sharper, cheaper picture that way.
+    if (const QSize size = reader.size(); size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const QSize fitted = size.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio);
+        reader.setScaledSize(fitted.expandedTo(QSize(1, 1)));
+    }
+    const QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return FitIconSquare(image);
+}
+
+// The icon an Icon key names: an image file by absolute path, else an icon of the theme.
+std::optional<QImage> NamedIcon(const std::string& icon)
+{
+    return icon.starts_with('/') ? ImageFileIcon(icon) : ThemeIcon(icon);
+}
+
+std::optional<QImage> MimeTypeIcon(const std::string& file)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(file)));
+    for (const QString& name : {type.iconName(), type.genericIconName(), QStringLiteral("unknown"),
+                                QStringLiteral("text-x-generic")})
+        if (auto icon = ThemeIcon(name.toStdString()))
+            return icon;
+    return std::nullopt;
+}
+
+bool IsImageFile(const std::string& file)
+{
+    return QMimeDatabase()
+        .mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(file)))
+        .name()
+        .startsWith(QLatin1String("image/"));
+}
+
+} // namespace
+
+std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (file.empty() || error || !fs::exists(status) || index < 0)
+        return std::nullopt;
+    if (fs::equivalent(file, "/proc/self/exe", error))
+        return index == 0 ? OwnIcon() : std::nullopt;
+
+    const auto mapped = fs::is_regular_file(status) ? MappedFile::Open(file) : std::nullopt;
+    const std::string_view bytes = mapped ? mapped->bytes() : std::string_view();
+    // The content tells icon files and Windows programs, whatever their names.
+    if (IsIcoFile(bytes))
+        return index == 0 ? IconFromIcoBytes(bytes) : std::nullopt;
+    if (HasWindowsProgramExtension(file) || (bytes.starts_with("MZ") && IsPeImage(bytes)))
+        return IconFromPeBytes(bytes, index);
+    if (index != 0)
+        return std::nullopt;
+
+    if (LowerCaseExtension(file) == ".desktop") {
+        const auto entry = DesktopEntry::Read(file);
+        if (auto icon = entry ? NamedIcon(entry->value("Icon")) : std::nullopt)
+            return icon;
+    }
+    if (IsNativeProgram(file, bytes)) {
+        const char* path = std::getenv("PATH");
+        const std::string application = applications_.IconOf(fs::absolute(file, error).lexically_normal().string(),
+                                                              XdgDirectories::FromEnvironment(), path ? path : "");
+        if (auto icon = application.empty() ? std::nullopt : NamedIcon(application))
+            return icon;
+        if (auto icon = ThemeIcon("application-x-executable"))
+            return icon;
+    }
+    if (IsImageFile(file))
+        if (auto icon = ImageFileIcon(file))
+            return icon;
+    return MimeTypeIcon(file);
+}
+
+} // namespace platform
