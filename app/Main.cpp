@@ -3,7 +3,6 @@
 #include "app/ClockText.h"
 #include "app/ErrorReport.h"
 #include "resources/Artwork.h"
-#include "storage/IniFile.h"
 #include "ui_Main.h"
 
 #include <QMouseEvent>
@@ -20,6 +19,7 @@ TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
 {
     ui->setupUi(this);
     SetArtwork();
+    CreateSlots();
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
     ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
@@ -59,15 +59,6 @@ void TForm1::ConnectHandlers()
     connect(ui->ButtonMinimize, &QPushButton::clicked, this, &TForm1::ButtonMinSmallClick);
     connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, &TForm1::BitBtnCloseClockClick);
     connect(ui->BitBtnExit, &QPushButton::clicked, this, &TForm1::BitBtnExitClick);
-}
-
-template <typename Write>
-void TForm1::WriteSettings(Write write) const
-{
-    try {
-        write(TIniFile(SettingsFile()));
-    } catch (const std::exception&) {
-    }
 }
 
 void TForm1::FormCreate()
@@ -113,6 +104,8 @@ void TForm1::FormCreate()
     headings << TabOptions;
     for (const QString& heading : headings)
         ui->Tab1->addTab(heading);
+
+    SetUpSlots();
 
     ui->NB1->setCurrentIndex(0);
     ui->Tab1->setCurrentIndex(ui->NB1->currentIndex());

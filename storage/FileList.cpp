@@ -70,15 +70,16 @@ bool FileListLineLess(std::string_view a, std::string_view b)
     });
 }
 
-void TFileList::LoadFromFile(const std::string& path)
+bool TFileList::LoadFromFile(const std::string& path)
 {
     lines_.clear();
     const auto content = platform::ReadFileContent(path);
     if (!content)
-        return;
+        return false;
     for (const platform::TextLine& line : platform::SplitLines(*content))
         lines_.emplace_back(line.in(*content));
     std::stable_sort(lines_.begin(), lines_.end(), FileListLineLess);
+    return true;
 }
 
 void TFileList::SaveToFile(const std::string& path) const

@@ -29,8 +29,8 @@ public:
     int Count() const { return int(lines_.size()); }
 
     // Reads the file's lines, which end at CR, at LF or at CR LF, and sorts them. A file that
-    // cannot be read gives an empty list.
-    void LoadFromFile(const std::string& path);
+    // cannot be read gives an empty list and false.
+    bool LoadFromFile(const std::string& path);
     // Replaces the file's whole content with the lines. Throws std::runtime_error "Cannot
     // create file <path>" when it cannot be written; the file then keeps its former content.
     void SaveToFile(const std::string& path) const;

@@ -17,6 +17,8 @@ readonly SCREEN_W=1024 SCREEN_H=768
 readonly DEFAULT_X=$((SCREEN_W / 2 - STRIP_W / 2)) DEFAULT_Y=0
 readonly CLOSE_X=225 CLOSE_Y=11 # middle of the "X" button, relative to the window
 readonly GRIP_X=20 GRIP_Y=12    # the clock text: a bare part that drags the window
+readonly UP_X=197 UP_Y=42       # the red UP arrow: group 1 -> group 2
+readonly SLOT6_X=68 SLOT6_Y=47  # slot 6, the second button of group 2
 readonly CLOCK_AREA=90x16+8+6   # where the clock's yellow text appears, relative to the window
 readonly TIMEOUT=15             # seconds for any single thing to happen
 readonly MAX_RUNTIME=100        # seconds for the whole run, below the test runner's limit
@@ -181,6 +183,16 @@ click_close() {
     xdotool mousemove $((X + CLOSE_X)) $((Y + CLOSE_Y)) click 1 || fail "xdotool could not click"
 }
 
+# Another visible window of the program beside the strip: a pop-up menu or a dialog.
+other_window_shown() { xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null | grep -qv "^$strip\$"; }
+file_dialog_shown() { xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+
+open_slot6_menu() {
+    xdotool mousemove $((X + SLOT6_X)) $((Y + SLOT6_Y)) mousedown 3 || fail "xdotool could not press the right button"
+    wait_for "$TIMEOUT" other_window_shown || fail "no pop-up menu opened on the right press"
+    xdotool mouseup 3
+}
+
 readonly BASE_INI='[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n'
 
 step "starting Xvfb"
@@ -188,6 +200,7 @@ start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb on
 use_runtime_dir "$work" || fail "could not make a runtime directory"
 echo "display $DISPLAY"
 cp "$binary" "$progdir/stackle" || fail "could not copy $binary"
+cp "$(dirname "$binary")/empty.ico" "$progdir/" || fail "empty.ico is not next to $binary"
 
 step "first start in an empty program directory"
 start_app
@@ -220,5 +233,34 @@ expect_place 300 200 "after xdotool windowmove"
 click_close
 expect_exit_0
 expect_ini "after the second \"X\"" "${BASE_INI}[EXE]\\r\\nXPos=300\\r\\nYPos=200\\r\\n"
+
+step "adding a pop-up file to slot 6 through the real file dialog"
+# A pop-up file that leaves a mark when it runs, with a blank in its name.
+entry="$progdir/mark it.sh"
+printf '#!/bin/sh\ntouch "%s"\n' "$work/marked" >"$entry" && chmod +x "$entry" || fail "could not write $entry"
+start_app
+expect_strip 300 200
+xdotool mousemove $((X + UP_X)) $((Y + UP_Y)) click 1 || fail "xdotool could not click the UP arrow"
+open_slot6_menu
+xdotool key a || fail "xdotool could not choose the menu item"
+wait_for "$TIMEOUT" file_dialog_shown || fail "the file dialog did not open"
+xdotool type --delay 20 "$entry" && xdotool key Return || fail "xdotool could not type into the file dialog"
+wait_for "$TIMEOUT" test -s "$progdir/flist6.dll" || fail "flist6.dll was not written"
+expected_list="mark it.sh    *$entry\r\n"
+printf "$expected_list" >"$work/expected.list"
+cmp -s "$work/expected.list" "$progdir/flist6.dll" ||
+    fail "flist6.dll holds $(od -c "$progdir/flist6.dll"), expected $expected_list"
+click_close
+expect_exit_0
+
+step "after a restart, the entry in slot 6's menu starts its file"
+start_app
+expect_strip 300 200
+xdotool mousemove $((X + UP_X)) $((Y + UP_Y)) click 1 || fail "xdotool could not click the UP arrow"
+open_slot6_menu
+xdotool key Down Down Down Down Down Return || fail "xdotool could not choose the entry"
+wait_for "$TIMEOUT" test -e "$work/marked" || fail "choosing the entry did not start $entry"
+click_close
+expect_exit_0
 
 echo "PASS"

@@ -1,0 +1,156 @@
+#include "app/ClickLabel.h"
+#include "app/Main.h"
+#include "exebtn/ExeBtn.h"
+
+#include "doubles/FakePlatform.h"
+#include "platform/LinuxShell.h"
+
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QTest>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+class LaunchTest : public ::testing::Test {
+protected:
+    doubles::TestPlatform env;
+    std::unique_ptr<TForm1> form;
+
+    void Start() { form = std::make_unique<TForm1>(env.platform()); }
+
+    // Chooses the file entry at index from the slot's menu, as after a right press.
+    void ChooseEntry(int slot, int index)
+    {
+        QTest::mousePress(form->SlotButton(slot), Qt::RightButton, {}, QPoint(5, 5));
+        QMenu* menu = form->SlotMenu(slot);
+        menu->hide();
+        menu->actions().at(5 + index)->trigger();
+    }
+    void LaunchAll(int slot)
+    {
+        QTest::mouseClick(form->findChild<TClickLabel*>("LabelLaunchAll" + QString::number(slot)), Qt::LeftButton);
+    }
+    std::vector<std::string> Started() const
+    {
+        std::vector<std::string> started;
+        for (const auto& start : env.shell.starts)
+            started.push_back(start.file + (start.parameters.empty() ? "" : " <" + start.parameters + ">"));
+        return started;
+    }
+};
+
+TEST_F(LaunchTest, EntryOpensOnItsOwnWithTheFlagOff)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE1=/tools/editor\r\n");
+    env.write("flist1.dll", "readme.txt    */docs/a/readme.txt\r\nreadme.txt    */docs/b/readme.txt\r\n");
+    Start();
+    ChooseEntry(1, 1);
+    ChooseEntry(1, 0);
+    EXPECT_EQ(Started(), (std::vector<std::string>{"/docs/b/readme.txt", "/docs/a/readme.txt"}));
+    EXPECT_EQ(env.shell.starts[0].directory, "/docs/b/");
+}
+
+TEST_F(LaunchTest, EntryIsTheMainProgramsParameterWithTheFlagOn)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE2=/tools/editor\r\nParam2=1\r\nParam3=1\r\n");
+    env.write("flist2.dll", "a b.txt    */my docs/a b.txt\r\n");
+    env.write("flist3.dll", "a b.txt    */my docs/a b.txt\r\n");
+    Start();
+    ChooseEntry(2, 0);
+    ChooseEntry(3, 0); // no main file: the entry opens on its own
+    EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/editor </my docs/a b.txt>", "/my docs/a b.txt"}));
+    EXPECT_EQ(env.shell.starts[0].directory, "/tools/");
+}
+
+TEST_F(LaunchTest, PopUpStartsTakeTheStoredMainFileAndTheButtonItsOwn)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE2=/stored/main\r\nParam2=1\r\n");
+    env.write("flist2.dll", "x    */d/x\r\n");
+    Start();
+    form->SlotButton(2)->SetExeFile("/shown/main"); // as after an assignment that could not be stored
+    ChooseEntry(2, 0);
+    LaunchAll(2);
+    QTest::mouseClick(form->SlotButton(2), Qt::LeftButton);
+    EXPECT_EQ(Started(), (std::vector<std::string>{"/stored/main </d/x>", "/stored/main", "/stored/main </d/x>",
+                                                   "/shown/main"}));
+}
+
+TEST_F(LaunchTest, LaunchAllStartsTheMainFileThenTheListInOrder)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE5=/tools/main\r\nEXE6=/tools/main\r\nParam6=1\r\n");
+    env.write("flist5.dll", "b.txt    */d/b.txt\r\nA.TXT    */d/A.TXT\r\n");
+    env.write("flist6.dll", "b.txt    */d/b.txt\r\nA.TXT    */d/A.TXT\r\n");
+    Start();
+    LaunchAll(5);
+    EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/d/A.TXT", "/d/b.txt"}));
+    EXPECT_EQ(form->CurrentSlot, 5);
+    env.shell.starts.clear();
+    LaunchAll(6);
+    EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/tools/main </d/A.TXT>", "/tools/main </d/b.txt>"}));
+    env.shell.starts.clear();
+    LaunchAll(7);
+    EXPECT_TRUE(Started().empty());
+    EXPECT_TRUE(env.dialogs.messages.empty());
+}
+
+TEST_F(LaunchTest, AFailedStartIsShownAndTheRestStillStart)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE1=/gone/main\r\n");
+    env.write("flist1.dll", "a    */d/a\r\n");
+    Start();
+    doubles::EventLog log;
+    env.shell.log = &log;
+    env.dialogs.log = &log;
+    env.shell.resultFor["/gone/main"] = 2;
+    LaunchAll(1);
+    EXPECT_EQ(log, (doubles::EventLog{"start /gone/main", "message Error: File was not found.(/gone/main)", "start /d/a"}));
+}
+
+TEST_F(LaunchTest, LeftClickWithTheFlagOnPassesNoParameter)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE1=/tools/main\r\nParam1=1\r\n");
+    env.write("flist1.dll", "a    */d/a\r\n");
+    Start();
+    QTest::mouseClick(form->SlotButton(1), Qt::LeftButton);
+    EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main"}));
+}
+
+// The whole way with real processes: a program as the slot's main file, its "P" on, and a
+// pop-up file whose path holds blanks.
+TEST_F(LaunchTest, RealProgramGetsTheEntryAsOneArgumentInItsOwnDirectory)
+{
+    namespace fs = std::filesystem;
+    const std::string programDir = env.path("my tools");
+    fs::create_directory(programDir);
+    fs::copy_file(RECORD_ARGS, programDir + "/recorder");
+    const std::string record = env.path("record");
+    setenv("STACKLE_RECORD", record.c_str(), 1);
+    env.write("FILE.INI", "[EXE]\r\nEXE1=" + programDir + "/recorder\r\nParam1=1\r\n");
+    env.write("flist1.dll", "a b.txt    */my docs/a b.txt\r\n");
+    platform::LinuxShell shell;
+    form = std::make_unique<TForm1>(env.platformWith(shell));
+
+    ChooseEntry(1, 0);
+    for (int i = 0; i < 100 && !fs::exists(record); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    unsetenv("STACKLE_RECORD");
+
+    const std::string recorded = env.read("record").value_or("");
+    std::vector<std::string> fields;
+    for (std::size_t at = 0; at < recorded.size();) {
+        const std::size_t end = recorded.find('\0', at);
+        fields.push_back(recorded.substr(at, end - at));
+        at = end + 1;
+    }
+    ASSERT_EQ(fields.size(), 4u) << "working directory, process id, program, one argument";
+    EXPECT_EQ(fields[0], programDir);
+    EXPECT_EQ(fields[3], "/my docs/a b.txt");
+    EXPECT_TRUE(env.dialogs.messages.empty());
+}
+
+} // namespace

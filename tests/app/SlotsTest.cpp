@@ -1,0 +1,248 @@
+#include "app/ClickLabel.h"
+#include "app/ErrorReport.h"
+#include "app/Main.h"
+#include "exebtn/ExeBtn.h"
+
+#include "doubles/FakePlatform.h"
+#include "doubles/Unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SlotsTest : public ::testing::Test {
+protected:
+    doubles::TestPlatform env;
+    std::unique_ptr<TForm1> form;
+
+    TForm1& Start()
+    {
+        form = std::make_unique<TForm1>(env.platform());
+        return *form;
+    }
+    std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }
+    std::string List(int slot) const { return env.read("flist" + std::to_string(slot) + ".dll").value_or("<missing>"); }
+
+    QStringList MenuTexts(int slot) const
+    {
+        QStringList texts;
+        for (const QAction* action : form->SlotMenu(slot)->actions())
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return texts;
+    }
+    QStringList Entries(int slot) const { return MenuTexts(slot).mid(5); }
+
+    // Right-presses the slot's button and chooses the menu item at position item.
+    void Choose(int slot, int item)
+    {
+        TExeBtn* button = form->SlotButton(slot);
+        QTest::mousePress(button, Qt::RightButton, {}, QPoint(9, 8));
+        QMenu* menu = form->SlotMenu(slot);
+        EXPECT_TRUE(menu->isVisible());
+        EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(9, 8)));
+        EXPECT_EQ(form->CurrentSlot, slot);
+        QAction* action = menu->actions().at(item);
+        menu->hide();
+        action->trigger();
+    }
+    void ClickParam(int slot) { QTest::mouseClick(form->SlotParamLabel(slot), Qt::LeftButton); }
+};
+
+constexpr int Assign = 0, Add = 1, Remove = 2, Clear = 3;
+
+TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE2=/usr/bin/editor\r\nEXE3=\r\nParam2=0x1\r\nParam3=on\r\nParam4=-1\r\n");
+    env.write("flist2.dll", "zeta    */z/zeta\r\nAlpha & Co    */a/Alpha & Co\r\n");
+    Start();
+    EXPECT_EQ(form->SlotButton(2)->ExeFile(), "/usr/bin/editor");
+    EXPECT_EQ(form->SlotButton(2)->ExeIconFile(), "/usr/bin/editor");
+    for (int slot : {1, 3, 12}) {
+        EXPECT_EQ(form->SlotButton(slot)->ExeFile(), "") << slot;
+        EXPECT_EQ(form->SlotButton(slot)->ExeIconFile(), env.path("empty.ico")) << slot;
+    }
+    EXPECT_EQ(Entries(2), QStringList({"Alpha && Co", "zeta"}));
+    EXPECT_EQ(form->CurrentSlot, 2);
+    EXPECT_TRUE(form->ParamOn(2));
+    EXPECT_FALSE(form->ParamOn(3));
+    EXPECT_TRUE(form->ParamOn(4));
+    EXPECT_FALSE(form->ParamOn(5));
+}
+
+TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
+{
+    Start();
+    EXPECT_EQ(MenuTexts(1), QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
+                                         "&Clear ALL files", "-"}));
+    QStringList names;
+    for (const QAction* action : form->SlotMenu(1)->actions())
+        names << action->objectName();
+    EXPECT_EQ(names, QStringList({"AssignEXE1", "AddFiles", "RemoveFiles1", "ClearALLfiles1", "N1"}));
+    EXPECT_EQ(form->SlotMenu(12)->actions().first()->objectName(), QStringLiteral("MenuItem51"));
+    EXPECT_EQ(form->SlotMenu(12)->actions().last()->objectName(), QStringLiteral("MenuItem55"));
+    EXPECT_EQ(form->SlotMenu(2)->objectName(), QStringLiteral("PopupMenu2"));
+    EXPECT_EQ(form->CurrentSlot, 0) << "no list file was there to load";
+}
+
+TEST_F(SlotsTest, SlotPartsSitOnTheirPagesWithHintsOnGroupOneOnly)
+{
+    Start();
+    EXPECT_EQ(form->SlotButton(1)->geometry(), QRect(4, 3, 37, 36));
+    EXPECT_EQ(form->SlotButton(5)->geometry(), QRect(4, 3, 37, 36));
+    EXPECT_EQ(form->SlotButton(9)->geometry(), QRect(3, 3, 37, 36));
+    EXPECT_EQ(form->SlotButton(12)->geometry(), QRect(131, 3, 37, 36));
+    EXPECT_EQ(form->SlotButton(6)->parentWidget()->objectName(), QStringLiteral("PageGroup2"));
+    EXPECT_EQ(form->SlotParamLabel(8)->pos(), QPoint(158, 38));
+    EXPECT_FALSE(form->SlotButton(4)->toolTip().isEmpty());
+    EXPECT_TRUE(form->SlotButton(5)->toolTip().isEmpty());
+    EXPECT_TRUE(form->SlotParamLabel(5)->toolTip().isEmpty());
+}
+
+TEST_F(SlotsTest, AddingGoesToThePressedSlotInSortedPlace)
+{
+    Start();
+    ClickParam(2); // the current slot is now 2
+    env.dialogs.chosenFiles = {QStringLiteral("/docs/m.txt"), QStringLiteral("/docs/Zebra.txt"),
+                               QStringLiteral("/other/A file.txt")};
+    Choose(6, Add);
+    Choose(6, Add);
+    Choose(6, Add);
+    EXPECT_EQ(List(6), "A file.txt    */other/A file.txt\r\nm.txt    */docs/m.txt\r\nZebra.txt    */docs/Zebra.txt\r\n");
+    EXPECT_EQ(Entries(6), QStringList({"A file.txt", "m.txt", "Zebra.txt"}));
+    EXPECT_EQ(List(2), "<missing>");
+    ASSERT_EQ(env.dialogs.fileRequests.size(), 3u);
+    const platform::OpenFileRequest& last = env.dialogs.fileRequests.back();
+    EXPECT_EQ(last.filterIndex, 1);
+    EXPECT_EQ(last.fileName, QStringLiteral("/docs/Zebra.txt")) << "the dialog keeps the last chosen name";
+    ASSERT_EQ(last.filters.size(), 6);
+    EXPECT_EQ(last.filters[0].patterns, QStringLiteral("*"));
+    EXPECT_EQ(last.filters[5].description, QStringLiteral("HTML files"));
+}
+
+TEST_F(SlotsTest, AssigningKeepsEntriesAndFlagAndAcceptsTypedNames)
+{
+    env.write("flist3.dll", "a.txt    */d/a.txt\r\n");
+    env.write("FILE.INI", "[EXE]\r\nParam3=1\r\n");
+    Start();
+    env.dialogs.chosenFiles = {QStringLiteral("/nowhere/tool"), std::nullopt};
+    Choose(3, Assign);
+    EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/nowhere/tool");
+    EXPECT_EQ(form->SlotButton(3)->ExeIconFile(), "/nowhere/tool");
+    EXPECT_NE(Settings().find("EXE3=/nowhere/tool\r\n"), std::string::npos);
+    EXPECT_EQ(Entries(3), QStringList({"a.txt"}));
+    EXPECT_TRUE(form->ParamOn(3));
+
+    const std::string before = Settings();
+    Choose(3, Assign); // cancelled
+    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/nowhere/tool");
+}
+
+TEST_F(SlotsTest, ClearingAsksFirst)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE5=/bin/tool\r\nParam5=1\r\n");
+    Start();
+    env.dialogs.answers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
+    Choose(5, Clear);
+    EXPECT_EQ(form->SlotButton(5)->ExeFile(), "/bin/tool");
+    EXPECT_EQ(List(5), "<missing>");
+
+    Choose(5, Clear);
+    ASSERT_EQ(env.dialogs.messages.size(), 2u);
+    EXPECT_EQ(env.dialogs.messages[1].text,
+              QStringLiteral("Do you really want to clear out main file and all menu items for this button?"));
+    EXPECT_EQ(env.dialogs.messages[1].title, QStringLiteral("Information"));
+    EXPECT_EQ(env.dialogs.messages[1].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(form->SlotButton(5)->ExeFile(), "");
+    EXPECT_EQ(form->SlotButton(5)->ExeIconFile(), env.path("empty.ico"));
+    EXPECT_NE(Settings().find("EXE5=\r\n"), std::string::npos);
+    EXPECT_EQ(List(5), "");
+    EXPECT_TRUE(form->ParamOn(5));
+}
+
+TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
+{
+    Start();
+    ClickParam(7);
+    EXPECT_TRUE(form->ParamOn(7));
+    EXPECT_EQ(form->SlotParamLabel(7)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    EXPECT_NE(Settings().find("Param7=1\r\n"), std::string::npos);
+    ClickParam(7);
+    EXPECT_FALSE(form->ParamOn(7));
+    EXPECT_NE(Settings().find("Param7=0\r\n"), std::string::npos);
+    EXPECT_EQ(form->CurrentSlot, 7);
+}
+
+TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
+{
+    env.write("flist4.dll", "a    */x/a\r\nb    */x/b\r\nc    */x/c\r\n");
+    Start();
+    int shown = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ++shown;
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Delete"));
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+        auto* remove = dialog->findChild<QPushButton*>(QStringLiteral("ButtonDelete"));
+        EXPECT_EQ(list->count(), 3);
+        EXPECT_EQ(list->item(1)->text(), QStringLiteral("b    */x/b"));
+        QTest::mouseClick(remove, Qt::LeftButton);
+        EXPECT_TRUE(dialog->isVisible()) << "nothing was selected";
+        list->setCurrentRow(1);
+        QTest::mouseClick(remove, Qt::LeftButton);
+    });
+    Choose(4, Remove);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(List(4), "a    */x/a\r\nc    */x/c\r\n");
+    EXPECT_EQ(Entries(4), QStringList({"a", "c"}));
+}
+
+TEST_F(SlotsTest, ListThatCannotBeStoredIsReportedAndTheMenuKeepsItsEntries)
+{
+    env.write("flist6.dll", "old    */x/old\r\n");
+    Start();
+    fs::remove(env.path("flist6.dll"));
+    fs::create_directory(env.path("flist6.dll")); // nothing can replace a directory
+    auto* application = dynamic_cast<TApplication*>(QCoreApplication::instance());
+    application->setErrorDialogs(&env.dialogs);
+    env.dialogs.chosenFiles = {QStringLiteral("/docs/new.txt")};
+    form->CurrentSlot = 6;
+    QMetaObject::invokeMethod(form.get(), &TForm1::AddFilesClick, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    application->setErrorDialogs(nullptr);
+
+    ASSERT_EQ(env.dialogs.messages.size(), 1u);
+    EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("Cannot create file " + env.path("flist6.dll") + "."));
+    EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
+    EXPECT_EQ(Entries(6), QStringList({"old"}));
+}
+
+TEST_F(SlotsTest, ReadOnlySettingsKeepAGreenFlagForTheRunOnly)
+{
+    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");
+    namespace fs = std::filesystem;
+    fs::permissions(env.directory(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(env.path("FILE.INI"), fs::perms::owner_read | fs::perms::others_read);
+    const int failures = doubles::RunUnprivileged([&] {
+        TForm1 window(env.platform());
+        QTest::mouseClick(window.SlotParamLabel(1), Qt::LeftButton);
+        return window.ParamOn(1) && env.dialogs.messages.empty() ? 0 : 1;
+    });
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(Start().ParamOn(1));
+}
+
+} // namespace
