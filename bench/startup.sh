@@ -48,12 +48,32 @@ use_runtime_dir "$work" || exit 1
 # them alike. The strip keeps its settings file there: every start after the warm-up is a
 # second start.
 mkdir "$work/program" || exit 1
-cp "$build/bin/stackle" "$build/bin/baseline_window" "$work/program/" || exit 1
+cp "$build/bin/stackle" "$build/bin/empty.ico" "$build/bin/baseline_window" "$work/program/" || exit 1
 
-# measure <program> [args]: prints "ms kib" of one run.
+# A second program directory whose twelve slots hold files of every kind that has an icon:
+# programs, a script, a launcher, a document, a picture and an icon file.
+mkdir "$work/icons" "$work/files" || exit 1
+cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/icons/" || exit 1
+cp /bin/true "$work/files/program" && cp /bin/sleep "$work/files/other program" &&
+    printf '#!/bin/sh\n' >"$work/files/script" && chmod +x "$work/files/script" &&
+    printf '[Desktop Entry]\nType=Application\nName=Tool\nExec=true\nIcon=utilities-terminal\n' >"$work/files/tool.desktop" &&
+    echo notes >"$work/files/notes.txt" && echo '<html></html>' >"$work/files/page.html" &&
+    convert -size 64x48 xc:orange "$work/files/picture.png" && cp "$build/bin/empty.ico" "$work/files/blank.ico" || exit 1
+{
+    printf '[EXE]\r\n'
+    n=0
+    for file in program "other program" script tool.desktop notes.txt page.html picture.png blank.ico \
+        program script notes.txt picture.png; do
+        n=$((n + 1))
+        printf 'EXE%d=%s\r\n' "$n" "$work/files/$file"
+    done
+} >"$work/icons/FILE.INI"
+
+# measure <directory> <program> [args]: prints "ms kib" of one run.
 measure() {
-    local out
-    out=$(cd "$work/program" && "$timer" -t 10 -n Stackle -s "$STRIP_SIZE" "./$@") ||
+    local out dir=$1
+    shift
+    out=$(cd "$dir" && "$timer" -t 10 -n Stackle -s "$STRIP_SIZE" "./$@") ||
         die "measuring $* failed"
     [[ $out =~ ^ms=([0-9.]+)\ maxrss_kib=([0-9]+)$ ]] || die "unexpected output from startup_timer: $out"
     echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
@@ -61,22 +81,23 @@ measure() {
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# The contestants, run in turn: the strip, the bare window, and the bare window showing one
-# line of text (which shows what drawing any text at all costs: the font database).
-names=(stackle baseline text-baseline)
-commands=("stackle" "baseline_window" "baseline_window --text")
+# The contestants, run in turn: the strip with empty slots and with twelve icons, the bare
+# window, and the bare window showing one line of text (which shows what drawing any text at
+# all costs: the font database).
+names=(stackle stackle-icons baseline text-baseline)
+commands=("program stackle" "icons stackle" "program baseline_window" "program baseline_window --text")
 
 echo "display $DISPLAY, $runs runs each after one warm-up run"
 for k in "${!names[@]}"; do
     # shellcheck disable=SC2086 # the commands are split into program and arguments on purpose
-    measure ${commands[k]} >/dev/null
+    measure "$work"/${commands[k]} >/dev/null
     : >"$work/${names[k]}.txt"
 done
 for ((i = 1; i <= runs; i++)); do
     line=$(printf 'run %2d' "$i")
     for k in "${!names[@]}"; do
         # shellcheck disable=SC2086
-        result=$(measure ${commands[k]}) || exit 1
+        result=$(measure "$work"/${commands[k]}) || exit 1
         echo "$result" >>"$work/${names[k]}.txt"
         read -r ms kib <<<"$result"
         line+=$(printf '   %s %7s ms %6s KiB' "${names[k]}" "$ms" "$kib")
@@ -84,22 +105,24 @@ for ((i = 1; i <= runs; i++)); do
     echo "$line"
 done
 
-# verdict <label> <unit> <column> <against>: the medians of the strip and of a baseline, and
-# their ratio against the goal.
+# verdict <label> <unit> <column> <contestant> <against> <goal>: the medians of two
+# contestants and their ratio against the goal.
 verdict() {
     local s b
-    s=$(cut -d' ' -f"$3" "$work/stackle.txt" | median)
-    b=$(cut -d' ' -f"$3" "$work/$4.txt" | median)
-    awk -v label="$1" -v unit="$2" -v s="$s" -v b="$b" -v against="$4" -v limit="$LIMIT" 'BEGIN {
+    s=$(cut -d' ' -f"$3" "$work/$4.txt" | median)
+    b=$(cut -d' ' -f"$3" "$work/$5.txt" | median)
+    awk -v label="$1" -v unit="$2" -v s="$s" -v b="$b" -v name="$4" -v against="$5" -v limit="$6" 'BEGIN {
         ratio = s / b
         value = (unit == "ms") ? "%9.2f" : "%9d"
-        printf "%-13s stackle " value " %s   %-13s " value " %s   ratio %.3f  %s %.2f\n",
-               label, s, unit, against, b, unit, ratio, (ratio <= limit) ? "within" : "over", limit
+        printf "%-13s %-13s " value " %s   %-13s " value " %s   ratio %.3f  %s %.2f\n",
+               label, name, s, unit, against, b, unit, ratio, (ratio <= limit) ? "within" : "over", limit
     }'
 }
 
 echo "medians:"
 for against in baseline text-baseline; do
-    verdict "start-up time" ms 1 "$against"
-    verdict "peak memory" KiB 2 "$against"
+    verdict "start-up time" ms 1 stackle "$against" "$LIMIT"
+    verdict "peak memory" KiB 2 stackle "$against" "$LIMIT"
 done
+verdict "start-up time" ms 1 stackle-icons stackle 1.25
+verdict "peak memory" KiB 2 stackle-icons stackle 1.25

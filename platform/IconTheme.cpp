@@ -1,36 +1,55 @@
 #include "platform/IconTheme.h"
 
 #include "platform/IconImage.h"
+#include "platform/IconThemeFiles.h"
 
 #include <QGuiApplication>
+#include <QFile>
 #include <QIcon>
+#include <QImageReader>
 
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <utility>
 
 namespace platform {
 
 namespace {
 
-// Chooses a theme on first use rather than at start-up, which then costs nothing.
-void SetUpIconTheme()
+// The theme and its files, chosen on first use rather than at start-up, which then costs
+// nothing: the desktop's own theme when its platform theme configured one, else the first
+// installed fallback.
+struct ChosenTheme {
+    std::string name;
+    IconThemeFiles files;
+};
+
+ChosenTheme& Chosen()
 {
-    static bool done = false;
-    if (std::exchange(done, true))
-        return;
-    const QString configured = QIcon::themeName();
-    if (!configured.isEmpty() && configured != QLatin1String("hicolor"))
-        return;
-    const char* home = std::getenv("HOME");
-    const auto paths = IconThemeSearchPaths(XdgDirectories::FromEnvironment(), home ? home : "");
-    QStringList searchPaths;
-    for (const std::string& path : paths)
-        searchPaths << QString::fromStdString(path);
-    QIcon::setThemeSearchPaths(searchPaths);
-    if (const std::string theme = FallbackIconTheme(paths); !theme.empty())
-        QIcon::setThemeName(QString::fromStdString(theme));
+    static ChosenTheme chosen = [] {
+        const char* home = std::getenv("HOME");
+        const auto paths = IconThemeSearchPaths(XdgDirectories::FromEnvironment(), home ? home : "");
+        const QString configured = QIcon::themeName();
+        std::string name = !configured.isEmpty() && configured != QLatin1String("hicolor")
+            ? configured.toStdString()
+            : FallbackIconTheme(paths);
+        return ChosenTheme{std::move(name), IconThemeFiles(paths)};
+    }();
+    return chosen;
+}
+
+// Reads an icon file of a theme: PNG and XPM directly, SVG through Qt's plugin, rendered small.
+QImage ReadIconFile(const std::string& file)
+{
+    const QString name = QFile::decodeName(QByteArray::fromStdString(file));
+    if (file.ends_with(".svg")) {
+        QImageReader reader(name);
+        reader.setScaledSize(QSize(kIconSide, kIconSide));
+        return reader.read();
+    }
+    QImageReader reader(name, file.ends_with(".xpm") ? "xpm" : "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 // Icon names are sometimes given with the file's extension, from before icon themes.
@@ -75,14 +94,11 @@ std::optional<QImage> ThemeIcon(const std::string& name)
     static std::map<std::string, std::optional<QImage>> cache;
     if (const auto known = cache.find(name); known != cache.end())
         return known->second;
-    SetUpIconTheme();
+    ChosenTheme& theme = Chosen();
     std::optional<QImage> result;
-    const QIcon icon = QIcon::fromTheme(QString::fromStdString(WithoutImageExtension(name)));
-    if (!icon.isNull()) {
-        const QPixmap pixmap = icon.pixmap(QSize(kIconSide, kIconSide), 1.0);
-        if (!pixmap.isNull())
-            result = FitIconSquare(pixmap.toImage());
-    }
+    if (const std::string file = theme.files.Find(theme.name, WithoutImageExtension(name)); !file.empty())
+        if (const QImage image = ReadIconFile(file); !image.isNull())
+            result = FitIconSquare(image);
     cache.emplace(name, result);
     return result;
 }

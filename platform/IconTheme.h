@@ -18,9 +18,9 @@ std::string FallbackIconTheme(const std::vector<std::string>& searchPaths);
 std::vector<std::string> IconThemeSearchPaths(const XdgDirectories& directories, const std::string& home);
 
 // The icon of this name from the icon theme at 32 × 32, or nothing when the theme has none or no
-// QGuiApplication exists. The first call chooses a theme, unless the desktop's own platform
-// theme has set one other than hicolor; results are kept by name for the rest of the run.
-// GUI thread only.
+// QGuiApplication exists. The first call chooses the theme: the desktop's own when its platform
+// theme has set one other than hicolor, else the first installed fallback. Results are kept by
+// name for the rest of the run. GUI thread only.
 std::optional<QImage> ThemeIcon(const std::string& name);
 
 } // namespace platform

@@ -12,7 +12,7 @@ trap cleanup EXIT
 start_xvfb "$work" 1024x768x24
 use_runtime_dir "$work"
 
-cp "$build/bin/stackle" "$work/"
+cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/"
 "$work/stackle" & app=$!
 window=$(xdotool search --sync --onlyvisible --classname '^stackle$' | head -n 1)
 sleep 1.5 # let the clock tick once
