@@ -4,6 +4,13 @@
 #include "ui_Splash.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWindow>
+
+namespace {
+// How long the splash waits for the window system to show it, at the most.
+constexpr int ExposeWaitMs = 500;
+}
 
 TFormSplash::TFormSplash(QSize screenSize)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -20,6 +27,10 @@ TFormSplash::~TFormSplash() = default;
 void TFormSplash::showNow()
 {
     show();
-    repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // What is drawn before the window system has put the window on screen is lost: wait for
+    // its expose event, which paints the window as soon as it is there.
+    QElapsedTimer waited;
+    waited.start();
+    while (!windowHandle()->isExposed() && waited.elapsed() < ExposeWaitMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
 }
