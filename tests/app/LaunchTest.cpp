@@ -1,8 +1,7 @@
 #include "app/ClickLabel.h"
-#include "app/Main.h"
+#include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
 
-#include "doubles/FakePlatform.h"
 #include "platform/LinuxShell.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +15,9 @@
 
 namespace {
 
-class LaunchTest : public ::testing::Test {
+class LaunchTest : public FormTest {
 protected:
-    doubles::TestPlatform env;
-    std::unique_ptr<TForm1> form;
 
-    void Start() { form = std::make_unique<TForm1>(env.platform()); }
 
     // Chooses the file entry at index from the slot's menu, as after a right press.
     void ChooseEntry(int slot, int index)

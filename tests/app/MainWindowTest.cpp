@@ -1,6 +1,5 @@
-#include "app/Main.h"
+#include "app/FormTest.h"
 
-#include "doubles/FakePlatform.h"
 #include "doubles/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -19,16 +18,8 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public FormTest {
 protected:
-    doubles::TestPlatform env;
-    std::unique_ptr<TForm1> form;
-
-    TForm1& Start()
-    {
-        form = std::make_unique<TForm1>(env.platform());
-        return *form;
-    }
 
     template <typename Widget = QWidget>
     Widget* Child(const char* name) const
@@ -41,7 +32,6 @@ protected:
     QTabBar* Tabs() const { return Child<QTabBar>("Tab1"); }
     int Page() const { return Child<QStackedWidget>("NB1")->currentIndex(); }
     bool Shows(const char* name) const { return Child(name)->isVisibleTo(form.get()); }
-    std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }
 
     // Ends the run through one of the exit buttons and lets the deferred disposal happen.
     void Exit(const char* button)

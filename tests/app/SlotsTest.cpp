@@ -1,9 +1,8 @@
 #include "app/ClickLabel.h"
 #include "app/ErrorReport.h"
-#include "app/Main.h"
+#include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
 
-#include "doubles/FakePlatform.h"
 #include "doubles/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SlotsTest : public ::testing::Test {
+class SlotsTest : public FormTest {
 protected:
-    doubles::TestPlatform env;
-    std::unique_ptr<TForm1> form;
-
-    TForm1& Start()
-    {
-        form = std::make_unique<TForm1>(env.platform());
-        return *form;
-    }
-    std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }
     std::string List(int slot) const { return env.read("flist" + std::to_string(slot) + ".dll").value_or("<missing>"); }
 
     QStringList MenuTexts(int slot) const

@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <QApplication>
 
-// Theme icons and pixmaps need an application object.
+// Tests of widgets, pictures and icons need an application object; they never need a display.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }
