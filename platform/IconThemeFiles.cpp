@@ -78,7 +78,9 @@ const IconThemeFiles::Theme& IconThemeFiles::Load(const std::string& name)
             const auto group = file.find(folder);
             if (group == file.end() || Number(group->second, "Scale", 1) != 1)
                 continue;
-            Folder entry{folder, Number(group->second, "Size", 0)};
+            Folder entry;
+            entry.name = folder;
+            entry.size = Number(group->second, "Size", 0);
             entry.minSize = Number(group->second, "MinSize", entry.size);
             entry.maxSize = Number(group->second, "MaxSize", entry.size);
             entry.threshold = Number(group->second, "Threshold", 2);

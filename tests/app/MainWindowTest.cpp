@@ -166,11 +166,13 @@ TEST_P(StoredLayoutTest, StartUpLaysTheWindowOut)
     TForm1& window = Start();
     EXPECT_EQ(window.size(), QSize(236, layout.heightAfterStartUp));
     EXPECT_EQ(Shows("NB1"), layout.notebookTop >= 0);
-    if (layout.notebookTop >= 0)
+    if (layout.notebookTop >= 0) {
         EXPECT_EQ(Child("NB1")->y(), layout.notebookTop);
+    }
     EXPECT_EQ(Shows("Tab1"), layout.tabTop >= 0);
-    if (layout.tabTop >= 0)
+    if (layout.tabTop >= 0) {
         EXPECT_EQ(Tabs()->y(), layout.tabTop);
+    }
     EXPECT_EQ(Shows("BitBtnHideButtons"), layout.style == 1);
     EXPECT_EQ(Shows("BitBtnShowButtons"), layout.style == 3);
     EXPECT_EQ(Shows("LabelClock"), true);

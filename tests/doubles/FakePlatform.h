@@ -84,8 +84,11 @@ public:
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        auto chosen = chosenFiles.front();
+        const bool cancelled = !chosenFiles.front();
+        const QString chosen = chosenFiles.front().value_or(QString());
         chosenFiles.pop_front();
+        if (cancelled)
+            return std::nullopt;
         return chosen;
     }
 };
