@@ -42,7 +42,6 @@ public:
     // Hides or shows the tab strip and stores the choice.
     void ApplyTabsHidden(bool hide);
 
-    const std::string& ProgramDirectory() const { return programDirectory_; }
     std::string SettingsFile() const { return programDirectory_ + "FILE.INI"; }
 
     void Timer1Timer();
