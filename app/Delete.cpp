@@ -1,5 +1,7 @@
 #include "app/Delete.h"
 
+#include "app/PixelFont.h"
+
 #include "ui_Delete.h"
 
 TFormDelete::TFormDelete(std::string listFile, std::function<void()> afterDelete)
@@ -10,6 +12,7 @@ TFormDelete::TFormDelete(std::string listFile, std::function<void()> afterDelete
     , afterDelete_(std::move(afterDelete))
 {
     ui->setupUi(this);
+    setFont(PixelFont(13, false));
     setFixedSize(size());
     connect(ui->ButtonDelete, &QPushButton::clicked, this, &TFormDelete::ButtonDeleteClick);
     connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, &TFormDelete::ButtonDeleteClick);

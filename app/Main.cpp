@@ -2,10 +2,12 @@
 
 #include "app/ClockText.h"
 #include "app/ErrorReport.h"
+#include "app/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Main.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWindow>
 
 namespace {
@@ -18,6 +20,7 @@ TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    SetFonts();
     SetArtwork();
     CreateSlots();
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
@@ -35,6 +38,18 @@ TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::SetFonts()
+{
+    setFont(PixelFont(13, true)); // the strip's own font, which the clock and the slots take
+    ui->ButtonOptions->setFont(PixelFont(11, false));
+    ui->Tab1->setFont(PixelFont(11, false));
+    ui->PanelPostIt->setFont(PixelFont(12, true));
+    ui->BitBtnCloseClock->setFont(PixelFont(13, false));
+    ui->BitBtnExit->setFont(PixelFont(13, false));
+    ui->Label3->setFont(PixelFont(27, true, QStringLiteral("DejaVu Serif")));
+    ui->Label4->setFont(PixelFont(12, false));
+}
 
 void TForm1::SetArtwork()
 {
@@ -281,6 +296,12 @@ void TForm1::BitBtnExitClick()
 {
     close();
     deleteLater();
+}
+
+void TForm1::paintEvent(QPaintEvent*)
+{
+    // The strip itself is black; its controls keep the desktop's colours.
+    QPainter(this).fillRect(rect(), Qt::black);
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event)

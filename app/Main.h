@@ -77,12 +77,14 @@ public:
     std::string SlotListFile(int slot) const;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void FormCreate();
+    void SetFonts();
     void SetArtwork();
     void CreateSlots();
     void SetUpSlots();

@@ -61,9 +61,6 @@ QString MenuCaption(const std::string& text)
 void TForm1::CreateSlots()
 {
     QWidget* const pages[] = {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3};
-    QFont labelFont(QStringLiteral("DejaVu Sans Condensed"));
-    labelFont.setPixelSize(13);
-    labelFont.setBold(true);
     for (int slot = 1; slot <= SlotCount; ++slot) {
         QWidget* page = pages[(slot - 1) / 4];
         const int position = (slot - 1) % 4;
@@ -84,7 +81,6 @@ void TForm1::CreateSlots()
         connect(param, &TClickLabel::OnClick, this, [this, param] { LabelParam1Click(param); });
 
         for (auto [label, left] : {std::pair{launchAll, LaunchAllLeft[position]}, std::pair{param, ParamLeft[position]}}) {
-            label->setFont(labelFont);
             label->move(left, LabelTop);
             label->adjustSize();
         }

@@ -1,5 +1,6 @@
 #include "app/Splash.h"
 
+#include "app/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Splash.h"
 
@@ -17,7 +18,9 @@ TFormSplash::TFormSplash(QSize screenSize)
     , ui(std::make_unique<Ui::TFormSplash>())
 {
     ui->setupUi(this);
-    ui->ImageIcon->setPixmap(Artwork(QStringLiteral("stackle")));
+    ui->LabelProduct->setFont(PixelFont(56, true));
+    ui->LabelTagLine->setFont(PixelFont(24, true));
+    ui->LabelVersion->setFont(PixelFont(13, true));
     setFixedSize(size());
     move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
 }
