@@ -125,31 +125,25 @@ std::string IconThemeFiles::FindInTheme(const Theme& theme, const std::string& i
     return {};
 }
 
-std::vector<std::string> IconThemeFiles::Chain(const std::string& theme)
-{
-    std::vector<std::string> chain;
-    std::vector<std::string> pending{theme};
-    while (!pending.empty()) {
-        const std::string name = pending.front();
-        pending.erase(pending.begin());
-        if (name.empty() || std::find(chain.begin(), chain.end(), name) != chain.end())
-            continue;
-        chain.push_back(name);
-        const std::vector<std::string>& parents = Load(name).inherits;
-        pending.insert(pending.begin(), parents.begin(), parents.end());
-    }
-    if (std::find(chain.begin(), chain.end(), "hicolor") == chain.end())
-        chain.push_back("hicolor");
-    return chain;
-}
-
 std::string IconThemeFiles::Find(const std::string& theme, const std::string& icon)
 {
     if (icon.empty() || icon.find('/') != std::string::npos)
         return {};
-    for (const std::string& name : Chain(theme))
-        if (std::string file = FindInTheme(Load(name), icon); !file.empty())
+    // The theme, then the themes it inherits, depth first, then hicolor. A theme's index is
+    // read only when the search gets to it: hicolor's lists hundreds of folders.
+    std::vector<std::string> visited;
+    std::vector<std::string> pending{theme, "hicolor"};
+    while (!pending.empty()) {
+        const std::string name = pending.front();
+        pending.erase(pending.begin());
+        if (name.empty() || std::find(visited.begin(), visited.end(), name) != visited.end())
+            continue;
+        visited.push_back(name);
+        const Theme& loaded = Load(name);
+        if (std::string file = FindInTheme(loaded, icon); !file.empty())
             return file;
+        pending.insert(pending.begin(), loaded.inherits.begin(), loaded.inherits.end());
+    }
     for (const std::string& path : searchPaths_)
         if (std::string file = FileIn(path, icon); !file.empty())
             return file;

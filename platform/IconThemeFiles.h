@@ -38,7 +38,6 @@ private:
     bool FolderExists(const std::string& folder);
     std::string FileIn(const std::string& folder, const std::string& icon);
     std::string FindInTheme(const Theme& theme, const std::string& icon);
-    std::vector<std::string> Chain(const std::string& theme);
 
     std::vector<std::string> searchPaths_;
     std::map<std::string, Theme> themes_;

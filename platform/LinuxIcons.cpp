@@ -61,18 +61,31 @@ std::optional<QImage> OwnIcon()
     return image.isNull() ? std::nullopt : std::optional(FitIconSquare(image));
 }
 
-// The picture of an image file the user chose, in whatever format the image plugins read.
-std::optional<QImage> ImageFileIcon(const std::string& file)
+// A picture read in format, or with the format guessed when format is empty.
+QImage ReadPicture(const QString& name, const QByteArray& format)
 {
-    if (const auto mapped = MappedFile::Open(file); mapped && IsIcoFile(mapped->bytes()))
-        return IconFromIcoBytes(mapped->bytes());
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(file)));
+    QImageReader reader(name, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
     // Formats that can render small directly (SVG, JPEG) give a sharper, cheaper picture that way.
     if (const QSize size = reader.size(); size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         const QSize fitted = size.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio);
         reader.setScaledSize(fitted.expandedTo(QSize(1, 1)));
     }
-    const QImage image = reader.read();
+    return reader.read();
+}
+
+// The picture of an image file the user chose, in whatever format the image plugins read.
+std::optional<QImage> ImageFileIcon(const std::string& file)
+{
+    if (const auto mapped = MappedFile::Open(file); mapped && IsIcoFile(mapped->bytes()))
+        return IconFromIcoBytes(mapped->bytes());
+    // The format its type names comes first: guessing it loads every image plugin there is.
+    const QString name = QFile::decodeName(QByteArray::fromStdString(file));
+    const QByteArray format =
+        QImageReader::imageFormatsForMimeType(QMimeDatabase().mimeTypeForFile(name).name().toLatin1()).value(0);
+    QImage image = format.isEmpty() ? QImage() : ReadPicture(name, format);
+    if (image.isNull())
+        image = ReadPicture(name, {});
     if (image.isNull())
         return std::nullopt;
     return FitIconSquare(image);
