@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QMimeDatabase>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -117,6 +118,20 @@ bool IsImageFile(const std::string& file)
 
 } // namespace
 
+std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, std::string_view bytes)
+{
+    struct stat status;
+    if (stat(file.c_str(), &status) != 0)
+        return std::nullopt;
+    const std::int64_t changed = std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    const auto known = iconFiles_.find(file);
+    if (known != iconFiles_.end() && known->second.size == status.st_size && known->second.changed == changed)
+        return known->second.icon;
+    std::optional<QImage> icon = IconFromIcoBytes(bytes);
+    iconFiles_[file] = {status.st_size, changed, icon};
+    return icon;
+}
+
 std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index)
 {
     std::error_code error;
@@ -130,7 +145,7 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
     const std::string_view bytes = mapped ? mapped->bytes() : std::string_view();
     // The content tells icon files and Windows programs, whatever their names.
     if (IsIcoFile(bytes))
-        return index == 0 ? IconFromIcoBytes(bytes) : std::nullopt;
+        return index == 0 ? IconFileIcon(file, bytes) : std::nullopt;
     if (HasWindowsProgramExtension(file) || (bytes.starts_with("MZ") && IsPeImage(bytes)))
         return IconFromPeBytes(bytes, index);
     if (index != 0)

@@ -3,6 +3,10 @@
 #include "platform/ApplicationIcons.h"
 #include "platform/IconSource.h"
 
+#include <cstdint>
+#include <map>
+#include <string_view>
+
 namespace platform {
 
 // Icons as a Linux desktop shows files: the pictures inside icon files and Windows programs,
@@ -14,7 +18,17 @@ public:
     std::optional<QImage> ExtractIcon(const std::string& file, int index) override;
 
 private:
+    // The last picture of each icon file, with the file's size and change time when it was read:
+    // every empty slot shows the same blank icon file.
+    struct IconFileRead {
+        std::int64_t size;
+        std::int64_t changed;
+        std::optional<QImage> icon;
+    };
+    std::optional<QImage> IconFileIcon(const std::string& file, std::string_view bytes);
+
     ApplicationIcons applications_;
+    std::map<std::string, IconFileRead> iconFiles_;
 };
 
 } // namespace platform

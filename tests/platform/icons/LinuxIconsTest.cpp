@@ -55,6 +55,15 @@ TEST_F(LinuxIcons, IconFilesAndWindowsProgramsByContent)
     EXPECT_EQ(Centre(Write("really-a-png.ico", Png(32, 32, kGreen))), kGreen);
 }
 
+TEST_F(LinuxIcons, AnIconFileIsReadAfreshWhenItChanges)
+{
+    const std::string file = Write("slot.ico", Ico({{32, 32, Dib(32, 32, kRed)}}));
+    EXPECT_EQ(Centre(file), kRed);
+    EXPECT_EQ(Centre(file), kRed);
+    Write("slot.ico", Ico({{32, 32, Dib(32, 32, kBlue)}, {16, 16, Dib(16, 16, kRed)}}));
+    EXPECT_EQ(Centre(file), kBlue);
+}
+
 TEST_F(LinuxIcons, DesktopFilesShowTheirIconKey)
 {
     const std::string picture = Write("pictures/tool.png", Png(32, 32, kGreen));
