@@ -1,6 +1,6 @@
 #include "storage/IniFile.h"
 
-#include "platform/ProfileFile.h"
+#include "storage/ProfileFile.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -38,7 +38,7 @@ TIniFile::TIniFile(std::string path)
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& fallback) const
 {
-    return platform::profile::ReadString(section, key, fallback, path_);
+    return profile::ReadString(section, key, fallback, path_);
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int fallback) const
@@ -54,7 +54,7 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) const
 {
-    if (!platform::profile::WriteString(section, key, value, path_))
+    if (!profile::WriteString(section, key, value, path_))
         throw std::runtime_error("Unable to write to " + path_);
 }
 

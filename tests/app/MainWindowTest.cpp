@@ -182,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(EveryStyleAndTabs, StoredLayoutTest,
                          ::testing::Values(StoredLayout{1, "True", 104, 26, 81}, StoredLayout{1, "False", 86, 26, -1},
                                            StoredLayout{2, "True", 82, 4, 59}, StoredLayout{2, "False", 64, 4, -1},
                                            StoredLayout{3, "True", 28, -1, -1}, StoredLayout{3, "False", 28, -1, -1}),
-                         [](const auto& info) {
-                             return "Style" + std::to_string(info.param.style) + "Tabs" + info.param.tabs;
+                         [](const auto& layout) {
+                             return "Style" + std::to_string(layout.param.style) + "Tabs" + layout.param.tabs;
                          });
 
 TEST_F(MainWindowTest, ViewStyleOperationsSetTheHeightsAndStoreTheStyle)

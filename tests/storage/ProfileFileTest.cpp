@@ -1,4 +1,4 @@
-#include "platform/ProfileFile.h"
+#include "storage/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-namespace profile = platform::profile;
 
 namespace {
 

@@ -7,7 +7,7 @@
 // Profile files: plain text of "[Section]" lines and "Key=Value" lines, 8-bit, CR LF line ends.
 // Section and key names match without regard to letter case; a value is the text after the
 // first '=' of its line without the blanks around it.
-namespace platform::profile {
+namespace profile {
 
 // Values longer than this come back cut to it.
 inline constexpr std::size_t MaxValueLength = 1023;
@@ -30,4 +30,4 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
 std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value);
 
-} // namespace platform::profile
+} // namespace profile

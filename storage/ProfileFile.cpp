@@ -1,4 +1,4 @@
-#include "platform/ProfileFile.h"
+#include "storage/ProfileFile.h"
 
 #include "platform/FileContent.h"
 #include "platform/TextLines.h"
@@ -6,8 +6,13 @@
 #include <filesystem>
 #include <vector>
 
-namespace platform::profile {
+namespace profile {
 namespace {
+
+using platform::ReadFileContent;
+using platform::ReplaceFileContent;
+using platform::SplitLines;
+using platform::TextLine;
 
 constexpr std::string_view LineEnd = "\r\n";
 
@@ -145,4 +150,4 @@ bool WriteString(std::string_view section, std::string_view key, std::string_vie
     return ReplaceFileContent(path, WithValue(*content, section, key, value));
 }
 
-} // namespace platform::profile
+} // namespace profile
