@@ -1,21 +1,24 @@
 #include "app/Delete.h"
 
+#include "app/ErrorReport.h"
 #include "app/PixelFont.h"
-
+#include "platform/text/Encoding.h"
 #include "ui_Delete.h"
 
-TFormDelete::TFormDelete(std::string listFile, std::function<void()> afterDelete)
+TFormDelete::TFormDelete(std::string listFile, platform::Dialogs& dialogs, std::function<void()> afterDelete)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
                            | Qt::WindowStaysOnTopHint)
     , ui(std::make_unique<Ui::TFormDelete>())
+    , dialogs_(dialogs)
     , listFile_(std::move(listFile))
     , afterDelete_(std::move(afterDelete))
 {
     ui->setupUi(this);
     setFont(PixelFont(13, false));
     setFixedSize(size());
-    connect(ui->ButtonDelete, &QPushButton::clicked, this, &TFormDelete::ButtonDeleteClick);
-    connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, &TFormDelete::ButtonDeleteClick);
+    const auto deleteSelected = [this] { ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
+    connect(ui->ButtonDelete, &QPushButton::clicked, this, deleteSelected);
+    connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, deleteSelected);
     connect(ui->ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -26,7 +29,7 @@ void TFormDelete::showEvent(QShowEvent* event)
     lines_.LoadFromFile(listFile_);
     ui->ListBox1->clear();
     for (const std::string& line : lines_.Lines())
-        ui->ListBox1->addItem(QString::fromLocal8Bit(line));
+        ui->ListBox1->addItem(platform::FromBytes(line));
     ui->ListBox1->setCurrentRow(-1);
     QDialog::showEvent(event);
 }
@@ -38,7 +41,7 @@ void TFormDelete::ButtonDeleteClick()
         return;
     TFileList remaining = lines_;
     remaining.Delete(selected);
-    remaining.SaveToFile(listFile_); // a failure reaches the error report; the dialog stays open
+    remaining.SaveToFile(listFile_); // a failure is reported and the dialog stays open
     lines_ = remaining;
     afterDelete_();
     accept();

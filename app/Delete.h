@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Dialogs.h"
 #include "storage/FileList.h"
 
 #include <QDialog>
@@ -18,8 +19,9 @@ class TFormDelete;
 class TFormDelete : public QDialog {
     Q_OBJECT
 public:
-    // afterDelete runs once the shortened list is stored.
-    TFormDelete(std::string listFile, std::function<void()> afterDelete);
+    // afterDelete runs once the shortened list is stored; a list that cannot be stored is
+    // reported through dialogs, and the dialog stays open.
+    TFormDelete(std::string listFile, platform::Dialogs& dialogs, std::function<void()> afterDelete);
     ~TFormDelete() override;
 
     void ButtonDeleteClick();
@@ -29,6 +31,7 @@ protected:
 
 private:
     std::unique_ptr<Ui::TFormDelete> ui;
+    platform::Dialogs& dialogs_;
     std::string listFile_;
     std::function<void()> afterDelete_;
     TFileList lines_;

@@ -14,6 +14,7 @@ TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Stackle"));
+    setQuitOnLastWindowClosed(false);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

@@ -12,8 +12,20 @@ class Dialogs;
 // "Stackle", its message followed by a full stop, with an error icon and "OK".
 void ReportError(platform::Dialogs& dialogs, const std::exception& error);
 
-// The application object. An exception escaping any event handler is caught where the event
-// was dispatched and reported; the program then goes on with the next event.
+// Runs action; a failure it raises is shown by the general error report instead of passed on.
+template <typename Action>
+void ReportFailure(platform::Dialogs& dialogs, Action&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ReportError(dialogs, error);
+    }
+}
+
+// The application object. It ends only when told to, never because its last window closed. An
+// exception escaping an event handler after all is caught where the event was dispatched and
+// reported; the program then goes on with the next event.
 class TApplication : public QApplication {
 public:
     TApplication(int& argc, char** argv);

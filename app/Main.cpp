@@ -3,7 +3,10 @@
 #include "app/ClockText.h"
 #include "app/ErrorReport.h"
 #include "app/PixelFont.h"
+#include "app/StripHost.h"
+#include "platform/text/Encoding.h"
 #include "resources/Artwork.h"
+#include "storage/IniFile.h"
 #include "ui_Main.h"
 
 #include <QMouseEvent>
@@ -11,22 +14,32 @@
 #include <QWindow>
 
 namespace {
+
 const QString TabOptions = QStringLiteral("Options");
+
+std::unique_ptr<Ui::TForm1> SetUpForm(QWidget* form)
+{
+    auto ui = std::make_unique<Ui::TForm1>();
+    ui->setupUi(form);
+    return ui;
 }
 
-TForm1::TForm1(const platform::Platform& platform, QWidget* parent)
+} // namespace
+
+TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , platform_(platform)
-    , ui(std::make_unique<Ui::TForm1>())
+    , host_(host)
+    , ui(SetUpForm(this))
+    , slots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
 {
-    ui->setupUi(this);
     SetFonts();
     SetArtwork();
-    CreateSlots();
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
     ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
     ConnectHandlers();
+    ConnectSlots();
     Timer1.start(1000);
     try {
         FormCreate();
@@ -63,44 +76,46 @@ void TForm1::SetArtwork()
 
 void TForm1::ConnectHandlers()
 {
-    connect(&Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    connect(ui->Tab1, &QTabBar::currentChanged, this, &TForm1::Tab1Click);
-    connect(ui->NB1, &QStackedWidget::currentChanged, this, &TForm1::NB1PageChanged);
-    connect(ui->SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-    connect(ui->SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
-    connect(ui->BitBtnHideButtons, &QPushButton::clicked, this, &TForm1::BitBtnHideButtonsClick);
-    connect(ui->BitBtnShowButtons, &QPushButton::clicked, this, &TForm1::BitBtnShowButtonsClick);
-    connect(ui->ButtonMinSmall, &QPushButton::clicked, this, &TForm1::ButtonMinSmallClick);
-    connect(ui->ButtonMinimize, &QPushButton::clicked, this, &TForm1::ButtonMinSmallClick);
-    connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, &TForm1::BitBtnCloseClockClick);
-    connect(ui->BitBtnExit, &QPushButton::clicked, this, &TForm1::BitBtnExitClick);
+    connect(&Timer1, &QTimer::timeout, this, Reported(&TForm1::Timer1Timer));
+    connect(ui->Tab1, &QTabBar::currentChanged, this, Reported(&TForm1::Tab1Click));
+    connect(ui->NB1, &QStackedWidget::currentChanged, this, Reported(&TForm1::NB1PageChanged));
+    connect(ui->SpeedButton2, &QToolButton::clicked, this, Reported(&TForm1::SpeedButton2Click));
+    connect(ui->SpeedButton1, &QToolButton::clicked, this, Reported(&TForm1::SpeedButton1Click));
+    connect(ui->BitBtnHideButtons, &QPushButton::clicked, this, Reported(&TForm1::BitBtnHideButtonsClick));
+    connect(ui->BitBtnShowButtons, &QPushButton::clicked, this, Reported(&TForm1::BitBtnShowButtonsClick));
+    connect(ui->ButtonMinSmall, &QPushButton::clicked, this, Reported(&TForm1::ButtonMinSmallClick));
+    connect(ui->ButtonMinimize, &QPushButton::clicked, this, Reported(&TForm1::ButtonMinSmallClick));
+    connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, Reported(&TForm1::BitBtnCloseClockClick));
+    connect(ui->BitBtnExit, &QPushButton::clicked, this, Reported(&TForm1::BitBtnExitClick));
+}
+
+std::string TForm1::SettingsFile() const
+{
+    return SettingsFilePath(programDirectory_);
 }
 
 void TForm1::FormCreate()
 {
     programDirectory_ = platform_.location.programDirectory();
-    TabsVisible = TIniFile(SettingsFile()).ReadString("TABS", "Visible", "True");
-    StartInTray = TIniFile(SettingsFile()).ReadBool("Tray", "Default", false);
-    WriteSettings([this](const TIniFile& ini) {
-        FirstStart = ini.ReadBool("Help", "Visible", true);
-        ini.WriteBool("Help", "Visible", false);
+    tabsVisible_ = TIniFile(SettingsFile()).Read(settings::TabsVisible);
+    startInTray_ = TIniFile(SettingsFile()).Read(settings::StartInTray);
+    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) {
+        firstStart_ = ini.Read(settings::HelpAtStart);
+        ini.Write(settings::HelpAtStart, false);
     });
-    ViewStyle = TIniFile(SettingsFile()).ReadInteger("Format", "Style", 1);
+    viewStyle_ = TIniFile(SettingsFile()).Read(settings::ViewStyle);
 
-    if (TabsVisible == "False") {
+    if (tabsVisible_ == "False") {
         // Out of sight below the window's bottom edge.
         ui->Tab1->move(ui->Tab1->x(), ui->NB1->y() + 2 * ui->NB1->height());
         SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
     }
 
     QStringList headings;
-    for (int i = 0; i < 3; ++i) {
-        const std::string heading = TIniFile(SettingsFile()).ReadString(
-            "TABS", "Tab" + std::to_string(i), "Group" + std::to_string(i + 1));
-        headings << QString::fromLocal8Bit(heading);
-    }
+    for (int i = 0; i < 3; ++i)
+        headings << platform::FromBytes(TIniFile(SettingsFile()).Read(settings::TabHeading(i)));
 
-    switch (ViewStyle) {
+    switch (viewStyle_) {
     case 1:
         ApplyViewStyle(1);
         ui->BitBtnHideButtons->show();
@@ -130,12 +145,11 @@ void TForm1::FormCreate()
     setFixedSize(ui->Bevel1->x() + ui->Bevel1->width() + 2, ui->Bevel1->y() + ui->Bevel1->height() + 2);
     {
         const TIniFile ini(SettingsFile());
-        const int defaultLeft = platform_.screen.primarySize().width() / 2 - width() / 2;
-        const int left = ini.ReadInteger("EXE", "XPos", defaultLeft);
-        move(left, ini.ReadInteger("EXE", "YPos", 0));
+        const int centred = platform_.screen.primarySize().width() / 2 - width() / 2;
+        move(ini.Read(settings::WindowLeft(centred)), ini.Read(settings::WindowTop));
     }
 
-    if (StartInTray) {
+    if (startInTray_) {
         showAtStart_ = false;
         ButtonMinSmallClick();
     } else {
@@ -166,7 +180,7 @@ void TForm1::ShowTabsBelowNotebook()
 
 void TForm1::ApplyViewStyle(int style)
 {
-    ViewStyle = style;
+    viewStyle_ = style;
     const bool buttonsOnly = style == 2;
     ui->BitBtnExit->setVisible(buttonsOnly);
     ui->ButtonMinimize->setVisible(buttonsOnly);
@@ -194,27 +208,27 @@ void TForm1::ApplyViewStyle(int style)
             ui->Tab1->hide();
             SetTabIndex(0);
         }
-        if (TabsVisible == "False") {
+        if (tabsVisible_ == "False") {
             ui->Tab1->hide();
             SetTabIndex(0);
             SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
             FitHeightToBevel(buttonsOnly ? 1 : 2);
         } else {
             ShowTabsBelowNotebook();
-            TabsVisible = "True";
+            tabsVisible_ = "True";
             SetTabIndex(0);
             SetBevelHeight(ui->Tab1->y() + ui->Tab1->height() + 2);
             FitHeightToBevel(1);
         }
     }
-    WriteSettings([style](const TIniFile& ini) { ini.WriteInteger("Format", "Style", style); });
+    WriteIgnoringFailure(SettingsFile(), [style](const TIniFile& ini) { ini.Write(settings::ViewStyle, style); });
 }
 
 void TForm1::ApplyTabsHidden(bool hide)
 {
-    TabsVisible = hide ? "False" : "True";
-    WriteSettings([this](const TIniFile& ini) { ini.WriteString("TABS", "Visible", TabsVisible); });
-    if (ViewStyle == 3)
+    tabsVisible_ = hide ? "False" : "True";
+    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) { ini.Write(settings::TabsVisible, tabsVisible_); });
+    if (viewStyle_ == 3)
         return; // takes effect at the next switch to style 1 or 2
     if (hide) {
         ui->Tab1->hide();
@@ -284,18 +298,18 @@ void TForm1::ButtonMinSmallClick()
 
 void TForm1::BitBtnCloseClockClick()
 {
-    WriteSettings([this](const TIniFile& ini) {
-        ini.WriteInteger("EXE", "XPos", x());
-        ini.WriteInteger("EXE", "YPos", y());
+    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) {
+        ini.Write(settings::WindowLeft(), x());
+        ini.Write(settings::WindowTop, y());
     });
-    deleteLater();
     close();
+    host_.Quit();
 }
 
 void TForm1::BitBtnExitClick()
 {
     close();
-    deleteLater();
+    host_.Quit();
 }
 
 void TForm1::paintEvent(QPaintEvent*)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/ErrorReport.h"
+#include "app/LaunchSlots.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "storage/FileList.h"
-#include "storage/IniFile.h"
 
 #include <QPoint>
 #include <QTimer>
@@ -16,33 +18,32 @@ namespace Ui {
 class TForm1;
 }
 class QAction;
-class QMenu;
 class TClickLabel;
 class TExeBtn;
+class TStripHost;
 
 // The strip: a black, borderless window on top of all others with the clock row, the notebook
 // of launch groups and the tab strip. Its constructor runs the whole start-up (FormCreate).
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(const platform::Platform& platform, QWidget* parent = nullptr);
+    TForm1(const platform::Platform& platform, TStripHost& host, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Main-window state, each mirroring one key of the settings file.
-    int ViewStyle = 1;
-    std::string TabsVisible = "True"; // exactly "False" hides the tab strip
-    bool StartInTray = false;
-    bool FirstStart = true; // no settings file had said otherwise: the help opens by itself
+    int ViewStyle() const { return viewStyle_; }
+    const std::string& TabsVisible() const { return tabsVisible_; } // exactly "False" hides the tabs
+    bool StartInTray() const { return startInTray_; }
+    // No settings file had said otherwise: the help opens by itself.
+    bool FirstStart() const { return firstStart_; }
     // The slot (1 to 12) the last slot action concerned; every pop-up command acts on it.
-    int CurrentSlot = 0;
+    int CurrentSlot() const { return currentSlot_; }
 
     // Lays the window out for view style 1 (clock and buttons), 2 (buttons only) or 3 (clock
     // only) and stores the style.
     void ApplyViewStyle(int style);
     // Hides or shows the tab strip and stores the choice.
     void ApplyTabsHidden(bool hide);
-
-    std::string SettingsFile() const { return programDirectory_ + "FILE.INI"; }
 
     void Timer1Timer();
     void Tab1Click(int index);
@@ -55,9 +56,8 @@ public:
     void BitBtnCloseClockClick();
     void BitBtnExitClick();
 
-    // Launch slots: slot n is on notebook page (n - 1) / 4, each with its launcher button
-    // ExeBtn<n>, its "A" label LabelLaunchAll<n>, its "P" label LabelParam<n> and its pop-up
-    // menu (PopUpMenu1, PopupMenu<n>), all found by name without regard to case.
+    // The launch slots' handlers; each finds its slot from the part that fired it, or acts on
+    // the current slot.
     void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void BuildSlotMenu();
     void ClearSlotMenu();
@@ -69,12 +69,10 @@ public:
     void LaunchSlotEntry(QAction* entry);
     void LabelLaunchAll1Click(TClickLabel* sender);
 
-    TExeBtn* SlotButton(int slot) const;
-    TClickLabel* SlotParamLabel(int slot) const;
-    QMenu* SlotMenu(int slot) const;
-    // The slot's parameter flag: on exactly when its "P" is not red.
-    bool ParamOn(int slot) const;
-    std::string SlotListFile(int slot) const;
+    TExeBtn* SlotButton(int slot) const { return slots_[slot].button; }
+    TClickLabel* SlotParamLabel(int slot) const { return slots_[slot].param; }
+    QMenu* SlotMenu(int slot) const { return slots_[slot].menu; }
+    bool ParamOn(int slot) const { return slots_[slot].paramOn; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -86,41 +84,44 @@ private:
     void FormCreate();
     void SetFonts();
     void SetArtwork();
-    void CreateSlots();
+    void ConnectHandlers();
+    void ConnectSlots();
     void SetUpSlots();
     void FillSlotMenu();
-    template <typename Part>
-    Part* SlotPart(const QString& prefix, int slot) const;
+    std::string SettingsFile() const;
+    std::string SlotListFile(int slot) const;
     std::string StoredMainFile(int slot) const;
     void LaunchFile(const std::string& file, const std::string& parameters);
-    void ConnectHandlers();
     void SetTabIndex(int index);
     void SetBevelHeight(int height);
     // The window's height: down to the frame's bottom edge plus margin.
     void FitHeightToBevel(int margin);
     void ShowTabsBelowNotebook();
-    // Runs one write access to the settings file. A write that fails is ignored: the value
-    // then simply is not stored, while what the screen shows stands.
-    template <typename Write>
-    void WriteSettings(Write write) const;
+    // A handler for a Qt signal: a failure it raises is shown by the general error report and
+    // never passed on to Qt.
+    template <typename... Args>
+    auto Reported(void (TForm1::*handler)(Args...));
 
     platform::Platform platform_;
+    TStripHost& host_;
     std::unique_ptr<Ui::TForm1> ui;
+    TLaunchSlots slots_;
     std::string programDirectory_;
+    int viewStyle_ = 1;
+    std::string tabsVisible_ = "True";
+    bool startInTray_ = false;
+    bool firstStart_ = true;
+    int currentSlot_ = 0;
     QTimer Timer1;
     TFileList ListBox1; // the hidden working list of pop-up file list lines
     platform::OpenFileRequest OpenDialog1;
-    TExeBtn* ExeBtnFileLauncher = nullptr; // never shown: starts pop-up files
     bool showAtStart_ = true;
     // Where a drag began, for moving the window by hand when the window system will not.
     std::optional<QPoint> dragOffset_;
 };
 
-template <typename Write>
-void TForm1::WriteSettings(Write write) const
+template <typename... Args>
+auto TForm1::Reported(void (TForm1::*handler)(Args...))
 {
-    try {
-        write(TIniFile(SettingsFile()));
-    } catch (const std::exception&) {
-    }
+    return [this, handler](Args... args) { ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); }); };
 }

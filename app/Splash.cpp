@@ -21,6 +21,7 @@ TFormSplash::TFormSplash(QSize screenSize)
     ui->LabelProduct->setFont(PixelFont(56, true));
     ui->LabelTagLine->setFont(PixelFont(24, true));
     ui->LabelVersion->setFont(PixelFont(13, true));
+    ui->ImageIcon->setPixmap(Artwork(QStringLiteral("stackle")));
     setFixedSize(size());
     move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
 }

@@ -1,11 +1,10 @@
 #include "app/ErrorReport.h"
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "app/Stackle.h"
 #include "platform/LinuxPlatform.h"
 
-#include <QPointer>
-
-#include <memory>
+#include <optional>
 
 int main(int argc, char** argv)
 {
@@ -14,15 +13,13 @@ int main(int argc, char** argv)
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);
 
-    QPointer<TForm1> form;
+    std::optional<TStackle> stackle;
     {
         // The splash is visible exactly while the strip is being built.
         TFormSplash splash(platform.screen.primarySize());
         splash.showNow();
-        form = new TForm1(platform);
-        linuxPlatform.SetMainWindow(form);
+        stackle.emplace(platform);
     }
-    const int exitCode = application.exec();
-    delete form; // closed by an exit whose deferred disposal the ended loop did not reach
-    return exitCode;
+    linuxPlatform.SetMainWindow(&stackle->Strip());
+    return application.exec();
 }

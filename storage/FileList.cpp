@@ -38,6 +38,8 @@ std::string FileListPath(const std::string& programDirectory, int slot)
 
 std::string FileListLine(std::string_view fullPath)
 {
+    if (fullPath.find_first_of("\r\n") != std::string_view::npos)
+        throw std::invalid_argument("A file whose name holds a line break cannot be added to a pop-up list");
     const std::string name = platform::FileNamePart(fullPath);
     std::string line(FirstCharacters(name, NamePartLength));
     line += Separator;

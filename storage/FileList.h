@@ -12,7 +12,8 @@
 // The list file of a slot: the program directory, "flist", the slot number and ".dll".
 std::string FileListPath(const std::string& programDirectory, int slot);
 
-// The list line of a file.
+// The list line of a file. Throws std::invalid_argument when the path holds a line break, which
+// no line of a list can hold.
 std::string FileListLine(std::string_view fullPath);
 // The path of a line: everything after its first star, or the whole line without one.
 std::string FileListLinePath(std::string_view line);

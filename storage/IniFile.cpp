@@ -67,3 +67,33 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 {
     WriteString(section, key, value ? "1" : "0");
 }
+
+std::string TIniFile::Read(const TextSetting& setting) const
+{
+    return ReadString(setting.section, setting.key, setting.fallback);
+}
+
+int TIniFile::Read(const IntegerSetting& setting) const
+{
+    return ReadInteger(setting.section, setting.key, setting.fallback);
+}
+
+bool TIniFile::Read(const BooleanSetting& setting) const
+{
+    return ReadBool(setting.section, setting.key, setting.fallback);
+}
+
+void TIniFile::Write(const TextSetting& setting, const std::string& value) const
+{
+    WriteString(setting.section, setting.key, value);
+}
+
+void TIniFile::Write(const IntegerSetting& setting, int value) const
+{
+    WriteInteger(setting.section, setting.key, value);
+}
+
+void TIniFile::Write(const BooleanSetting& setting, bool value) const
+{
+    WriteBool(setting.section, setting.key, value);
+}

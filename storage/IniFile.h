@@ -1,5 +1,8 @@
 #pragma once
 
+#include "storage/SettingsKeys.h"
+
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -27,6 +30,25 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, int value) const;
     void WriteBool(const std::string& section, const std::string& key, bool value) const;
 
+    // The same for the program's own keys, each in its form and with its default.
+    std::string Read(const TextSetting& setting) const;
+    int Read(const IntegerSetting& setting) const;
+    bool Read(const BooleanSetting& setting) const;
+    void Write(const TextSetting& setting, const std::string& value) const;
+    void Write(const IntegerSetting& setting, int value) const;
+    void Write(const BooleanSetting& setting, bool value) const;
+
 private:
     std::string path_;
 };
+
+// Runs one write access to the settings file at path. A write that fails is ignored: the value
+// then simply is not stored, while what the screen and memory hold stands.
+template <typename Write>
+void WriteIgnoringFailure(const std::string& path, Write write)
+{
+    try {
+        write(TIniFile(path));
+    } catch (const std::exception&) {
+    }
+}

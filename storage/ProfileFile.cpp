@@ -140,6 +140,9 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                  const std::string& path)
 {
+    for (const std::string_view part : {section, key, value})
+        if (part.find_first_of("\r\n") != std::string_view::npos)
+            return false;
     std::optional<std::string> content = ReadFileContent(path);
     if (!content) {
         std::error_code error;

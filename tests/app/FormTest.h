@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Main.h"
+#include "app/StripHost.h"
 
 #include "doubles/FakePlatform.h"
 
@@ -8,16 +9,24 @@
 
 #include <memory>
 
+// Records what the strip asks of the program around it.
+class RecordingHost final : public TStripHost {
+public:
+    int quits = 0;
+    void Quit() override { ++quits; }
+};
+
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording
 // starter and fake icons.
 class FormTest : public ::testing::Test {
 protected:
     doubles::TestPlatform env;
+    RecordingHost host;
     std::unique_ptr<TForm1> form;
 
     TForm1& Start()
     {
-        form = std::make_unique<TForm1>(env.platform());
+        form = std::make_unique<TForm1>(env.platform(), host);
         return *form;
     }
     std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }

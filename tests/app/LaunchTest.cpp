@@ -84,7 +84,7 @@ TEST_F(LaunchTest, LaunchAllStartsTheMainFileThenTheListInOrder)
     Start();
     LaunchAll(5);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/d/A.TXT", "/d/b.txt"}));
-    EXPECT_EQ(form->CurrentSlot, 5);
+    EXPECT_EQ(form->CurrentSlot(), 5);
     env.shell.starts.clear();
     LaunchAll(6);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/tools/main </d/A.TXT>", "/tools/main </d/b.txt>"}));
@@ -129,7 +129,7 @@ TEST_F(LaunchTest, RealProgramGetsTheEntryAsOneArgumentInItsOwnDirectory)
     env.write("FILE.INI", "[EXE]\r\nEXE1=" + programDir + "/recorder\r\nParam1=1\r\n");
     env.write("flist1.dll", "a b.txt    */my docs/a b.txt\r\n");
     platform::LinuxShell shell;
-    form = std::make_unique<TForm1>(env.platformWith(shell));
+    form = std::make_unique<TForm1>(env.platformWith(shell), host);
 
     ChooseEntry(1, 0);
     for (int i = 0; i < 100 && !fs::exists(record); ++i)

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -33,14 +31,13 @@ protected:
     int Page() const { return Child<QStackedWidget>("NB1")->currentIndex(); }
     bool Shows(const char* name) const { return Child(name)->isVisibleTo(form.get()); }
 
-    // Ends the run through one of the exit buttons and lets the deferred disposal happen.
+    // Ends the run through one of the exit buttons.
     void Exit(const char* button)
     {
-        QPointer<TForm1> window = form.release();
-        QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(window.isNull()) << "the window was not disposed of";
-        delete window.data();
+        QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton);
+        EXPECT_EQ(host.quits, 1) << "the program was not ended";
+        EXPECT_FALSE(form->isVisible());
+        form.reset();
     }
 };
 
@@ -55,10 +52,10 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
     EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Stackle"));
     EXPECT_EQ(window.objectName(), QStringLiteral("Form1"));
-    EXPECT_TRUE(window.FirstStart);
-    EXPECT_FALSE(window.StartInTray);
-    EXPECT_EQ(window.ViewStyle, 1);
-    EXPECT_EQ(window.TabsVisible, "True");
+    EXPECT_TRUE(window.FirstStart());
+    EXPECT_FALSE(window.StartInTray());
+    EXPECT_EQ(window.ViewStyle(), 1);
+    EXPECT_EQ(window.TabsVisible(), "True");
 
     QStringList headings;
     for (int i = 0; i < Tabs()->count(); ++i)
@@ -77,7 +74,7 @@ TEST_F(MainWindowTest, SecondStartIsNoFirstStartAndKeepsTheFile)
     Start();
     form.reset();
     const std::string before = Settings();
-    EXPECT_FALSE(Start().FirstStart);
+    EXPECT_FALSE(Start().FirstStart());
     EXPECT_EQ(Settings(), before);
 }
 
@@ -106,7 +103,7 @@ TEST_F(MainWindowTest, OnlyExactlyFalseHidesTheTabs)
     EXPECT_TRUE(Shows("Tab1"));
     EXPECT_EQ(window.height(), 104);
     // Shown counts as "True" in memory from the style's layout on; the file keeps its text.
-    EXPECT_EQ(window.TabsVisible, "True");
+    EXPECT_EQ(window.TabsVisible(), "True");
     EXPECT_NE(Settings().find("Visible=false"), std::string::npos);
 
     env.write("FILE.INI", "[TABS]\r\nVisible=False\r\n");
@@ -195,7 +192,7 @@ TEST_F(MainWindowTest, ViewStyleOperationsSetTheHeightsAndStoreTheStyle)
         int height;
     } steps[] = {{1, false, 103}, {2, false, 81}, {3, false, 28}, {1, true, 86}, {2, true, 63}, {3, true, 28}};
     for (const auto& step : steps) {
-        window.TabsVisible = step.hideTabs ? "False" : "True";
+        window.ApplyTabsHidden(step.hideTabs);
         window.ApplyViewStyle(step.style);
         EXPECT_EQ(window.size(), QSize(236, step.height)) << step.style << step.hideTabs;
         EXPECT_NE(Settings().find("Style=" + std::to_string(step.style) + "\r\n"), std::string::npos);
@@ -225,7 +222,7 @@ TEST_F(MainWindowTest, HidingAndShowingTheTabsInEachStyle)
     window.ApplyViewStyle(3);
     window.ApplyTabsHidden(true);
     EXPECT_EQ(window.height(), 28);
-    EXPECT_EQ(window.TabsVisible, "False");
+    EXPECT_EQ(window.TabsVisible(), "False");
     window.ApplyViewStyle(1);
     EXPECT_EQ(window.height(), 86);
     EXPECT_FALSE(Shows("Tab1"));
@@ -260,14 +257,14 @@ TEST_F(MainWindowTest, ShrinkAndExpandButtonsSwitchStylesAndStoreThem)
 {
     TForm1& window = Start();
     QTest::mouseClick(Child<QPushButton>("BitBtnHideButtons"), Qt::LeftButton);
-    EXPECT_EQ(window.ViewStyle, 3);
+    EXPECT_EQ(window.ViewStyle(), 3);
     EXPECT_EQ(window.height(), 28);
     EXPECT_TRUE(Shows("BitBtnShowButtons"));
     EXPECT_FALSE(Shows("BitBtnHideButtons"));
     EXPECT_EQ(Settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=3\r\n");
 
     QTest::mouseClick(Child<QPushButton>("BitBtnShowButtons"), Qt::LeftButton);
-    EXPECT_EQ(window.ViewStyle, 1);
+    EXPECT_EQ(window.ViewStyle(), 1);
     EXPECT_EQ(window.height(), 103);
     EXPECT_FALSE(Shows("BitBtnShowButtons"));
     EXPECT_TRUE(Shows("BitBtnHideButtons"));
@@ -371,7 +368,7 @@ TEST_F(MainWindowTest, StartingInTheTrayDoesNotShowTheStrip)
 {
     env.write("FILE.INI", "[Tray]\r\nDefault=1\r\n");
     TForm1& window = Start();
-    EXPECT_TRUE(window.StartInTray);
+    EXPECT_TRUE(window.StartInTray());
     EXPECT_TRUE(window.isMinimized());
 }
 
@@ -385,8 +382,8 @@ TEST_F(MainWindowTest, ReadOnlySettingsFileGivesNoMessageAndTheRunGoesOn)
     fs::permissions(env.path("FILE.INI"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
     const int failures = doubles::RunUnprivileged([&] {
-        TForm1 window(env.platform());
-        const bool started = window.ViewStyle == 2 && window.height() == 64 && window.FirstStart;
+        TForm1 window(env.platform(), host);
+        const bool started = window.ViewStyle() == 2 && window.height() == 64 && window.FirstStart();
         window.ApplyViewStyle(1);
         window.ApplyTabsHidden(false);
         return started && window.height() == 103 && env.dialogs.messages.empty() ? 0 : 1;

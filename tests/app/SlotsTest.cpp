@@ -1,5 +1,4 @@
 #include "app/ClickLabel.h"
-#include "app/ErrorReport.h"
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
 
@@ -42,7 +41,7 @@ protected:
         QMenu* menu = form->SlotMenu(slot);
         EXPECT_TRUE(menu->isVisible());
         EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(9, 8)));
-        EXPECT_EQ(form->CurrentSlot, slot);
+        EXPECT_EQ(form->CurrentSlot(), slot);
         QAction* action = menu->actions().at(item);
         menu->hide();
         action->trigger();
@@ -64,7 +63,7 @@ TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
         EXPECT_EQ(form->SlotButton(slot)->ExeIconFile(), env.path("empty.ico")) << slot;
     }
     EXPECT_EQ(Entries(2), QStringList({"Alpha && Co", "zeta"}));
-    EXPECT_EQ(form->CurrentSlot, 2);
+    EXPECT_EQ(form->CurrentSlot(), 2);
     EXPECT_TRUE(form->ParamOn(2));
     EXPECT_FALSE(form->ParamOn(3));
     EXPECT_TRUE(form->ParamOn(4));
@@ -83,7 +82,7 @@ TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
     EXPECT_EQ(form->SlotMenu(12)->actions().first()->objectName(), QStringLiteral("MenuItem51"));
     EXPECT_EQ(form->SlotMenu(12)->actions().last()->objectName(), QStringLiteral("MenuItem55"));
     EXPECT_EQ(form->SlotMenu(2)->objectName(), QStringLiteral("PopupMenu2"));
-    EXPECT_EQ(form->CurrentSlot, 0) << "no list file was there to load";
+    EXPECT_EQ(form->CurrentSlot(), 0) << "no list file was there to load";
 }
 
 TEST_F(SlotsTest, SlotPartsSitOnTheirPagesWithHintsOnGroupOneOnly)
@@ -172,7 +171,7 @@ TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
     ClickParam(7);
     EXPECT_FALSE(form->ParamOn(7));
     EXPECT_NE(Settings().find("Param7=0\r\n"), std::string::npos);
-    EXPECT_EQ(form->CurrentSlot, 7);
+    EXPECT_EQ(form->CurrentSlot(), 7);
 }
 
 TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
@@ -206,13 +205,8 @@ TEST_F(SlotsTest, ListThatCannotBeStoredIsReportedAndTheMenuKeepsItsEntries)
     Start();
     fs::remove(env.path("flist6.dll"));
     fs::create_directory(env.path("flist6.dll")); // nothing can replace a directory
-    auto* application = dynamic_cast<TApplication*>(QCoreApplication::instance());
-    application->setErrorDialogs(&env.dialogs);
     env.dialogs.chosenFiles = {QStringLiteral("/docs/new.txt")};
-    form->CurrentSlot = 6;
-    QMetaObject::invokeMethod(form.get(), &TForm1::AddFilesClick, Qt::QueuedConnection);
-    QCoreApplication::processEvents();
-    application->setErrorDialogs(nullptr);
+    Choose(6, Add);
 
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
     EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("Cannot create file " + env.path("flist6.dll") + "."));
@@ -227,7 +221,7 @@ TEST_F(SlotsTest, ReadOnlySettingsKeepAGreenFlagForTheRunOnly)
     fs::permissions(env.directory(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(env.path("FILE.INI"), fs::perms::owner_read | fs::perms::others_read);
     const int failures = doubles::RunUnprivileged([&] {
-        TForm1 window(env.platform());
+        TForm1 window(env.platform(), host);
         QTest::mouseClick(window.SlotParamLabel(1), Qt::LeftButton);
         return window.ParamOn(1) && env.dialogs.messages.empty() ? 0 : 1;
     });

@@ -124,6 +124,28 @@ std::map<std::string, std::string> Snapshot(const fs::path& root)
     return entries;
 }
 
+// A value, key or section holding a line break would add lines of its own, even sections, to
+// the file: such a write fails like any other, and the file stays as it was.
+TEST_F(IniFile, LineBreaksAreNeverWrittenIntoTheFile)
+{
+    const std::string stored = "[EXE]\r\nEXE1=/bin/one\r\nEXE2=/bin/two\r\n";
+    Spit(path_, stored);
+    const struct {
+        std::string section, key, value;
+    } writes[] = {{"EXE", "EXE1", "a\r\n[EXE]\r\nEXE2=/bin/x"}, {"EXE", "EXE1", "report\nXPos=3000"},
+                  {"EXE", "EXE1", "lone\rCR"}, {"EXE", "EXE3\n[Tray]", "1"}, {"Notes\r\n[EXE]", "EXE2", "x"}};
+    for (const auto& write : writes) {
+        try {
+            ini_.WriteString(write.section, write.key, write.value);
+            ADD_FAILURE() << "written: " << write.value;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(error.what(), "Unable to write to " + path_);
+        }
+    }
+    EXPECT_EQ(Slurp(path_), stored);
+    EXPECT_EQ(ini_.Read(settings::MainFile(2)), "/bin/two");
+}
+
 class UnprivilegedWrite : public testing::Test {
 protected:
     void TearDown() override { fs::permissions(dir_, fs::perms::owner_all); } // so it can be removed

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QList>
+
+#include <array>
+
+class QAction;
+class QMenu;
+class QWidget;
+class TClickLabel;
+class TExeBtn;
+
+// One launch slot: its widgets and its parameter flag. The widgets show the slot's state; the
+// main file is its button's, the flag is held here and shown by the colour of its "P".
+struct TLaunchSlot {
+    int number = 0; // 1 to 12
+    TExeBtn* button = nullptr;
+    TClickLabel* launchAll = nullptr; // "A"
+    TClickLabel* param = nullptr;     // "P"
+    QMenu* menu = nullptr;
+    // The menu's commands: assign, add, delete and clear; a separator follows them.
+    std::array<QAction*, 4> commands{};
+    bool paramOn = false;
+};
+
+// The twelve launch slots, four on each of the three group pages: slot n is on page
+// (n - 1) / 4. Their parts are named after the slot: ExeBtn<n>, LabelLaunchAll<n>,
+// LabelParam<n>, PopUpMenu1 or PopupMenu<n>, and the menu items of slot 1 AssignEXE1,
+// AddFiles, RemoveFiles1, ClearALLfiles1 and N1, those of slot n MenuItem<5(n-2)+1> onwards.
+class TLaunchSlots {
+public:
+    static constexpr int Count = 12;
+    static constexpr int FixedMenuItems = 5; // the four commands and the separator
+    enum Command { Assign, Add, Delete, Clear };
+
+    // Builds the slots' widgets on the pages; their menus belong to menuOwner.
+    TLaunchSlots(const platform::Platform& platform, const std::array<QWidget*, 3>& pages, QWidget* menuOwner);
+
+    TLaunchSlot& operator[](int slot) { return slots_[std::size_t(slot - 1)]; }
+    const TLaunchSlot& operator[](int slot) const { return slots_[std::size_t(slot - 1)]; }
+    auto begin() { return slots_.begin(); }
+    auto end() { return slots_.end(); }
+
+    // The slot whose button or label part is; 0 for none.
+    int SlotOf(const QObject* part) const;
+    // Sets the slot's parameter flag and colours its "P": lime green on, red off.
+    void SetParam(int slot, bool on);
+    // The file entries of the slot's menu, after its fixed items.
+    QList<QAction*> Entries(int slot) const;
+
+private:
+    std::array<TLaunchSlot, Count> slots_;
+};

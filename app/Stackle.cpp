@@ -1,0 +1,18 @@
+#include "app/Stackle.h"
+
+#include "app/Main.h"
+
+#include <QCoreApplication>
+
+TStackle::TStackle(const platform::Platform& platform)
+    : platform_(platform)
+{
+    strip_ = std::make_unique<TForm1>(platform_, *this);
+}
+
+TStackle::~TStackle() = default;
+
+void TStackle::Quit()
+{
+    QCoreApplication::quit();
+}

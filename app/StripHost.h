@@ -1,0 +1,9 @@
+#pragma once
+
+// What the strip asks of the program around it.
+class TStripHost {
+public:
+    virtual ~TStripHost() = default;
+    // Ends the program once the current handler has returned.
+    virtual void Quit() = 0;
+};
