@@ -11,6 +11,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -32,7 +33,9 @@ TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* pa
     , host_(host)
     , ui(SetUpForm(this))
     , slots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
+    , Timer1(new QTimer(this))
 {
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     SetFonts();
     SetArtwork();
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
@@ -40,7 +43,7 @@ TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* pa
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
     ConnectHandlers();
     ConnectSlots();
-    Timer1.start(1000);
+    Timer1->start(1000);
     try {
         FormCreate();
     } catch (const std::exception& error) {
@@ -76,7 +79,7 @@ void TForm1::SetArtwork()
 
 void TForm1::ConnectHandlers()
 {
-    connect(&Timer1, &QTimer::timeout, this, Reported(&TForm1::Timer1Timer));
+    connect(Timer1, &QTimer::timeout, this, Reported(&TForm1::Timer1Timer));
     connect(ui->Tab1, &QTabBar::currentChanged, this, Reported(&TForm1::Tab1Click));
     connect(ui->NB1, &QStackedWidget::currentChanged, this, Reported(&TForm1::NB1PageChanged));
     connect(ui->SpeedButton2, &QToolButton::clicked, this, Reported(&TForm1::SpeedButton2Click));

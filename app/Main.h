@@ -7,7 +7,6 @@
 #include "storage/FileList.h"
 
 #include <QPoint>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -18,6 +17,7 @@ namespace Ui {
 class TForm1;
 }
 class QAction;
+class QTimer;
 class TClickLabel;
 class TExeBtn;
 class TStripHost;
@@ -112,7 +112,7 @@ private:
     bool startInTray_ = false;
     bool firstStart_ = true;
     int currentSlot_ = 0;
-    QTimer Timer1;
+    QTimer* Timer1;
     TFileList ListBox1; // the hidden working list of pop-up file list lines
     platform::OpenFileRequest OpenDialog1;
     bool showAtStart_ = true;

@@ -214,6 +214,48 @@ TEST_F(SlotsTest, ListThatCannotBeStoredIsReportedAndTheMenuKeepsItsEntries)
     EXPECT_EQ(Entries(6), QStringList({"old"}));
 }
 
+// A name with a line break would add lines of its own to the settings file or to the list.
+TEST_F(SlotsTest, NamesWithLineBreaksNeverReachTheFiles)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE2=/bin/two\r\n");
+    env.write("flist1.dll", "old    */x/old\r\n");
+    Start();
+    const std::string settings = Settings();
+    env.dialogs.chosenFiles = {QStringLiteral("/d/a\n[EXE]\nEXE2=/bin/x"), QStringLiteral("/d/report\r\nXPos=3000")};
+    Choose(1, Add);
+    Choose(1, Assign);
+
+    ASSERT_EQ(env.dialogs.messages.size(), 1u);
+    EXPECT_EQ(env.dialogs.messages[0].text,
+              QStringLiteral("A file whose name holds a line break cannot be added to a pop-up list."));
+    EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
+    EXPECT_EQ(List(1), "old    */x/old\r\n");
+    EXPECT_EQ(Entries(1), QStringList({"old"}));
+    EXPECT_EQ(Settings(), settings);
+}
+
+TEST_F(SlotsTest, DeleteDialogThatCannotStoreReportsAndStaysOpen)
+{
+    env.write("flist4.dll", "a    */x/a\r\nb    */x/b\r\n");
+    Start();
+    bool stayedOpen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        fs::remove(env.path("flist4.dll"));
+        fs::create_directory(env.path("flist4.dll")); // nothing can replace a directory
+        dialog->findChild<QListWidget*>(QStringLiteral("ListBox1"))->setCurrentRow(0);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonDelete")), Qt::LeftButton);
+        stayedOpen = dialog->isVisible();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonCancel")), Qt::LeftButton);
+    });
+    Choose(4, Remove);
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(env.dialogs.messages.size(), 1u);
+    EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("Cannot create file " + env.path("flist4.dll") + "."));
+    EXPECT_EQ(Entries(4), QStringList({"a", "b"}));
+}
+
 TEST_F(SlotsTest, ReadOnlySettingsKeepAGreenFlagForTheRunOnly)
 {
     env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");

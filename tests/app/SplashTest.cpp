@@ -12,6 +12,10 @@ TEST(Splash, IsABorderlessWindowCentredOnTheScreen)
     const QLabel* product = splash.findChild<QLabel*>(QStringLiteral("LabelProduct"));
     ASSERT_NE(product, nullptr);
     EXPECT_EQ(product->text(), QStringLiteral("Stackle"));
+    const QLabel* picture = splash.findChild<QLabel*>(QStringLiteral("ImageIcon"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->geometry(), QRect(236, 116, 32, 32));
+    EXPECT_EQ(picture->pixmap().size(), QSize(32, 32)) << "the splash shows no picture";
     splash.showNow();
     EXPECT_TRUE(splash.isVisible());
 }

@@ -7,20 +7,32 @@
 
 #include <QTemporaryDir>
 
+#include <cctype>
 #include <filesystem>
 
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
-// A real process running a program file named StackleProbe, started by the test.
+// A name of its own for this run's probe, so that two runs on one machine never see each other's.
+const std::string ProbeName = "StackleProbe" + std::to_string(getpid());
+
+std::string Cased(std::string text, int (*change)(int))
+{
+    for (char& c : text)
+        c = char(change(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// A real process running a program file named ProbeName, started by the test.
 class RunningProbe {
 public:
     RunningProbe()
     {
-        program_ = dir_.path().toStdString() + "/StackleProbe";
+        program_ = dir_.path().toStdString() + "/" + ProbeName;
         std::filesystem::copy_file("/bin/sleep", program_);
         std::filesystem::permissions(program_, std::filesystem::perms::owner_all);
         char* argv[] = {program_.data(), const_cast<char*>("60"), nullptr};
@@ -48,19 +60,19 @@ TEST(OneInstance, ARunningProgramOfTheSameFileNameIsFoundInAnyFolderAndLetterCas
     platform::LinuxShell shell;
     doubles::TestPlatform env;
     TStartSettings settings;
-    settings.ExeFile = "/nowhere/stackleprobe";
+    settings.ExeFile = "/nowhere/" + Cased(ProbeName, tolower);
     settings.ExeOneInstance = true;
 
     RunningProbe probe;
-    EXPECT_EQ(CountRunningInstances("/elsewhere/STACKLEPROBE", shell), 1);
+    EXPECT_EQ(CountRunningInstances("/elsewhere/" + Cased(ProbeName, toupper), shell), 1);
     StartFile(settings, {}, env.platformWith(shell));
     EXPECT_TRUE(env.dialogs.messages.empty()) << "the running program was started again";
 
     probe.Stop();
-    EXPECT_EQ(CountRunningInstances("/elsewhere/STACKLEPROBE", shell), 0);
+    EXPECT_EQ(CountRunningInstances("/elsewhere/" + Cased(ProbeName, toupper), shell), 0);
     StartFile(settings, {}, env.platformWith(shell));
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
-    EXPECT_EQ(env.dialogs.messages[0].text, QStringLiteral("File was not found.(/nowhere/stackleprobe)"));
+    EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("File was not found.(" + settings.ExeFile + ")"));
 }
 
 } // namespace

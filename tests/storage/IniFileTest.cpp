@@ -37,6 +37,11 @@ struct IntCase {
     int expected; // with the fallback -99
 };
 
+void PrintTo(const IntCase& c, std::ostream* out)
+{
+    *out << '"' << c.text << '"';
+}
+
 class StrToInt : public testing::TestWithParam<IntCase> {};
 
 TEST_P(StrToInt, ConvertsWholeNumbersOnly)
@@ -230,11 +235,21 @@ TEST_P(WriteFailure, ThrowsAndLeavesEverythingAsItWas)
     EXPECT_EQ(Snapshot(dir_), before);
 }
 
-std::string CauseName(const testing::TestParamInfo<Cause>& info)
+const char* CauseText(Cause cause)
 {
     static const char* const names[] = {"ReadOnlyFile",     "ReadOnlyDirectory", "NewFileInReadOnlyDirectory",
                                         "MissingDirectory", "ParentIsFile",      "PathIsDirectory"};
-    return names[int(info.param)];
+    return names[int(cause)];
+}
+
+void PrintTo(Cause cause, std::ostream* out)
+{
+    *out << CauseText(cause);
+}
+
+std::string CauseName(const testing::TestParamInfo<Cause>& info)
+{
+    return CauseText(info.param);
 }
 
 INSTANTIATE_TEST_SUITE_P(Causes, WriteFailure,

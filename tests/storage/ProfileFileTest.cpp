@@ -65,6 +65,11 @@ struct ReadCase {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* out)
+{
+    *out << '[' << c.section << "] " << c.key;
+}
+
 class ProfileRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ProfileRead, FindsValueInHandEditedFile)
@@ -90,6 +95,11 @@ struct WriteCase {
     const char* value;
     std::string expected;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out)
+{
+    *out << '[' << c.section << "] " << c.key << '=' << c.value;
+}
 
 class ProfileWrite : public testing::TestWithParam<WriteCase> {};
 
