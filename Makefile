@@ -4,6 +4,8 @@
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# WERROR=ON makes every compiler warning an error, as CI builds.
+WERROR ?= OFF
 
 .PHONY: deps build run test bench fuzz clean
 
@@ -11,7 +13,7 @@ deps:
 	scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTACKLE_WERROR=$(WERROR)
 	cmake --build $(BUILD)
 
 run: build
