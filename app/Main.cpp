@@ -3,6 +3,9 @@
 #include "app/ClockText.h"
 #include "app/ErrorReport.h"
 #include "app/PixelFont.h"
+#include "platform/Clock.h"
+#include "platform/ProgramLocation.h"
+#include "platform/Screen.h"
 #include "resources/Artwork.h"
 #include "ui_Main.h"
 

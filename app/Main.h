@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "storage/FileList.h"
 #include "storage/IniFile.h"

@@ -1,7 +1,10 @@
 #include "exebtn/StartFile.h"
 
-#include "platform/Paths.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/Session.h"
+#include "platform/Shell.h"
+#include "platform/files/Paths.h"
 
 #include <QString>
 

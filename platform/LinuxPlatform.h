@@ -1,8 +1,13 @@
 #pragma once
 
-#include "platform/LinuxIcons.h"
-#include "platform/LinuxShell.h"
 #include "platform/Platform.h"
+#include "platform/desktop/LinuxShell.h"
+#include "platform/icons/LinuxIcons.h"
+#include "platform/session/PrimaryScreen.h"
+#include "platform/session/QtDialogs.h"
+#include "platform/session/QtSession.h"
+#include "platform/session/RunningProgramLocation.h"
+#include "platform/session/SystemClock.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 #include "storage/FileList.h"
 
-#include "platform/FileContent.h"
-#include "platform/Paths.h"
-#include "platform/TextLines.h"
+#include "platform/files/FileContent.h"
+#include "platform/files/Paths.h"
+#include "platform/files/TextLines.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "storage/ProfileFile.h"
 
-#include "platform/FileContent.h"
-#include "platform/TextLines.h"
+#include "platform/files/FileContent.h"
+#include "platform/files/TextLines.h"
 
 #include <filesystem>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "IconBytes.h"
 
-#include "platform/IconImage.h"
-#include "platform/IconTheme.h"
-#include "platform/LinuxIcons.h"
+#include "platform/icons/IconImage.h"
+#include "platform/icons/IconTheme.h"
+#include "platform/icons/LinuxIcons.h"
 #include "resources/Artwork.h"
 
 #include <gtest/gtest.h>
