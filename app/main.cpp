@@ -2,6 +2,7 @@
 #include "app/Main.h"
 #include "app/Splash.h"
 #include "platform/LinuxPlatform.h"
+#include "resources/Artwork.h"
 
 #include <QPointer>
 
@@ -10,7 +11,7 @@
 int main(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    platform::LinuxPlatform linuxPlatform;
+    platform::LinuxPlatform linuxPlatform([] { return Artwork(QStringLiteral("stackle")).toImage(); });
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);
 

@@ -15,6 +15,9 @@ namespace platform {
 // processes and icons.
 class LinuxPlatform {
 public:
+    // ownIcon gives the program's own icon when it is first shown.
+    explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
+
     Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_}; }
     // The window that starts which wait for their program hide meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }

@@ -6,7 +6,6 @@
 #include "platform/icons/IconImage.h"
 #include "platform/icons/IconTheme.h"
 #include "platform/icons/PeIcons.h"
-#include "resources/Artwork.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -19,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace platform {
 
@@ -52,14 +52,6 @@ bool HasWindowsProgramExtension(const std::string& file)
 bool IsNativeProgram(const std::string& file, std::string_view bytes)
 {
     return (bytes.starts_with("\x7f" "ELF") || bytes.starts_with("#!")) && ::access(file.c_str(), X_OK) == 0;
-}
-
-std::optional<QImage> OwnIcon()
-{
-    if (!HasGuiApplication())
-        return std::nullopt;
-    const QImage image = Artwork(QStringLiteral("stackle")).toImage();
-    return image.isNull() ? std::nullopt : std::optional(FitIconSquare(image));
 }
 
 // A picture read in format, or with the format guessed when format is empty.
@@ -130,6 +122,16 @@ std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, std::str
     std::optional<QImage> icon = IconFromIcoBytes(bytes);
     iconFiles_[file] = {status.st_size, changed, icon};
     return icon;
+}
+
+std::optional<QImage> LinuxIcons::OwnIcon()
+{
+    if (!HasGuiApplication())
+        return std::nullopt;
+    if (loadOwnIcon_)
+        if (const QImage image = std::exchange(loadOwnIcon_, nullptr)(); !image.isNull())
+            ownIcon_ = FitIconSquare(image);
+    return ownIcon_;
 }
 
 std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index)

@@ -4,7 +4,9 @@
 #include "platform/icons/ApplicationIcons.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <utility>
 #include <string_view>
 
 namespace platform {
@@ -15,6 +17,10 @@ namespace platform {
 // set up before the first icon is asked for. GUI thread only.
 class LinuxIcons final : public IconSource {
 public:
+    // ownIcon gives the running program's own icon; it is called once, when that icon is first
+    // asked for.
+    explicit LinuxIcons(std::function<QImage()> ownIcon) : loadOwnIcon_(std::move(ownIcon)) {}
+
     std::optional<QImage> ExtractIcon(const std::string& file, int index) override;
 
 private:
@@ -26,6 +32,10 @@ private:
         std::optional<QImage> icon;
     };
     std::optional<QImage> IconFileIcon(const std::string& file, std::string_view bytes);
+    std::optional<QImage> OwnIcon();
+
+    std::function<QImage()> loadOwnIcon_;
+    std::optional<QImage> ownIcon_;
 
     ApplicationIcons applications_;
     std::map<std::string, IconFileRead> iconFiles_;
