@@ -1,16 +1,10 @@
 #include "platform/desktop/KeyFile.h"
 
+#include "platform/text/Ascii.h"
+
 namespace platform {
 
 namespace {
-
-std::string_view Trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 std::string Unescaped(std::string_view value)
 {
@@ -40,7 +34,7 @@ KeyFile ParseKeyFile(std::string_view text)
     KeyGroup* group = nullptr;
     while (!text.empty()) {
         const auto end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = Trim(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == '#')
             continue;
@@ -50,8 +44,8 @@ KeyFile ParseKeyFile(std::string_view text)
         }
         const auto equals = line.find('=');
         if (group && equals != std::string_view::npos)
-            group->try_emplace(std::string(Trimmed(line.substr(0, equals))),
-                               Unescaped(Trimmed(line.substr(equals + 1))));
+            group->try_emplace(std::string(Trim(line.substr(0, equals))),
+                               Unescaped(Trim(line.substr(equals + 1))));
     }
     return file;
 }
@@ -70,7 +64,7 @@ std::vector<std::string> SplitList(std::string_view value)
     std::vector<std::string> items;
     std::string item;
     const auto endItem = [&] {
-        if (const auto trimmed = Trimmed(item); !trimmed.empty())
+        if (const auto trimmed = Trim(item); !trimmed.empty())
             items.emplace_back(trimmed);
         item.clear();
     };

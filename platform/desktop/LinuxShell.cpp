@@ -47,12 +47,6 @@ int FailureCode(int error)
     }
 }
 
-bool Exists(const std::string& path)
-{
-    struct stat status;
-    return stat(path.c_str(), &status) == 0;
-}
-
 bool IsDirectory(const std::string& path)
 {
     struct stat status;
@@ -160,7 +154,7 @@ std::string ProgramFile(const std::filesystem::path& process)
 int LinuxShell::ShellStart(const std::string& file, const std::string& parameters, const std::string& directory,
                            int /*showValue*/)
 {
-    if (file.empty() || !Exists(file))
+    if (!FileExists(file))
         return FileMissing;
     if (!directory.empty() && !IsDirectory(directory))
         return DirectoryMissing;

@@ -2,6 +2,7 @@
 
 #include "platform/desktop/KeyFile.h"
 #include "platform/files/FileContent.h"
+#include "platform/text/Ascii.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -20,18 +21,6 @@ std::string Environment(const char* name)
 {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::vector<std::string> Split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    for (std::size_t start = 0; start <= text.size();) {
-        const auto end = std::min(text.find(separator, start), text.size());
-        if (end > start)
-            parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
 }
 
 std::string HomeDirectory()
@@ -206,11 +195,8 @@ XdgDirectories XdgDirectories::FromEnvironment()
         BaseDirectories("XDG_CONFIG_DIRS", {"/etc/xdg"}),
         BaseDirectory("XDG_DATA_HOME", home + "/.local/share"),
         BaseDirectories("XDG_DATA_DIRS", {"/usr/local/share", "/usr/share"}),
-        Split(Environment("XDG_CURRENT_DESKTOP"), ':'),
+        Split(AsciiLower(Environment("XDG_CURRENT_DESKTOP")), ':'),
     };
-    for (std::string& desktop : directories.desktops)
-        std::transform(desktop.begin(), desktop.end(), desktop.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
     return directories;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/files/Paths.h"
+#include "platform/text/Ascii.h"
 
 #include <unistd.h>
 
@@ -40,10 +41,7 @@ bool SameFile(const std::string& a, const std::string& b)
 // searchPath; empty when there is none.
 std::string FindOnPath(const std::string& name, const std::string& searchPath)
 {
-    for (std::size_t start = 0; start <= searchPath.size();) {
-        const auto end = std::min(searchPath.find(':', start), searchPath.size());
-        const std::string dir = searchPath.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& dir : Split(searchPath, ':')) {
         if (!dir.starts_with('/'))
             continue;
         const std::string candidate = dir + "/" + name;

@@ -6,6 +6,7 @@
 #include "platform/icons/IconImage.h"
 #include "platform/icons/IconTheme.h"
 #include "platform/icons/PeIcons.h"
+#include "platform/text/Ascii.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -15,7 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
@@ -33,10 +33,7 @@ bool HasGuiApplication()
 
 std::string LowerCaseExtension(const std::string& file)
 {
-    std::string extension = fs::path(file).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return extension;
+    return AsciiLower(fs::path(file).extension().string());
 }
 
 bool HasWindowsProgramExtension(const std::string& file)
