@@ -2,14 +2,8 @@
 
 #include "platform/desktop/KeyFile.h"
 #include "platform/files/FileContent.h"
-#include "platform/text/Ascii.h"
-
-#include <pwd.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <set>
 
@@ -17,83 +11,40 @@ namespace platform {
 
 namespace {
 
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::string HomeDirectory()
-{
-    if (std::string home = Environment("HOME"); !home.empty())
-        return home;
-    const passwd* user = getpwuid(getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
-
-// The directory a variable names, unless it is unset or not absolute.
-std::string BaseDirectory(const char* variable, const std::string& fallback)
-{
-    std::string value = Environment(variable);
-    return value.starts_with('/') ? value : fallback;
-}
-
-// The absolute directories of a ':'-separated variable; fallback when it is unset or empty.
-std::vector<std::string> BaseDirectories(const char* variable, std::vector<std::string> fallback)
-{
-    const std::string value = Environment(variable);
-    if (value.empty())
-        return fallback;
-    std::vector<std::string> directories = Split(value, ':');
-    std::erase_if(directories, [](const std::string& directory) { return !directory.starts_with('/'); });
-    return directories;
-}
-
-// The installed desktop files by desktop file id: the path below an applications directory with
-// '/' replaced by '-'. An id present in several directories names the file of the first.
+// The installed desktop files of the applications folders; each is read when first asked for.
 class ApplicationIndex {
 public:
-    explicit ApplicationIndex(const std::vector<std::string>& directories) : ids_(directories.size())
-    {
-        namespace fs = std::filesystem;
-        for (std::size_t dir = 0; dir < directories.size(); ++dir) {
-            std::error_code error;
-            fs::recursive_directory_iterator it(directories[dir], fs::directory_options::skip_permission_denied, error);
-            for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-                std::error_code ignored;
-                if (it->path().extension() != ".desktop" || !it->is_regular_file(ignored))
-                    continue;
-                std::string id = it->path().lexically_relative(directories[dir]).string();
-                std::replace(id.begin(), id.end(), '/', '-');
-                if (paths_.emplace(id, it->path().string()).second)
-                    ids_[dir].push_back(id);
-            }
-            std::sort(ids_[dir].begin(), ids_[dir].end());
-        }
-    }
+    explicit ApplicationIndex(const std::vector<std::string>& folders) : files_(InstalledDesktopFiles(folders)) {}
 
     // The installed application of this id: a desktop file of Type=Application with a command,
     // not marked as deleted.
     const DesktopEntry* application(const std::string& id)
     {
-        const auto path = paths_.find(id);
-        if (path == paths_.end())
+        const auto path = pathOf(id);
+        if (!path)
             return nullptr;
         auto [entry, added] = entries_.try_emplace(id);
         if (added)
-            entry->second = DesktopEntry::Read(path->second);
+            entry->second = DesktopEntry::Read(*path);
         const auto& application = entry->second;
         const bool usable = application && application->isApplication() && !application->value("Exec").empty()
             && application->value("Hidden") != "true";
         return usable ? &*application : nullptr;
     }
 
-    // The ids whose desktop files are in the directory of this index, sorted.
-    const std::vector<std::string>& idsIn(std::size_t dir) const { return ids_[dir]; }
+    // The desktop files of one applications folder, by id.
+    const DesktopFileIds& filesIn(std::size_t folder) const { return files_[folder]; }
 
 private:
-    std::map<std::string, std::string> paths_;
-    std::vector<std::vector<std::string>> ids_;
+    const std::string* pathOf(const std::string& id) const
+    {
+        for (const DesktopFileIds& files : files_)
+            if (const auto file = files.find(id); file != files.end())
+                return &file->second;
+        return nullptr;
+    }
+
+    std::vector<DesktopFileIds> files_;
     std::map<std::string, std::optional<DesktopEntry>> entries_;
 };
 
@@ -105,14 +56,6 @@ struct Level {
     // Only the plain mimeapps.list may add and remove associations.
     const KeyFile& plainList() const { return lists.back(); }
 };
-
-std::vector<std::string> ApplicationDirectories(const XdgDirectories& directories)
-{
-    std::vector<std::string> result{directories.dataHome + "/applications"};
-    for (const std::string& dir : directories.dataDirs)
-        result.push_back(dir + "/applications");
-    return result;
-}
 
 // The places mimeapps.list files are looked for, most important first.
 std::vector<Level> Levels(const XdgDirectories& directories)
@@ -128,9 +71,9 @@ std::vector<Level> Levels(const XdgDirectories& directories)
     add(directories.configHome, std::nullopt);
     for (const std::string& dir : directories.configDirs)
         add(dir, std::nullopt);
-    const auto applicationDirs = ApplicationDirectories(directories);
-    for (std::size_t dir = 0; dir < applicationDirs.size(); ++dir)
-        add(applicationDirs[dir], dir);
+    const auto applicationFolders = ApplicationFolders(directories);
+    for (std::size_t folder = 0; folder < applicationFolders.size(); ++folder)
+        add(applicationFolders[folder], folder);
     return levels;
 }
 
@@ -178,7 +121,7 @@ std::optional<DesktopEntry> ApplicationFor(const MimeTypeNames& names, const std
                 return *application;
         if (!level.applications)
             continue;
-        for (const std::string& id : index.idsIn(*level.applications))
+        for (const auto& [id, path] : index.filesIn(*level.applications))
             if (const DesktopEntry* application = usable(id); application && ListsType(*application, names))
                 return *application;
     }
@@ -187,24 +130,11 @@ std::optional<DesktopEntry> ApplicationFor(const MimeTypeNames& names, const std
 
 } // namespace
 
-XdgDirectories XdgDirectories::FromEnvironment()
-{
-    const std::string home = HomeDirectory();
-    XdgDirectories directories{
-        BaseDirectory("XDG_CONFIG_HOME", home + "/.config"),
-        BaseDirectories("XDG_CONFIG_DIRS", {"/etc/xdg"}),
-        BaseDirectory("XDG_DATA_HOME", home + "/.local/share"),
-        BaseDirectories("XDG_DATA_DIRS", {"/usr/local/share", "/usr/share"}),
-        Split(AsciiLower(Environment("XDG_CURRENT_DESKTOP")), ':'),
-    };
-    return directories;
-}
-
 std::optional<DesktopEntry> DefaultApplication(const std::vector<MimeTypeNames>& types,
                                                const XdgDirectories& directories)
 {
     const auto levels = Levels(directories);
-    ApplicationIndex index(ApplicationDirectories(directories));
+    ApplicationIndex index(ApplicationFolders(directories));
     for (const MimeTypeNames& names : types)
         if (auto application = ApplicationFor(names, levels, index))
             return application;

@@ -1,26 +1,13 @@
 #pragma once
 
 #include "platform/desktop/DesktopEntry.h"
+#include "platform/desktop/XdgDirectories.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace platform {
-
-// Where the desktop keeps settings and data: XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_DATA_HOME
-// and XDG_DATA_DIRS, or their defaults, most important first; and the names of the running
-// desktop from XDG_CURRENT_DESKTOP, in lower case.
-struct XdgDirectories {
-    std::string configHome;
-    std::vector<std::string> configDirs;
-    std::string dataHome;
-    std::vector<std::string> dataDirs;
-    std::vector<std::string> desktops;
-
-    // Read from the environment as it is now.
-    static XdgDirectories FromEnvironment();
-};
 
 // A MIME type under each of its names: its own and its aliases.
 using MimeTypeNames = std::vector<std::string>;

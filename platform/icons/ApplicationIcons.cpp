@@ -6,23 +6,13 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <map>
 
 namespace platform {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> ApplicationFolders(const XdgDirectories& directories)
-{
-    std::vector<std::string> folders{directories.dataHome + "/applications"};
-    for (const std::string& dir : directories.dataDirs)
-        folders.push_back(dir + "/applications");
-    return folders;
-}
 
 long long ModificationTime(const std::string& folder)
 {
@@ -56,31 +46,16 @@ std::string FindOnPath(const std::string& name, const std::string& searchPath)
 
 void ApplicationIcons::refresh(const XdgDirectories& directories)
 {
-    std::vector<std::pair<std::string, long long>> folders;
-    for (const std::string& folder : ApplicationFolders(directories))
-        folders.emplace_back(folder, ModificationTime(folder));
-    if (folders == folders_)
+    const std::vector<std::string> folders = ApplicationFolders(directories);
+    std::vector<std::pair<std::string, long long>> stamped;
+    for (const std::string& folder : folders)
+        stamped.emplace_back(folder, ModificationTime(folder));
+    if (stamped == folders_)
         return;
-    folders_ = std::move(folders);
+    folders_ = std::move(stamped);
     applications_.clear();
 
-    // Desktop file ids: the path below the applications folder with '/' as '-'. An id in several
-    // folders means the file of the first.
-    std::map<std::string, bool> seen;
-    for (const auto& [folder, time] : folders_) {
-        std::vector<std::pair<std::string, std::string>> files; // id, path
-        std::error_code error;
-        fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-        for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-            std::error_code ignored;
-            if (it->path().extension() != ".desktop" || !it->is_regular_file(ignored))
-                continue;
-            std::string id = it->path().lexically_relative(folder).string();
-            std::replace(id.begin(), id.end(), '/', '-');
-            if (seen.emplace(id, true).second)
-                files.emplace_back(std::move(id), it->path().string());
-        }
-        std::sort(files.begin(), files.end());
+    for (const DesktopFileIds& files : InstalledDesktopFiles(folders))
         for (const auto& [id, path] : files) {
             const auto entry = DesktopEntry::Read(path);
             if (!entry || !entry->isApplication() || entry->value("Hidden") == "true" || entry->value("Icon").empty())
@@ -89,7 +64,6 @@ void ApplicationIcons::refresh(const XdgDirectories& directories)
             if (command && !command->arguments.empty())
                 applications_.push_back({command->arguments.front(), entry->value("Icon")});
         }
-    }
 }
 
 std::string ApplicationIcons::IconOf(const std::string& program, const XdgDirectories& directories,

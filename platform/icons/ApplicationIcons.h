@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/desktop/MimeApps.h"
+#include "platform/desktop/XdgDirectories.h"
 
 #include <string>
 #include <utility>

@@ -4,7 +4,6 @@
 
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -100,20 +99,4 @@ TEST_F(MimeApps, TheMostSpecificTypeWithAnyApplicationWins)
 
     App("data-b/applications/noter.desktop", "text/x-old-note");
     EXPECT_EQ(Chosen(note), "data-b/applications/noter.desktop");
-}
-
-TEST(XdgDirectories, ComeFromTheEnvironmentIgnoringRelativePaths)
-{
-    setenv("HOME", "/home/pat", 1);
-    setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    unsetenv("XDG_CONFIG_DIRS");
-    setenv("XDG_DATA_HOME", "/d", 1);
-    setenv("XDG_DATA_DIRS", "/x:relative::/y", 1);
-    setenv("XDG_CURRENT_DESKTOP", "Lumen:Shared", 1);
-    const auto directories = XdgDirectories::FromEnvironment();
-    EXPECT_EQ(directories.configHome, "/home/pat/.config");
-    EXPECT_EQ(directories.configDirs, std::vector<std::string>{"/etc/xdg"});
-    EXPECT_EQ(directories.dataHome, "/d");
-    EXPECT_EQ(directories.dataDirs, (std::vector<std::string>{"/x", "/y"}));
-    EXPECT_EQ(directories.desktops, (std::vector<std::string>{"lumen", "shared"}));
 }
