@@ -95,7 +95,7 @@ std::vector<MimeTypeNames> Lineage(const QMimeType& type)
     return lineage;
 }
 
-// Starts a program that runs on its own; a background thread collects it when it ends.
+// Starts a program that runs on its own; the reaper collects it when it ends.
 int Start(const std::vector<std::string>& arguments, const std::string& directory)
 {
     const Spawned child = Spawn(arguments, directory, true);

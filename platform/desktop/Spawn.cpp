@@ -1,12 +1,13 @@
 #include "platform/desktop/Spawn.h"
 
+#include "platform/desktop/Reaper.h"
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <thread>
 
 namespace platform {
 
@@ -49,7 +50,8 @@ void WaitUntilEnded(pid_t pid)
 
 void CollectWhenEnded(pid_t pid)
 {
-    std::thread(WaitUntilEnded, pid).detach();
+    static Reaper reaper;
+    reaper.Collect(pid);
 }
 
 } // namespace platform

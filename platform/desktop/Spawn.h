@@ -22,7 +22,8 @@ Spawned Spawn(const std::vector<std::string>& arguments, const std::string& dire
 // Waits until the child has ended, and collects it.
 void WaitUntilEnded(pid_t pid);
 
-// Collects the child in a background thread once it ends, so that it never stays a zombie.
+// Collects the child once it ends, so that it never stays a zombie. One background thread serves
+// every child handed to it.
 void CollectWhenEnded(pid_t pid);
 
 } // namespace platform
