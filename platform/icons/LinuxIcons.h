@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
