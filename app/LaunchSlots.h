@@ -8,6 +8,7 @@
 
 class QAction;
 class QMenu;
+class QObject;
 class QWidget;
 class TClickLabel;
 class TExeBtn;

@@ -4,6 +4,7 @@
 #include "app/Delete.h"
 #include "app/Main.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/Dialogs.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 

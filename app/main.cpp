@@ -3,13 +3,14 @@
 #include "app/Splash.h"
 #include "app/Stackle.h"
 #include "platform/LinuxPlatform.h"
+#include "resources/Artwork.h"
 
 #include <optional>
 
 int main(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    platform::LinuxPlatform linuxPlatform;
+    platform::LinuxPlatform linuxPlatform([] { return Artwork(QStringLiteral("stackle")).toImage(); });
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);
 

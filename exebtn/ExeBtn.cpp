@@ -1,6 +1,8 @@
 #include "exebtn/ExeBtn.h"
 
-#include "platform/Paths.h"
+#include "platform/IconSource.h"
+#include "platform/ProgramLocation.h"
+#include "platform/files/Paths.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,22 +1,13 @@
 #include "exebtn/StartFile.h"
 
-#include "platform/Paths.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/Session.h"
+#include "platform/Shell.h"
+#include "platform/files/Paths.h"
+#include "platform/text/Ascii.h"
 
 #include <QString>
-
-namespace {
-
-// Upper-cases the letters a to z only, leaving every other byte as it is.
-std::string UpperAsciiLetters(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
-
-} // namespace
 
 int ShowValue(TShowCmd command)
 {
@@ -32,13 +23,13 @@ int ShowValue(TShowCmd command)
 
 int CountRunningInstances(const std::string& file, const platform::Shell& shell)
 {
-    const std::string key = UpperAsciiLetters(platform::FileNamePart(file));
+    const std::string key = platform::AsciiUpper(platform::FileNamePart(file));
     const auto programs = shell.RunningProgramFiles();
     if (!programs)
         return 0;
     int count = 0;
     for (const std::string& program : *programs)
-        if (UpperAsciiLetters(platform::FileNamePart(program)) == key)
+        if (platform::AsciiUpper(platform::FileNamePart(program)) == key)
             ++count;
     return count;
 }

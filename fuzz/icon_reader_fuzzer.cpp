@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the readers of icon files, Windows programs and icon pictures: none
 // may crash, read out of bounds, overflow or allocate without limit.
 
-#include "platform/IcoReader.h"
-#include "platform/IconImage.h"
-#include "platform/PeIcons.h"
+#include "platform/icons/IcoReader.h"
+#include "platform/icons/IconImage.h"
+#include "platform/icons/PeIcons.h"
 
 #include <QtGlobal>
 

@@ -17,11 +17,4 @@ public:
     virtual QString timeSeparator() const = 0;
 };
 
-class SystemClock final : public Clock {
-public:
-    QDateTime now() const override;
-    QStringList shortMonthNames() const override;
-    QString timeSeparator() const override;
-};
-
 } // namespace platform

@@ -40,11 +40,4 @@ public:
     virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
 };
 
-class QtDialogs final : public Dialogs {
-public:
-    MessageAnswer messageBox(const QString& text, const QString& title, MessageKind kind,
-                             MessageButtons buttons) override;
-    std::optional<QString> openFile(const OpenFileRequest& request) override;
-};
-
 } // namespace platform

@@ -1,8 +1,13 @@
 #pragma once
 
-#include "platform/LinuxIcons.h"
-#include "platform/LinuxShell.h"
 #include "platform/Platform.h"
+#include "platform/desktop/LinuxShell.h"
+#include "platform/icons/LinuxIcons.h"
+#include "platform/session/PrimaryScreen.h"
+#include "platform/session/QtDialogs.h"
+#include "platform/session/QtSession.h"
+#include "platform/session/RunningProgramLocation.h"
+#include "platform/session/SystemClock.h"
 
 namespace platform {
 
@@ -10,6 +15,9 @@ namespace platform {
 // processes and icons.
 class LinuxPlatform {
 public:
+    // ownIcon gives the program's own icon when it is first shown.
+    explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
+
     Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_}; }
     // The window that starts which wait for their program hide meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }

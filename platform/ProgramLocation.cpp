@@ -1,21 +1,12 @@
 #include "platform/ProgramLocation.h"
 
-#include "platform/Paths.h"
-
-#include <filesystem>
+#include "platform/files/Paths.h"
 
 namespace platform {
 
 std::string ProgramLocation::programDirectory() const
 {
     return DirectoryPart(programFile());
-}
-
-std::string RunningProgramLocation::programFile() const
-{
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : path.string();
 }
 
 } // namespace platform

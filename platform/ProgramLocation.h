@@ -16,9 +16,4 @@ public:
     std::string programDirectory() const;
 };
 
-class RunningProgramLocation final : public ProgramLocation {
-public:
-    std::string programFile() const override;
-};
-
 } // namespace platform

@@ -11,9 +11,4 @@ public:
     virtual QSize primarySize() const = 0;
 };
 
-class PrimaryScreen final : public Screen {
-public:
-    QSize primarySize() const override;
-};
-
 } // namespace platform

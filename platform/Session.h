@@ -1,7 +1,5 @@
 #pragma once
 
-class QWidget;
-
 namespace platform {
 
 // What the program shows of itself as a whole: its cursor and its main window.
@@ -12,16 +10,6 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
     // Hides the main window, or shows it again in its normal state.
     virtual void ShowMainWindow(bool visible) = 0;
-};
-
-class QtSession final : public Session {
-public:
-    void SetMainWindow(QWidget* window) { mainWindow_ = window; }
-    void SetBusyCursor(bool busy) override;
-    void ShowMainWindow(bool visible) override;
-
-private:
-    QWidget* mainWindow_ = nullptr;
 };
 
 } // namespace platform

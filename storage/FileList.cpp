@@ -1,8 +1,9 @@
 #include "storage/FileList.h"
 
-#include "platform/FileContent.h"
-#include "platform/Paths.h"
-#include "platform/TextLines.h"
+#include "platform/files/FileContent.h"
+#include "platform/files/Paths.h"
+#include "platform/files/TextLines.h"
+#include "platform/text/Ascii.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -11,11 +12,6 @@ namespace {
 
 constexpr std::string_view Separator = "    *";
 constexpr std::size_t NamePartLength = 12; // characters, not bytes
-
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
 
 // The first count characters of UTF-8 text, never cutting a character in half.
 std::string_view FirstCharacters(std::string_view text, std::size_t count)
@@ -68,7 +64,8 @@ std::string FileListLineName(std::string_view line)
 bool FileListLineLess(std::string_view a, std::string_view b)
 {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+        return static_cast<unsigned char>(platform::AsciiLower(x))
+            < static_cast<unsigned char>(platform::AsciiLower(y));
     });
 }
 

@@ -1,7 +1,8 @@
 #include "storage/ProfileFile.h"
 
-#include "platform/FileContent.h"
-#include "platform/TextLines.h"
+#include "platform/files/FileContent.h"
+#include "platform/files/TextLines.h"
+#include "platform/text/Ascii.h"
 
 #include <filesystem>
 #include <vector>
@@ -13,27 +14,13 @@ using platform::ReadFileContent;
 using platform::ReplaceFileContent;
 using platform::SplitLines;
 using platform::TextLine;
+using platform::Trim;
 
 constexpr std::string_view LineEnd = "\r\n";
 
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool SameName(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
+    return platform::EqualIgnoringAsciiCase(a, b);
 }
 
 // What a line holds: a section heading, a key with its value, or anything else.

@@ -2,7 +2,7 @@
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
 
-#include "platform/LinuxShell.h"
+#include "platform/desktop/LinuxShell.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/ProgramLocation.h"
+#include "platform/Screen.h"
 
 #include "doubles/FakeIcons.h"
 #include "doubles/RecordingShell.h"

@@ -1,7 +1,7 @@
 #include "exebtn/StartFile.h"
 
 #include "doubles/FakePlatform.h"
-#include "platform/LinuxShell.h"
+#include "platform/desktop/LinuxShell.h"
 
 #include <gtest/gtest.h>
 

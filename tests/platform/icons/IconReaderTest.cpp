@@ -1,7 +1,7 @@
 #include "IconBytes.h"
 
-#include "platform/IcoReader.h"
-#include "platform/PeIcons.h"
+#include "platform/icons/IcoReader.h"
+#include "platform/icons/PeIcons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/IconThemeFiles.h"
+#include "platform/icons/IconThemeFiles.h"
 
 #include <gtest/gtest.h>
 

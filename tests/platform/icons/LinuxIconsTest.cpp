@@ -1,9 +1,8 @@
 #include "IconBytes.h"
 
-#include "platform/IconImage.h"
-#include "platform/IconTheme.h"
-#include "platform/LinuxIcons.h"
-#include "resources/Artwork.h"
+#include "platform/icons/IconImage.h"
+#include "platform/icons/IconTheme.h"
+#include "platform/icons/LinuxIcons.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,19 @@ class LinuxIcons : public testing::Test {
 protected:
     QTemporaryDir temporary;
     const std::string root = temporary.path().toStdString();
-    platform::LinuxIcons icons;
+    const QImage ownIcon = WideImage(kBlue);
+    int ownIconLoads = 0;
+    platform::LinuxIcons icons{[this] {
+        ++ownIconLoads;
+        return ownIcon;
+    }};
+
+    static QImage WideImage(QRgb colour)
+    {
+        QImage image(48, 24, QImage::Format_ARGB32);
+        image.fill(colour);
+        return image;
+    }
 
     std::string Write(const std::string& relative, const std::string& bytes, bool executable = false)
     {
@@ -97,13 +108,18 @@ TEST_F(LinuxIcons, OtherFilesShowTheirTypeIcon)
     EXPECT_FALSE(icons.ExtractIcon("", 0));
 }
 
+// The program's own icon is loaded only when its file is first asked about, and only once.
 TEST_F(LinuxIcons, TheProgramItselfShowsItsOwnIcon)
 {
     const std::string self = fs::read_symlink("/proc/self/exe").string();
+    EXPECT_TRUE(icons.ExtractIcon(Write("notes.txt", "some words\n"), 0));
+    EXPECT_EQ(ownIconLoads, 0);
     const auto icon = icons.ExtractIcon(self, 0);
     ASSERT_TRUE(icon);
-    EXPECT_EQ(*icon, platform::FitIconSquare(Artwork("stackle").toImage()));
+    EXPECT_EQ(*icon, platform::FitIconSquare(ownIcon));
     EXPECT_FALSE(icons.ExtractIcon(self, 1));
+    EXPECT_EQ(icons.ExtractIcon(self, 0), icon);
+    EXPECT_EQ(ownIconLoads, 1);
 }
 
 // A program shows the icon of the installed application that starts it, by path or by a name

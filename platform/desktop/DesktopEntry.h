@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/desktop/KeyFile.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The [Desktop Entry] group of a .desktop file.
+class DesktopEntry {
+public:
+    DesktopEntry(std::string path, KeyGroup keys);
+
+    // Nothing when the file cannot be read.
+    static std::optional<DesktopEntry> Read(const std::string& path);
+
+    const std::string& path() const { return path_; }
+    // The value of key, empty when it is missing.
+    std::string value(const std::string& key) const;
+    bool isApplication() const { return value("Type") == "Application"; }
+
+private:
+    std::string path_;
+    KeyGroup keys_;
+};
+
+// The Exec command of an application entry as an argument vector.
+struct ExecCommand {
+    std::vector<std::string> arguments;
+    bool takesFile = false; // Exec has a file or URL field code: %f, %F, %u or %U
+};
+
+// Expands the entry's Exec value: blanks separate arguments, double quotes group them (inside,
+// a backslash escapes " ` $ and \), and field codes are replaced: %f %F %u %U by file, %i by
+// "--icon" and the Icon value, %c by the Name, %k by the entry's path, %% by %. An argument
+// whose field codes leave nothing of it disappears, so %f vanishes when file is empty.
+// Nothing when Exec is empty or leaves a quote open.
+std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::string& file);
+
+} // namespace platform

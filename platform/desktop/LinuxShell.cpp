@@ -1,0 +1,202 @@
+#include "platform/desktop/LinuxShell.h"
+
+#include "platform/desktop/DesktopEntry.h"
+#include "platform/desktop/MimeApps.h"
+#include "platform/desktop/Spawn.h"
+#include "platform/files/FileContent.h"
+#include "platform/files/Paths.h"
+
+#include <QFile>
+#include <QMimeDatabase>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace platform {
+
+namespace {
+
+constexpr int Started = 42;
+constexpr int OtherFailure = 1;
+constexpr int FileMissing = 2;
+constexpr int DirectoryMissing = 3;
+constexpr int AccessDenied = 5;
+constexpr int OutOfMemory = 8;
+constexpr int NotRunnable = 11;
+constexpr int NoApplication = 31;
+
+constexpr int Waited = 33;
+constexpr int NotStarted = -1;
+
+int FailureCode(int error)
+{
+    switch (error) {
+    case ENOENT: return FileMissing;
+    case ENOTDIR: return DirectoryMissing;
+    case EACCES:
+    case EPERM: return AccessDenied;
+    case ENOMEM: return OutOfMemory;
+    case ENOEXEC:
+    case ELIBBAD:
+    case EINVAL: return NotRunnable;
+    default: return OtherFailure;
+    }
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool IsExecutableFile(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The path made absolute against our working directory, so that a child starting in another
+// directory still finds it.
+std::string Absolute(const std::string& path)
+{
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+// The type of a document, from its name and its first bytes.
+QMimeType DocumentType(const std::string& path)
+{
+    QByteArray head(16384, '\0');
+    std::ifstream in(path, std::ios::binary);
+    in.read(head.data(), head.size());
+    head.resize(in.gcount());
+    const QString name = QFile::decodeName(QByteArray::fromStdString(FileNamePart(path)));
+    return QMimeDatabase().mimeTypeForFileNameAndData(name, head);
+}
+
+// The type and its ancestors, the most specific first, each under all its names.
+std::vector<MimeTypeNames> Lineage(const QMimeType& type)
+{
+    std::vector<MimeTypeNames> lineage;
+    if (!type.isValid())
+        return lineage;
+    const QMimeDatabase database;
+    for (const QString& name : QStringList{type.name()} + type.allAncestors()) {
+        MimeTypeNames names{name.toStdString()};
+        for (const QString& alias : database.mimeTypeForName(name).aliases())
+            names.push_back(alias.toStdString());
+        lineage.push_back(std::move(names));
+    }
+    return lineage;
+}
+
+// Starts a program that runs on its own; the reaper collects it when it ends.
+int Start(const std::vector<std::string>& arguments, const std::string& directory)
+{
+    const Spawned child = Spawn(arguments, directory, true);
+    if (child.error)
+        return FailureCode(child.error);
+    CollectWhenEnded(child.pid);
+    return Started;
+}
+
+// Runs an application entry's command with file for its file field codes, in the entry's own
+// working directory or else in directory. With appendFile, file is added at the end when the
+// command has no place for it.
+int Launch(const DesktopEntry& entry, const std::string& file, bool appendFile, const std::string& directory)
+{
+    auto command = ExpandExec(entry, file);
+    if (!command)
+        return NotRunnable;
+    if (appendFile && !command->takesFile)
+        command->arguments.push_back(file);
+    const std::string ownDirectory = entry.value("Path");
+    if (!ownDirectory.empty() && !IsDirectory(ownDirectory))
+        return DirectoryMissing;
+    return Start(command->arguments, ownDirectory.empty() ? directory : ownDirectory);
+}
+
+int OpenWithApplication(const std::vector<MimeTypeNames>& types, const std::string& path,
+                        const std::string& directory)
+{
+    const auto application = DefaultApplication(types, XdgDirectories::FromEnvironment());
+    return application ? Launch(*application, path, true, directory) : NoApplication;
+}
+
+// The program file of the process in /proc/<pid>: its executable, else its first argument,
+// else its command name; empty when the process is gone.
+std::string ProgramFile(const std::filesystem::path& process)
+{
+    std::error_code error;
+    std::string executable = std::filesystem::read_symlink(process / "exe", error).string();
+    if (!error && !executable.empty()) {
+        constexpr std::string_view deleted = " (deleted)";
+        if (executable.ends_with(deleted))
+            executable.resize(executable.size() - deleted.size());
+        return executable;
+    }
+    const std::string commandLine = ReadFileContent((process / "cmdline").string()).value_or("");
+    if (const std::string first = commandLine.substr(0, commandLine.find('\0')); !first.empty())
+        return first;
+    std::string name = ReadFileContent((process / "comm").string()).value_or("");
+    if (name.ends_with('\n'))
+        name.pop_back();
+    return name;
+}
+
+} // namespace
+
+int LinuxShell::ShellStart(const std::string& file, const std::string& parameters, const std::string& directory,
+                           int /*showValue*/)
+{
+    if (!FileExists(file))
+        return FileMissing;
+    if (!directory.empty() && !IsDirectory(directory))
+        return DirectoryMissing;
+    const std::string path = Absolute(file);
+    if (IsDirectory(path))
+        return OpenWithApplication({{"inode/directory"}}, path, directory);
+    if (path.ends_with(".desktop"))
+        if (const auto launcher = DesktopEntry::Read(path); launcher && launcher->isApplication())
+            return Launch(*launcher, parameters, false, directory);
+    if (IsExecutableFile(path))
+        return Start(parameters.empty() ? std::vector{path} : std::vector{path, parameters}, directory);
+    return OpenWithApplication(Lineage(DocumentType(path)), path, directory);
+}
+
+int LinuxShell::StartAndWait(const std::string& file, const std::string& parameters, const std::string& directory,
+                             int /*showValue*/)
+{
+    if (file.empty())
+        return NotStarted;
+    const std::string path = Absolute(file);
+    const auto arguments = parameters.empty() ? std::vector{path} : std::vector{path, parameters};
+    const Spawned child = Spawn(arguments, directory, false);
+    if (child.error)
+        return NotStarted;
+    WaitUntilEnded(child.pid);
+    return Waited;
+}
+
+std::optional<std::vector<std::string>> LinuxShell::RunningProgramFiles() const
+{
+    std::error_code error;
+    std::filesystem::directory_iterator process("/proc", error);
+    if (error)
+        return std::nullopt;
+    std::vector<std::string> programs;
+    for (; !error && process != std::filesystem::directory_iterator(); process.increment(error)) {
+        if (process->path().filename().string().find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        if (std::string program = ProgramFile(process->path()); !program.empty())
+            programs.push_back(std::move(program));
+    }
+    return programs;
+}
+
+} // namespace platform

@@ -1,0 +1,144 @@
+#include "platform/desktop/MimeApps.h"
+
+#include "platform/desktop/KeyFile.h"
+#include "platform/files/FileContent.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace platform {
+
+namespace {
+
+// The installed desktop files of the applications folders; each is read when first asked for.
+class ApplicationIndex {
+public:
+    explicit ApplicationIndex(const std::vector<std::string>& folders) : files_(InstalledDesktopFiles(folders)) {}
+
+    // The installed application of this id: a desktop file of Type=Application with a command,
+    // not marked as deleted.
+    const DesktopEntry* application(const std::string& id)
+    {
+        const auto path = pathOf(id);
+        if (!path)
+            return nullptr;
+        auto [entry, added] = entries_.try_emplace(id);
+        if (added)
+            entry->second = DesktopEntry::Read(*path);
+        const auto& application = entry->second;
+        const bool usable = application && application->isApplication() && !application->value("Exec").empty()
+            && application->value("Hidden") != "true";
+        return usable ? &*application : nullptr;
+    }
+
+    // The desktop files of one applications folder, by id.
+    const DesktopFileIds& filesIn(std::size_t folder) const { return files_[folder]; }
+
+private:
+    const std::string* pathOf(const std::string& id) const
+    {
+        for (const DesktopFileIds& files : files_)
+            if (const auto file = files.find(id); file != files.end())
+                return &file->second;
+        return nullptr;
+    }
+
+    std::vector<DesktopFileIds> files_;
+    std::map<std::string, std::optional<DesktopEntry>> entries_;
+};
+
+// One place that may hold mimeapps.list files, and the applications directory there.
+struct Level {
+    std::vector<KeyFile> lists; // the desktop-specific ones first, then the mimeapps.list itself
+    std::optional<std::size_t> applications;
+
+    // Only the plain mimeapps.list may add and remove associations.
+    const KeyFile& plainList() const { return lists.back(); }
+};
+
+// The places mimeapps.list files are looked for, most important first.
+std::vector<Level> Levels(const XdgDirectories& directories)
+{
+    std::vector<Level> levels;
+    const auto add = [&](const std::string& dir, std::optional<std::size_t> applications) {
+        Level level{{}, applications};
+        for (const std::string& desktop : directories.desktops)
+            level.lists.push_back(ParseKeyFile(ReadFileContent(dir + "/" + desktop + "-mimeapps.list").value_or("")));
+        level.lists.push_back(ParseKeyFile(ReadFileContent(dir + "/mimeapps.list").value_or("")));
+        levels.push_back(std::move(level));
+    };
+    add(directories.configHome, std::nullopt);
+    for (const std::string& dir : directories.configDirs)
+        add(dir, std::nullopt);
+    const auto applicationFolders = ApplicationFolders(directories);
+    for (std::size_t folder = 0; folder < applicationFolders.size(); ++folder)
+        add(applicationFolders[folder], folder);
+    return levels;
+}
+
+// The desktop file ids a group of the list gives for the type under any of its names.
+std::vector<std::string> Listed(const KeyFile& list, const std::string& group, const MimeTypeNames& names)
+{
+    std::vector<std::string> ids;
+    for (const std::string& name : names)
+        for (std::string& id : SplitList(KeyValue(list, group, name)))
+            ids.push_back(std::move(id));
+    return ids;
+}
+
+bool ListsType(const DesktopEntry& application, const MimeTypeNames& names)
+{
+    const auto types = SplitList(application.value("MimeType"));
+    return std::find_first_of(types.begin(), types.end(), names.begin(), names.end()) != types.end();
+}
+
+// The default application of one type, else its most preferred associated application. A
+// removal applies to the lists of its own level and to those of less important ones.
+std::optional<DesktopEntry> ApplicationFor(const MimeTypeNames& names, const std::vector<Level>& levels,
+                                           ApplicationIndex& index)
+{
+    std::set<std::string> removed;
+    const auto usable = [&](const std::string& id) { return removed.contains(id) ? nullptr : index.application(id); };
+    const auto addRemovals = [&](const Level& level) {
+        for (std::string& id : Listed(level.plainList(), "Removed Associations", names))
+            removed.insert(std::move(id));
+    };
+
+    for (const Level& level : levels) {
+        addRemovals(level);
+        for (const KeyFile& list : level.lists)
+            for (const std::string& id : Listed(list, "Default Applications", names))
+                if (const DesktopEntry* application = usable(id))
+                    return *application;
+    }
+
+    removed.clear();
+    for (const Level& level : levels) {
+        addRemovals(level);
+        for (const std::string& id : Listed(level.plainList(), "Added Associations", names))
+            if (const DesktopEntry* application = usable(id))
+                return *application;
+        if (!level.applications)
+            continue;
+        for (const auto& [id, path] : index.filesIn(*level.applications))
+            if (const DesktopEntry* application = usable(id); application && ListsType(*application, names))
+                return *application;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<DesktopEntry> DefaultApplication(const std::vector<MimeTypeNames>& types,
+                                               const XdgDirectories& directories)
+{
+    const auto levels = Levels(directories);
+    ApplicationIndex index(ApplicationFolders(directories));
+    for (const MimeTypeNames& names : types)
+        if (auto application = ApplicationFor(names, levels, index))
+            return application;
+    return std::nullopt;
+}
+
+} // namespace platform

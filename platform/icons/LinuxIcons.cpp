@@ -1,0 +1,173 @@
+#include "platform/icons/LinuxIcons.h"
+
+#include "platform/desktop/DesktopEntry.h"
+#include "platform/files/MappedFile.h"
+#include "platform/icons/IcoReader.h"
+#include "platform/icons/IconImage.h"
+#include "platform/icons/IconTheme.h"
+#include "platform/icons/PeIcons.h"
+#include "platform/text/Ascii.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMimeDatabase>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool HasGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+std::string LowerCaseExtension(const std::string& file)
+{
+    return AsciiLower(fs::path(file).extension().string());
+}
+
+bool HasWindowsProgramExtension(const std::string& file)
+{
+    const std::string extension = LowerCaseExtension(file);
+    for (const char* windows : {".exe", ".dll", ".scr", ".cpl", ".ocx"})
+        if (extension == windows)
+            return true;
+    return false;
+}
+
+// A program the system can run itself: an executable ELF binary or script.
+bool IsNativeProgram(const std::string& file, std::string_view bytes)
+{
+    return (bytes.starts_with("\x7f" "ELF") || bytes.starts_with("#!")) && ::access(file.c_str(), X_OK) == 0;
+}
+
+// A picture read in format, or with the format guessed when format is empty.
+QImage ReadPicture(const QString& name, const QByteArray& format)
+{
+    QImageReader reader(name, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    // Formats that can render small directly (SVG, JPEG) give a sharper, cheaper picture that way.
+    if (const QSize size = reader.size(); size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const QSize fitted = size.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio);
+        reader.setScaledSize(fitted.expandedTo(QSize(1, 1)));
+    }
+    return reader.read();
+}
+
+// The picture of an image file the user chose, in whatever format the image plugins read.
+std::optional<QImage> ImageFileIcon(const std::string& file)
+{
+    if (const auto mapped = MappedFile::Open(file); mapped && IsIcoFile(mapped->bytes()))
+        return IconFromIcoBytes(mapped->bytes());
+    // The format its type names comes first: guessing it loads every image plugin there is.
+    const QString name = QFile::decodeName(QByteArray::fromStdString(file));
+    const QByteArray format =
+        QImageReader::imageFormatsForMimeType(QMimeDatabase().mimeTypeForFile(name).name().toLatin1()).value(0);
+    QImage image = format.isEmpty() ? QImage() : ReadPicture(name, format);
+    if (image.isNull())
+        image = ReadPicture(name, {});
+    if (image.isNull())
+        return std::nullopt;
+    return FitIconSquare(image);
+}
+
+// The icon an Icon key names: an image file by absolute path, else an icon of the theme.
+std::optional<QImage> NamedIcon(const std::string& icon)
+{
+    return icon.starts_with('/') ? ImageFileIcon(icon) : ThemeIcon(icon);
+}
+
+std::optional<QImage> MimeTypeIcon(const std::string& file)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(file)));
+    for (const QString& name : {type.iconName(), type.genericIconName(), QStringLiteral("unknown"),
+                                QStringLiteral("text-x-generic")})
+        if (auto icon = ThemeIcon(name.toStdString()))
+            return icon;
+    return std::nullopt;
+}
+
+bool IsImageFile(const std::string& file)
+{
+    return QMimeDatabase()
+        .mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(file)))
+        .name()
+        .startsWith(QLatin1String("image/"));
+}
+
+} // namespace
+
+std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, std::string_view bytes)
+{
+    struct stat status;
+    if (stat(file.c_str(), &status) != 0)
+        return std::nullopt;
+    const std::int64_t changed = std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    const auto known = iconFiles_.find(file);
+    if (known != iconFiles_.end() && known->second.size == status.st_size && known->second.changed == changed)
+        return known->second.icon;
+    std::optional<QImage> icon = IconFromIcoBytes(bytes);
+    iconFiles_[file] = {status.st_size, changed, icon};
+    return icon;
+}
+
+std::optional<QImage> LinuxIcons::OwnIcon()
+{
+    if (!HasGuiApplication())
+        return std::nullopt;
+    if (loadOwnIcon_)
+        if (const QImage image = std::exchange(loadOwnIcon_, nullptr)(); !image.isNull())
+            ownIcon_ = FitIconSquare(image);
+    return ownIcon_;
+}
+
+std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (file.empty() || error || !fs::exists(status) || index < 0)
+        return std::nullopt;
+    if (fs::equivalent(file, "/proc/self/exe", error))
+        return index == 0 ? OwnIcon() : std::nullopt;
+
+    const auto mapped = fs::is_regular_file(status) ? MappedFile::Open(file) : std::nullopt;
+    const std::string_view bytes = mapped ? mapped->bytes() : std::string_view();
+    // The content tells icon files and Windows programs, whatever their names.
+    if (IsIcoFile(bytes))
+        return index == 0 ? IconFileIcon(file, bytes) : std::nullopt;
+    if (HasWindowsProgramExtension(file) || (bytes.starts_with("MZ") && IsPeImage(bytes)))
+        return IconFromPeBytes(bytes, index);
+    if (index != 0)
+        return std::nullopt;
+
+    if (LowerCaseExtension(file) == ".desktop") {
+        const auto entry = DesktopEntry::Read(file);
+        if (auto icon = entry ? NamedIcon(entry->value("Icon")) : std::nullopt)
+            return icon;
+    }
+    if (IsNativeProgram(file, bytes)) {
+        const char* path = std::getenv("PATH");
+        const std::string application = applications_.IconOf(fs::absolute(file, error).lexically_normal().string(),
+                                                              XdgDirectories::FromEnvironment(), path ? path : "");
+        if (auto icon = application.empty() ? std::nullopt : NamedIcon(application))
+            return icon;
+        if (auto icon = ThemeIcon("application-x-executable"))
+            return icon;
+    }
+    if (IsImageFile(file))
+        if (auto icon = ImageFileIcon(file))
+            return icon;
+    return MimeTypeIcon(file);
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+namespace platform {
+
+// Qt's message boxes and its own file dialog, kept above the strip.
+class QtDialogs final : public Dialogs {
+public:
+    MessageAnswer messageBox(const QString& text, const QString& title, MessageKind kind,
+                             MessageButtons buttons) override;
+    std::optional<QString> openFile(const OpenFileRequest& request) override;
+};
+
+} // namespace platform

@@ -1,0 +1,257 @@
+#include "platform/desktop/LinuxShell.h"
+#include "platform/desktop/Spawn.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <thread>
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// How the record program was started: its working directory, process id and arguments.
+struct Record {
+    std::string directory;
+    pid_t pid = 0;
+    Strings arguments;
+};
+
+// text/plain, and a type of notes that is a kind of it, so that documents have a known type
+// without the machine's MIME database.
+const char* const MimePackage = R"(<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="text/plain"><comment>text</comment><glob pattern="*.txt"/></mime-type>
+  <mime-type type="text/x-stackle-note"><comment>note</comment><sub-class-of type="text/plain"/>
+    <glob pattern="*.note"/></mime-type>
+</mime-info>
+)";
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Starts documents, launchers and programs in an XDG environment of its own, where only the
+// associations a test registers exist.
+class LinuxShell : public testing::Test {
+protected:
+    QTemporaryDir temporary;
+    const std::string root = fs::canonical(temporary.path().toStdString()).string();
+    const std::string recordFile = root + "/record";
+    const std::string work = root + "/work dir";
+    platform::LinuxShell shell;
+
+    void SetUp() override
+    {
+        for (const char* dir : {"config-home", "config-sys", "data-home/applications", "data-sys/applications",
+                                "data-sys/mime/packages", "work dir"})
+            fs::create_directories(root + "/" + dir);
+        Write("data-sys/mime/packages/stackle-test.xml", MimePackage);
+        setenv("XDG_CONFIG_HOME", (root + "/config-home").c_str(), 1);
+        setenv("XDG_CONFIG_DIRS", (root + "/config-sys").c_str(), 1);
+        setenv("XDG_DATA_HOME", (root + "/data-home").c_str(), 1);
+        setenv("XDG_DATA_DIRS", (root + "/data-sys").c_str(), 1);
+        unsetenv("XDG_CURRENT_DESKTOP");
+        setenv("STACKLE_RECORD", recordFile.c_str(), 1);
+    }
+
+    void TearDown() override { unsetenv("STACKLE_RECORD_DELAY_MS"); }
+
+    // Writes a file below the root and gives its full path.
+    std::string Write(const std::string& relative, const std::string& text)
+    {
+        std::ofstream(root + "/" + relative, std::ios::binary) << text;
+        return root + "/" + relative;
+    }
+
+    // A copy of the record program under another name, below the root.
+    std::string Program(const std::string& name)
+    {
+        fs::copy_file(RECORD_ARGS, root + "/" + name);
+        return root + "/" + name;
+    }
+
+    // Registers an application as the default for mimeType: the record program with arguments.
+    void RegisterHandler(const std::string& mimeType, const std::string& arguments)
+    {
+        Write("data-home/applications/handler.desktop",
+              "[Desktop Entry]\nType=Application\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
+        Write("config-home/mimeapps.list", "[Default Applications]\n" + mimeType + "=handler.desktop\n");
+    }
+
+    // The record of the program's start, once it has been written.
+    Record Recorded() const
+    {
+        if (!WaitFor([&] { return fs::exists(recordFile); })) {
+            ADD_FAILURE() << "the record program did not run";
+            return {};
+        }
+        std::ifstream in(recordFile, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        Strings fields;
+        for (std::size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
+            fields.push_back(text.substr(start, end - start));
+        fs::remove(recordFile);
+        if (fields.size() < 3)
+            return {};
+        return {fields[0], pid_t(std::stoi(fields[1])), Strings(fields.begin() + 2, fields.end())};
+    }
+};
+
+} // namespace
+
+TEST_F(LinuxShell, StartsAProgramWithItsParameterTextAsOneArgument)
+{
+    const std::string parameters = "two words 'single' \"double\" \xe4\xf6 -x";
+    EXPECT_EQ(shell.ShellStart(RECORD_ARGS, parameters, work, 1), 42);
+    auto record = Recorded();
+    EXPECT_EQ(record.directory, work);
+    EXPECT_EQ(record.arguments, (Strings{RECORD_ARGS, parameters}));
+
+    EXPECT_EQ(shell.ShellStart(RECORD_ARGS, "", "", 1), 42);
+    record = Recorded();
+    EXPECT_EQ(record.directory, fs::current_path().string());
+    EXPECT_EQ(record.arguments, Strings{RECORD_ARGS});
+}
+
+TEST_F(LinuxShell, ReportsWhatKeepsAFileFromStarting)
+{
+    const std::string text = Write("notes.txt", "plain words\n");
+    EXPECT_EQ(shell.ShellStart(root + "/missing", "", "", 1), 2);
+    EXPECT_EQ(shell.ShellStart("", "", "", 1), 2);
+    EXPECT_EQ(shell.ShellStart(RECORD_ARGS, "", root + "/missing", 1), 3);
+    EXPECT_EQ(shell.ShellStart(text, "", "", 1), 31);
+    EXPECT_EQ(shell.ShellStart(root, "", "", 1), 31);
+
+    const std::string noInterpreter = Write("script", "echo no interpreter line\n");
+    fs::permissions(noInterpreter, fs::perms::owner_all);
+    EXPECT_EQ(shell.ShellStart(noInterpreter, "", "", 1), 11);
+    const std::string launcher = Write("gone.desktop", "[Desktop Entry]\nType=Application\nExec=/no/such/program %f\n");
+    EXPECT_EQ(shell.ShellStart(launcher, "", "", 1), 2);
+    EXPECT_FALSE(fs::exists(recordFile));
+}
+
+TEST_F(LinuxShell, OpensDocumentsInTheApplicationOfTheirTypeOrOfItsParent)
+{
+    RegisterHandler("text/plain", "--open %f");
+    for (const std::string name : {"notes.txt", "meeting.note"}) {
+        const std::string document = Write(name, "plain words\n");
+        EXPECT_EQ(shell.ShellStart(document, "ignored", work, 1), 42) << name;
+        const auto record = Recorded();
+        EXPECT_EQ(record.directory, work);
+        EXPECT_EQ(record.arguments, (Strings{RECORD_ARGS, "--open", document})) << name;
+    }
+
+    // Without a field code, the document goes last.
+    RegisterHandler("text/plain", "");
+    const std::string document = Write("notes.txt", "plain words\n");
+    EXPECT_EQ(shell.ShellStart(document, "", "", 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{RECORD_ARGS, document}));
+}
+
+TEST_F(LinuxShell, OpensFoldersInTheirHandler)
+{
+    RegisterHandler("inode/directory", "%U");
+    EXPECT_EQ(shell.ShellStart(work, "", "", 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{RECORD_ARGS, work}));
+}
+
+TEST_F(LinuxShell, RunsTheCommandOfALauncherFile)
+{
+    fs::create_directories(root + "/my apps");
+    const std::string program = Program("my apps/rec \"1\"");
+    const std::string launcher = Write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\n"
+                                                         "Exec=\"" + root + "/my\\sapps/rec \\\\\"1\\\\\"\" -a %f\n"
+                                                         "Path=" + work + "\n");
+    EXPECT_EQ(shell.ShellStart(launcher, "one parameter", root, 1), 42);
+    auto record = Recorded();
+    EXPECT_EQ(record.directory, work);
+    EXPECT_EQ(record.arguments, (Strings{program, "-a", "one parameter"}));
+
+
+    const std::string plain = Write("plain.desktop", "[Desktop Entry]\nType=Application\nExec=" RECORD_ARGS "\n");
+    EXPECT_EQ(shell.ShellStart(plain, "dropped", root, 1), 42);
+    record = Recorded();
+    EXPECT_EQ(record.directory, root);
+    EXPECT_EQ(record.arguments, Strings{RECORD_ARGS});
+}
+
+TEST_F(LinuxShell, HostileNamesAreOnlyNames)
+{
+    RegisterHandler("text/plain", "%f");
+    const Strings hostile{"; touch pwned", "$(touch pwned)", "`touch pwned`", "-rf", "a b 'c' \"d\" | touch pwned &"};
+    for (const std::string& name : hostile) {
+        const std::string program = Program(name);
+        EXPECT_EQ(shell.ShellStart(program, name, root, 1), 42) << name;
+        EXPECT_EQ(Recorded().arguments, (Strings{program, name}));
+
+        const std::string document = Write(name + ".txt", "text\n");
+        EXPECT_EQ(shell.ShellStart(document, "", root, 1), 42) << name;
+        EXPECT_EQ(Recorded().arguments, (Strings{RECORD_ARGS, document}));
+
+        EXPECT_EQ(shell.StartAndWait(program, name, root, 1), 33) << name;
+        EXPECT_EQ(Recorded().arguments, (Strings{program, name}));
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        EXPECT_NE(entry.path().filename(), "pwned");
+}
+
+TEST_F(LinuxShell, StartAndWaitReturnsOnceTheProgramHasEnded)
+{
+    setenv("STACKLE_RECORD_DELAY_MS", "300", 1);
+    EXPECT_EQ(shell.StartAndWait(RECORD_ARGS, "the parameter", work, 1), 33);
+    EXPECT_TRUE(fs::exists(recordFile));
+    const auto record = Recorded();
+    EXPECT_EQ(record.directory, work);
+    EXPECT_EQ(record.arguments, (Strings{RECORD_ARGS, "the parameter"}));
+
+    EXPECT_EQ(shell.StartAndWait(root + "/missing", "", "", 1), -1);
+    EXPECT_EQ(shell.StartAndWait(RECORD_ARGS, "", root + "/missing", 1), -1);
+    EXPECT_EQ(shell.StartAndWait(Write("notes.txt", "text\n"), "", "", 1), -1);
+}
+
+TEST_F(LinuxShell, StartedProgramsLeaveNoZombies)
+{
+    RegisterHandler("text/plain", "%f");
+    for (const std::string& file : {std::string(RECORD_ARGS), Write("notes.txt", "text\n")}) {
+        ASSERT_EQ(shell.ShellStart(file, "", "", 1), 42);
+        const std::string process = "/proc/" + std::to_string(Recorded().pid);
+        EXPECT_TRUE(WaitFor([&] { return !fs::exists(process); })) << process << " stays after ending";
+    }
+}
+
+TEST_F(LinuxShell, ListsTheProgramFilesOfRunningProcesses)
+{
+    const std::string sleeper = Program("sleeper with a name longer than fifteen characters");
+    setenv("STACKLE_RECORD_DELAY_MS", "60000", 1);
+    const auto child = platform::Spawn({sleeper}, root, false);
+    ASSERT_EQ(child.error, 0);
+
+    const auto programs = shell.RunningProgramFiles();
+    kill(child.pid, SIGKILL);
+    platform::WaitUntilEnded(child.pid);
+    ASSERT_TRUE(programs);
+    const auto contains = [&](const std::string& program) {
+        return std::find(programs->begin(), programs->end(), program) != programs->end();
+    };
+    EXPECT_TRUE(contains(sleeper));
+    EXPECT_TRUE(contains(fs::read_symlink("/proc/self/exe").string()));
+}
