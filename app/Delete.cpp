@@ -1,6 +1,6 @@
 #include "app/Delete.h"
 
-#include "app/ErrorReport.h"
+#include "platform/session/ErrorReport.h"
 #include "app/PixelFont.h"
 #include "platform/text/Encoding.h"
 #include "ui_Delete.h"
@@ -16,7 +16,7 @@ TFormDelete::TFormDelete(std::string listFile, platform::Dialogs& dialogs, std::
     ui->setupUi(this);
     setFont(PixelFont(13, false));
     setFixedSize(size());
-    const auto deleteSelected = [this] { ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
+    const auto deleteSelected = [this] { platform::ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
     connect(ui->ButtonDelete, &QPushButton::clicked, this, deleteSelected);
     connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, deleteSelected);
     connect(ui->ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,7 +1,7 @@
 #include "app/Main.h"
 
 #include "app/ClockText.h"
-#include "app/ErrorReport.h"
+#include "platform/session/ErrorReport.h"
 #include "app/PixelFont.h"
 #include "app/StripHost.h"
 #include "platform/Clock.h"
@@ -50,7 +50,7 @@ TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* pa
     try {
         FormCreate();
     } catch (const std::exception& error) {
-        ReportError(platform_.dialogs, error);
+        platform::ReportError(platform_.dialogs, error);
         if (showAtStart_)
             show();
     }

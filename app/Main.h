@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ErrorReport.h"
+#include "platform/session/ErrorReport.h"
 #include "app/LaunchSlots.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
@@ -123,5 +123,5 @@ private:
 template <typename... Args>
 auto TForm1::Reported(void (TForm1::*handler)(Args...))
 {
-    return [this, handler](Args... args) { ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); }); };
+    return [this, handler](Args... args) { platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); }); };
 }

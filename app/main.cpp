@@ -1,4 +1,4 @@
-#include "app/ErrorReport.h"
+#include "app/Application.h"
 #include "app/Main.h"
 #include "app/Splash.h"
 #include "app/Stackle.h"

@@ -3,6 +3,7 @@
 #include "platform/IconSource.h"
 #include "platform/ProgramLocation.h"
 #include "platform/files/Paths.h"
+#include "platform/session/ErrorReport.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -227,7 +228,7 @@ void TExeBtn::mouseReleaseEvent(QMouseEvent* event)
         if (rect().contains(at) && !doubleClicking_) {
             RaisedLook();
             emit OnClick();
-            Launch();
+            platform::ReportFailure(platform_.dialogs, [this] { Launch(); });
         }
         bevelOuter_ = bvRaised;
         image_->move(restingLeft_, restingTop_);

@@ -1,4 +1,4 @@
-#include "app/ErrorReport.h"
+#include "app/Application.h"
 
 #include "doubles/FakePlatform.h"
 

@@ -1,14 +1,8 @@
-#include "app/ErrorReport.h"
+#include "app/Application.h"
 
-#include "platform/Dialogs.h"
+#include "platform/session/ErrorReport.h"
 
 #include <stdexcept>
-
-void ReportError(platform::Dialogs& dialogs, const std::exception& error)
-{
-    dialogs.messageBox(QString::fromLocal8Bit(error.what()) + QLatin1Char('.'), QStringLiteral("Stackle"),
-                       platform::MessageKind::Error, platform::MessageButtons::Ok);
-}
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -23,10 +17,10 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         if (dialogs_)
-            ReportError(*dialogs_, error);
+            platform::ReportError(*dialogs_, error);
     } catch (...) {
         if (dialogs_)
-            ReportError(*dialogs_, std::runtime_error("Unknown error"));
+            platform::ReportError(*dialogs_, std::runtime_error("Unknown error"));
     }
     return false;
 }

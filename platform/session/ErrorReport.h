@@ -1,0 +1,25 @@
+#pragma once
+
+#include <exception>
+
+namespace platform {
+
+class Dialogs;
+
+// The general error report: a failure that no handler caught is shown in a message box titled
+// "Stackle", its message followed by a full stop, with an error icon and "OK".
+void ReportError(Dialogs& dialogs, const std::exception& error);
+
+// Runs action; a failure it raises is shown by the general error report instead of passed on,
+// so that no failure ever crosses Qt's event and signal machinery.
+template <typename Action>
+void ReportFailure(Dialogs& dialogs, Action&& action)
+{
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ReportError(dialogs, error);
+    }
+}
+
+} // namespace platform
