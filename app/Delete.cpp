@@ -1,7 +1,7 @@
 #include "app/Delete.h"
 
 #include "platform/session/ErrorReport.h"
-#include "app/PixelFont.h"
+#include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
 #include "ui_Delete.h"
 

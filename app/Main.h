@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/session/ErrorReport.h"
 #include "app/LaunchSlots.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "platform/session/ErrorReport.h"
 #include "storage/FileList.h"
 
 #include <QPoint>

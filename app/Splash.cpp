@@ -1,6 +1,6 @@
 #include "app/Splash.h"
 
-#include "app/PixelFont.h"
+#include "platform/session/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Splash.h"
 
