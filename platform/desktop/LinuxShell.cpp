@@ -4,9 +4,9 @@
 #include "platform/desktop/MimeApps.h"
 #include "platform/desktop/Spawn.h"
 #include "platform/files/FileContent.h"
+#include "platform/files/FileType.h"
 #include "platform/files/Paths.h"
 
-#include <QFile>
 #include <QMimeDatabase>
 
 #include <sys/stat.h>
@@ -14,7 +14,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 namespace platform {
 
@@ -66,17 +65,6 @@ std::string Absolute(const std::string& path)
     std::error_code error;
     const auto absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.string();
-}
-
-// The type of a document, from its name and its first bytes.
-QMimeType DocumentType(const std::string& path)
-{
-    QByteArray head(16384, '\0');
-    std::ifstream in(path, std::ios::binary);
-    in.read(head.data(), head.size());
-    head.resize(in.gcount());
-    const QString name = QFile::decodeName(QByteArray::fromStdString(FileNamePart(path)));
-    return QMimeDatabase().mimeTypeForFileNameAndData(name, head);
 }
 
 // The type and its ancestors, the most specific first, each under all its names.
@@ -166,7 +154,7 @@ int LinuxShell::ShellStart(const std::string& file, const std::string& parameter
             return Launch(*launcher, parameters, false, directory);
     if (IsExecutableFile(path))
         return Start(parameters.empty() ? std::vector{path} : std::vector{path, parameters}, directory);
-    return OpenWithApplication(Lineage(DocumentType(path)), path, directory);
+    return OpenWithApplication(Lineage(FileType(path)), path, directory);
 }
 
 int LinuxShell::StartAndWait(const std::string& file, const std::string& parameters, const std::string& directory,
