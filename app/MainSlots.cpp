@@ -10,6 +10,8 @@
 
 #include <QMenu>
 
+#include <stdexcept>
+
 namespace {
 
 // Menu captions show '&' as a mnemonic mark unless it is doubled.
@@ -118,6 +120,8 @@ void TForm1::AssignEXE1Click()
         return;
     OpenDialog1.fileName = *chosen;
     const std::string path = platform::ToBytes(*chosen);
+    if (const std::string refusal = MainFileRefusal(path); !refusal.empty())
+        throw std::invalid_argument(refusal);
     TExeBtn* button = SlotButton(slot);
     button->SetExeFile(path);
     button->SetExeIconFile(path);
