@@ -214,6 +214,32 @@ TEST_F(LinuxShell, HostileNamesAreOnlyNames)
         EXPECT_NE(entry.path().filename(), "pwned");
 }
 
+// A default application may hand the document to a shell inside a quoted argument; the name
+// must reach that shell quoted, whatever it holds, and never run as commands.
+TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
+{
+    const std::string copy = root + "/copy";
+    const Strings execs{"sh -c \"cat %f > " + copy + "\"", "sh -c 'cat %f > " + copy + "'",
+                        "sh -c \"cat -- \\\"$0\\\" > " + copy + "\" %f"};
+    const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt", "back\\slash $HOME.txt"};
+    for (const std::string& exec : execs) {
+        Write("data-home/applications/handler.desktop", "[Desktop Entry]\nType=Application\nExec=" + exec + "\n");
+        Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=handler.desktop\n");
+        for (const std::string& name : names) {
+            const std::string document = Write(name, "the text of " + name);
+            fs::remove(copy);
+            EXPECT_EQ(shell.ShellStart(document, "", work, 1), 42) << exec << " / " << name;
+            EXPECT_TRUE(WaitFor([&] {
+                std::ifstream in(copy, std::ios::binary);
+                const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+                return text == "the text of " + name;
+            })) << exec << " did not get " << name;
+        }
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        EXPECT_NE(entry.path().filename(), "PWNED");
+}
+
 TEST_F(LinuxShell, StartAndWaitReturnsOnceTheProgramHasEnded)
 {
     setenv("STACKLE_RECORD_DELAY_MS", "300", 1);
