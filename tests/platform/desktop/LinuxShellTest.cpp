@@ -92,8 +92,8 @@ protected:
     // Registers an application as the default for mimeType: the record program with arguments.
     void RegisterHandler(const std::string& mimeType, const std::string& arguments)
     {
-        Write("data-home/applications/handler.desktop",
-              "[Desktop Entry]\nType=Application\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
+        Write("data-home/applications/handler.desktop", "[Desktop Entry]\nType=Application\nMimeType=" + mimeType
+                                                            + ";\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
         Write("config-home/mimeapps.list", "[Default Applications]\n" + mimeType + "=handler.desktop\n");
     }
 
@@ -223,7 +223,8 @@ TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
                         "sh -c \"cat -- \\\"$0\\\" > " + copy + "\" %f"};
     const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt", "back\\slash $HOME.txt"};
     for (const std::string& exec : execs) {
-        Write("data-home/applications/handler.desktop", "[Desktop Entry]\nType=Application\nExec=" + exec + "\n");
+        Write("data-home/applications/handler.desktop",
+              "[Desktop Entry]\nType=Application\nMimeType=text/plain;\nExec=" + exec + "\n");
         Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=handler.desktop\n");
         for (const std::string& name : names) {
             const std::string document = Write(name, "the text of " + name);
