@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "exebtn/ExeBtn.h"
 #include "platform/Dialogs.h"
+#include "platform/Screen.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 
@@ -143,7 +144,8 @@ void TForm1::AddFilesClick()
 
 void TForm1::RemoveFiles1Click()
 {
-    TFormDelete dialog(SlotListFile(currentSlot_), platform_.dialogs, [this] { BuildSlotMenu(); });
+    TFormDelete dialog(SlotListFile(currentSlot_), platform_.screen.primarySize(), platform_.dialogs,
+                       [this] { BuildSlotMenu(); });
     dialog.exec();
 }
 

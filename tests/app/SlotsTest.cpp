@@ -174,6 +174,24 @@ TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
     EXPECT_EQ(form->CurrentSlot(), 7);
 }
 
+// On this desktop a double click is a click and then a double-click event, not two clicks:
+// X11 delivers press, release, double click, release.
+TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
+{
+    const auto doubleClick = [](QWidget* label) {
+        QTest::mouseClick(label, Qt::LeftButton);
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
+    };
+    env.write("FILE.INI", "[EXE]\r\nEXE3=/tools/main\r\n");
+    Start();
+    doubleClick(form->SlotParamLabel(3));
+    EXPECT_TRUE(form->ParamOn(3));
+    EXPECT_NE(Settings().find("Param3=1\r\n"), std::string::npos);
+    doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
+    EXPECT_EQ(env.shell.starts.size(), 1u);
+}
+
 TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
 {
     env.write("flist4.dll", "a    */x/a\r\nb    */x/b\r\nc    */x/c\r\n");
@@ -184,6 +202,7 @@ TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
         ASSERT_NE(dialog, nullptr);
         ++shown;
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Delete"));
+        EXPECT_EQ(dialog->geometry(), QRect((1024 - 358) / 2, (768 - 185) / 2, 358, 185)) << "centred on the screen";
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListBox1"));
         auto* remove = dialog->findChild<QPushButton*>(QStringLiteral("ButtonDelete"));
         EXPECT_EQ(list->count(), 3);
