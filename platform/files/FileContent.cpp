@@ -1,17 +1,21 @@
 #include "platform/files/FileContent.h"
 
-#include <QFile>
-#include <QSaveFile>
-
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 namespace platform {
 
 namespace {
+
+// What a replacement's temporary file is named: the file's own name, this mark and six
+// random characters.
+constexpr std::string_view ReplacementMark = ".stackle-";
 
 // Reads until the end of the file; /proc files report a size of 0 and still have content.
 bool ReadToEnd(int file, std::string& content, std::size_t limit)
@@ -36,14 +40,6 @@ bool ReadToEnd(int file, std::string& content, std::size_t limit)
     return true;
 }
 
-// Whether something other than a regular file stands at path: a pipe, a device, a socket or a
-// directory, which a write must not replace.
-bool IsOtherThanRegularFile(const std::string& path)
-{
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
-}
-
 // Flushes a directory's entries to disk, so that a rename within it survives a power cut.
 void SyncDirectory(const std::string& path)
 {
@@ -54,6 +50,19 @@ void SyncDirectory(const std::string& path)
         return;
     fsync(fd);
     close(fd);
+}
+
+bool WriteAll(int file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(file, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(written));
+    }
+    return true;
 }
 
 } // namespace
@@ -96,21 +105,51 @@ std::optional<std::string> ReadFileHead(const std::string& path, std::size_t lim
 bool ReplaceFileContent(const std::string& path, std::string_view bytes,
                         const std::function<void()>& afterWriting)
 {
-    if (IsOtherThanRegularFile(path))
+    // A link is followed, so that the file it names is replaced and the link stays.
+    char* resolved = realpath(path.c_str(), nullptr);
+    const std::string target = resolved ? resolved : path;
+    std::free(resolved);
+    struct stat status;
+    const bool exists = stat(target.c_str(), &status) == 0;
+    if (exists && (!S_ISREG(status.st_mode) || access(target.c_str(), W_OK) != 0))
         return false;
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (!file.open(QIODevice::WriteOnly))
+
+    std::string temporary = target + std::string(ReplacementMark) + "XXXXXX";
+    const int file = mkostemp(temporary.data(), O_CLOEXEC);
+    if (file < 0)
         return false;
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.flush()) {
-        file.cancelWriting();
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    bool written = fchmod(file, exists ? status.st_mode & 07777 : 0666 & ~umask) == 0 && WriteAll(file, bytes)
+        && fsync(file) == 0;
+    written = close(file) == 0 && written;
+    if (written && afterWriting)
+        afterWriting();
+    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+        unlink(temporary.c_str());
         return false;
     }
-    if (afterWriting)
-        afterWriting();
-    if (!file.commit())
-        return false;
-    SyncDirectory(path);
+    SyncDirectory(target);
     return true;
+}
+
+void RemoveReplacementLeftovers(const std::string& directory, const std::vector<std::string>& names)
+{
+    DIR* folder = opendir(directory.c_str());
+    if (!folder)
+        return;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        const auto mark = name.rfind(ReplacementMark);
+        if (mark == std::string_view::npos || name.size() != mark + ReplacementMark.size() + 6)
+            continue;
+        if (std::find(names.begin(), names.end(), name.substr(0, mark)) == names.end())
+            continue;
+        const std::string leftover = directory + std::string(name);
+        if (struct stat status; lstat(leftover.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            unlink(leftover.c_str());
+    }
+    closedir(folder);
 }
 
 } // namespace platform

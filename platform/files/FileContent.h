@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -17,16 +18,22 @@ std::optional<std::string> ReadFileContent(const std::string& path);
 // The same, at most limit bytes from its beginning.
 std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit);
 
-// Replaces the whole content of the file at path, creating it when it does not exist. The bytes
-// go to a temporary file in the same directory, which is flushed to disk and then renamed over
-// the old file, so a crash, a kill or a full disk never leaves a half-written file behind.
-// The directory is flushed after the rename, so that the new content also survives a power cut.
-// Returns false when the file cannot be written (read-only file or directory, missing
-// directory) or is a named pipe, device or socket; the old file is then untouched.
+// Replaces the whole content of the file at path, creating it when it does not exist (with the
+// permissions the umask allows; an existing file keeps its own). The bytes go to a temporary file
+// beside it, named after it with ".stackle-" and six random characters, which is flushed to disk
+// and then renamed over the old file; the directory is flushed after the rename. So a crash, a
+// kill, a full disk or a power cut never leaves a half-written file behind. A link is followed:
+// the file it names is replaced. Returns false when the file cannot be written (read-only file or
+// directory, missing directory) or is a named pipe, device, socket or directory; the old file is
+// then untouched.
 //
 // afterWriting, when given, runs once the bytes are in the temporary file and before it
 // replaces the old one: tests interrupt a write at its most delicate moment through it.
 bool ReplaceFileContent(const std::string& path, std::string_view bytes,
                         const std::function<void()>& afterWriting = {});
+
+// Removes what replacements of the named files in directory (which ends in '/') left behind
+// when they were killed before their rename: only temporary files of exactly the form above.
+void RemoveReplacementLeftovers(const std::string& directory, const std::vector<std::string>& names);
 
 } // namespace platform

@@ -4,10 +4,13 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,6 +67,51 @@ TEST_F(FileContent, WriteInterruptedBeforeRenameLeavesOldFile)
     // Whatever the interrupted writes left behind does not get in the way of the next one.
     ASSERT_TRUE(platform::ReplaceFileContent(path_, "next"));
     EXPECT_EQ(platform::ReadFileContent(path_), "next");
+}
+
+// A replaced file keeps its permissions, a new one gets what the umask allows, and a link keeps
+// naming the file, which is the one replaced.
+TEST_F(FileContent, ReplacementKeepsPermissionsAndLinks)
+{
+    namespace fs = std::filesystem;
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(platform::ReplaceFileContent(path_, "new"));
+    EXPECT_EQ(fs::status(path_).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    const mode_t saved = umask(022);
+    const std::string created = dir_.filePath("flist1.dll").toStdString();
+    ASSERT_TRUE(platform::ReplaceFileContent(created, ""));
+    umask(saved);
+    EXPECT_EQ(fs::status(created).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
+                                                     | fs::perms::others_read);
+
+    const std::string link = dir_.filePath("link.ini").toStdString();
+    fs::create_symlink(path_, link);
+    ASSERT_TRUE(platform::ReplaceFileContent(link, "through the link"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(platform::ReadFileContent(path_), "through the link");
+}
+
+// What killed writes leave behind is removed for the files named, and nothing else is.
+TEST_F(FileContent, LeftoversOfKilledWritesAreRemoved)
+{
+    const std::string dir = dir_.path().toStdString() + "/";
+    EXPECT_EXIT(platform::ReplaceFileContent(path_, "new content", [] { std::raise(SIGKILL); }),
+                testing::KilledBySignal(SIGKILL), "");
+    for (const char* name : {"flist1.dll.stackle-a1B2c3", "FILE.INI.backup", "FILE.INI.stackle-backups",
+                             "notes.txt.stackle-a1B2c3", "FILE.INI.stackle-a1B2c"})
+        std::ofstream(dir + name) << "kept?";
+    std::filesystem::create_directory(dir + "flist2.dll.stackle-Zz9Zz9");
+    ASSERT_EQ(EntryCount(dir), 8u);
+
+    platform::RemoveReplacementLeftovers(dir, {"FILE.INI", "flist1.dll", "flist2.dll"});
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"FILE.INI", "FILE.INI.backup", "FILE.INI.stackle-a1B2c",
+                                              "FILE.INI.stackle-backups", "flist2.dll.stackle-Zz9Zz9",
+                                              "notes.txt.stackle-a1B2c3"}));
 }
 
 TEST_F(FileContent, MissingOrUnusablePaths)
