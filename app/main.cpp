@@ -7,9 +7,13 @@
 
 #include <optional>
 
-int main(int argc, char** argv)
+int main(int, char** argv)
 {
-    TApplication application(argc, argv);
+    // The program reads no arguments, and hands Qt none either: its own options (-geometry,
+    // -reverse, -style, -title, ...) would change the strip.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    TApplication application(qtArgc, qtArgv);
     platform::LinuxPlatform linuxPlatform([] { return Artwork(QStringLiteral("stackle")).toImage(); });
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);

@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -14,6 +15,8 @@
 #include <QToolButton>
 
 #include <filesystem>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -390,6 +393,21 @@ TEST_F(MainWindowTest, StartingInTheTrayDoesNotShowTheStrip)
     TForm1& window = Start();
     EXPECT_TRUE(window.StartInTray());
     EXPECT_TRUE(window.isMinimized());
+}
+
+// Named pipes where the settings file and a list are expected are never read, so nothing waits
+// for a writer that never comes (the test runner's time limit would end this test), and nothing
+// replaces them.
+TEST_F(MainWindowTest, NamedPipesAsSettingsAndListsAreUnreadable)
+{
+    for (const char* name : {"FILE.INI", "flist1.dll"})
+        ASSERT_EQ(mkfifo(env.path(name).c_str(), 0600), 0) << name;
+    TForm1& window = Start();
+    EXPECT_EQ(window.geometry(), QRect(394, 0, 236, 104));
+    EXPECT_TRUE(window.FirstStart());
+    EXPECT_EQ(form->SlotMenu(1)->actions().size(), 5);
+    EXPECT_TRUE(std::filesystem::is_fifo(env.path("FILE.INI")));
+    EXPECT_TRUE(env.dialogs.messages.empty());
 }
 
 TEST_F(MainWindowTest, ReadOnlySettingsFileGivesNoMessageAndTheRunGoesOn)

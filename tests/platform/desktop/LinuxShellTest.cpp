@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -293,6 +294,16 @@ TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
     }
     for (const auto& entry : fs::recursive_directory_iterator(root))
         EXPECT_NE(entry.path().filename(), "PWNED");
+}
+
+// A named pipe is started by its name alone: nothing reads it to learn its type.
+TEST_F(LinuxShell, ANamedPipeOpensByItsNameWithoutBeingRead)
+{
+    RegisterHandler("text/plain", "%f");
+    const std::string pipe = root + "/notes.txt";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(shell.ShellStart(pipe, "", work, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{RECORD_ARGS, pipe}));
 }
 
 TEST_F(LinuxShell, StartAndWaitReturnsOnceTheProgramHasEnded)
