@@ -149,4 +149,37 @@ TEST_F(LaunchTest, RealProgramGetsTheEntryAsOneArgumentInItsOwnDirectory)
     EXPECT_TRUE(env.dialogs.messages.empty());
 }
 
+// A list line keeps its path whole, so a listed file whose name ends in a blank, or holds a star,
+// starts as itself.
+TEST_F(LaunchTest, ListedNamesWithBlanksAndStarsStartAsThemselves)
+{
+    namespace fs = std::filesystem;
+    const std::string record = env.path("record");
+    setenv("STACKLE_RECORD", record.c_str(), 1);
+    platform::LinuxShell shell;
+    form = std::make_unique<TForm1>(env.platformWith(shell), host);
+    for (const std::string name : {"trailing blank ", "st*r"}) {
+        const std::string program = env.path(name);
+        fs::copy_file(RECORD_ARGS, program);
+        env.dialogs.chosenFiles = {QString::fromStdString(program)};
+        QTest::mousePress(form->SlotButton(7), Qt::RightButton, {}, QPoint(5, 5));
+        QMenu* menu = form->SlotMenu(7);
+        menu->hide();
+        menu->actions().at(1)->trigger(); // "&Add pop-up menu files"
+        int entry = -1;
+        for (int i = 5; i < menu->actions().size(); ++i)
+            if (menu->actions().at(i)->text() == QString::fromStdString(name).left(12))
+                entry = i - 5;
+        ASSERT_GE(entry, 0) << name;
+        ChooseEntry(7, entry);
+        for (int i = 0; i < 100 && !fs::exists(record); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string recorded = env.read("record").value_or("");
+        fs::remove(record);
+        EXPECT_NE(recorded.find(std::string(1, '\0') + program + std::string(1, '\0')), std::string::npos) << name;
+    }
+    unsetenv("STACKLE_RECORD");
+    EXPECT_TRUE(env.dialogs.messages.empty());
+}
+
 } // namespace
