@@ -1,6 +1,7 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
+#include "notes/Postit.h"
 
 #include <QCoreApplication>
 
@@ -15,4 +16,10 @@ TStackle::~TStackle() = default;
 void TStackle::Quit()
 {
     QCoreApplication::quit();
+}
+
+void TStackle::ShowNotes()
+{
+    TFormPostIt notes(platform_);
+    notes.exec();
 }

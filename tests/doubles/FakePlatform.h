@@ -7,6 +7,7 @@
 #include "platform/Screen.h"
 
 #include "doubles/FakeIcons.h"
+#include "doubles/RecordingPrinter.h"
 #include "doubles/RecordingShell.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,7 @@ public:
     RecordingShell shell;
     RecordingSession session;
     FakeIcons icons;
+    RecordingPrinter printer;
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
@@ -113,7 +115,7 @@ public:
     // The same, starting through another shell (the real one, say).
     platform::Platform platformWith(platform::Shell& otherShell)
     {
-        return {location_, screen, clock, dialogs, otherShell, session, icons};
+        return {location_, screen, clock, dialogs, otherShell, session, icons, printer};
     }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }
