@@ -44,22 +44,36 @@ Destination DefaultDestination()
                                  "print again"));
 }
 
-// The destination's default paper with its printable area; A4 without margins when the printer
-// does not tell.
-QPageLayout DefaultPaper(cups_dest_t* destination)
+// The destination's default paper, by its name, with its printable area; A4 without margins when
+// the printer does not tell.
+struct Paper {
+    std::string name;
+    QPageLayout layout{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()};
+};
+
+Paper DefaultPaper(cups_dest_t* destination)
 {
-    cups_size_t size{};
+    Paper paper;
     cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, destination);
-    const bool known = info && cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, destination, info, 0, &size) && size.width > 0
-        && size.length > 0;
+    if (!info)
+        return paper;
+    const char* name = cupsGetOption("media", destination->num_options, destination->options);
+    if (!name) {
+        if (ipp_attribute_t* byDefault = cupsFindDestDefault(CUPS_HTTP_DEFAULT, destination, info, "media"))
+            name = ippGetString(byDefault, 0, nullptr);
+    }
+    cups_size_t size{};
+    if (name && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, destination, info, name, CUPS_MEDIA_FLAGS_DEFAULT, &size)
+        && size.width > 0 && size.length > 0) {
+        // CUPS measures in hundredths of millimetres.
+        const auto mm = [](int hundredths) { return hundredths / 100.0; };
+        paper.name = name;
+        paper.layout = QPageLayout(
+            QPageSize(QSizeF(mm(size.width), mm(size.length)), QPageSize::Millimeter), QPageLayout::Portrait,
+            QMarginsF(mm(size.left), mm(size.top), mm(size.right), mm(size.bottom)), QPageLayout::Millimeter);
+    }
     cupsFreeDestInfo(info);
-    if (!known)
-        return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-    // CUPS measures in hundredths of millimetres.
-    const auto mm = [](int hundredths) { return hundredths / 100.0; };
-    return QPageLayout(QPageSize(QSizeF(mm(size.width), mm(size.length)), QPageSize::Millimeter), QPageLayout::Portrait,
-                       QMarginsF(mm(size.left), mm(size.top), mm(size.right), mm(size.bottom)),
-                       QPageLayout::Millimeter);
+    return paper;
 }
 
 class CupsJob final : public PrintJob {
@@ -70,12 +84,14 @@ public:
         , printer_(QPrinter::HighResolution)
         , file_(QDir::tempPath() + QStringLiteral("/stackle-print-XXXXXX.pdf"))
     {
+        const Paper paper = DefaultPaper(destination_.get());
+        media_ = paper.name;
         if (!file_.open())
             throw Failure(QStringLiteral("The print job cannot be prepared: %1").arg(file_.errorString()));
         printer_.setOutputFormat(QPrinter::PdfFormat);
         printer_.setOutputFileName(file_.fileName());
         printer_.setFullPage(false);
-        printer_.setPageLayout(DefaultPaper(destination_.get()));
+        printer_.setPageLayout(paper.layout);
         printer_.setDocName(title);
         printer_.setCreator(QStringLiteral("Stackle"));
         if (!painter_.begin(&printer_))
@@ -116,8 +132,15 @@ public:
         if (!painter_.end() || printer_.printerState() == QPrinter::Error)
             throw Failure(QStringLiteral("The print job cannot be finished"));
         const QByteArray file = QFile::encodeName(file_.fileName());
+        // The pages are of the printer's default paper: the spooler is told so that it neither
+        // scales nor moves them.
+        cups_option_t* options = nullptr;
+        int optionCount = 0;
+        if (!media_.empty())
+            optionCount = cupsAddOption("media", media_.c_str(), optionCount, &options);
         const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.constData(),
-                                       title_.toUtf8().constData(), destination_->num_options, destination_->options);
+                                       title_.toUtf8().constData(), optionCount, options);
+        cupsFreeOptions(optionCount, options);
         if (job == 0)
             throw Failure(QStringLiteral("The printer \"%1\" did not take the print job: %2")
                               .arg(QString::fromUtf8(destination_->name), SpoolerMessage()));
@@ -126,6 +149,7 @@ public:
 private:
     Destination destination_;
     QString title_;
+    std::string media_; // the paper's name for the spooler
     QPrinter printer_;
     QTemporaryFile file_;
     QPainter painter_;

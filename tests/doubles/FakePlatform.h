@@ -108,6 +108,7 @@ public:
     RecordingSession session;
     FakeIcons icons;
     RecordingPrinter printer;
+    platform::Printer* printTo = &printer; // the printer windows print on
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
@@ -115,7 +116,7 @@ public:
     // The same, starting through another shell (the real one, say).
     platform::Platform platformWith(platform::Shell& otherShell)
     {
-        return {location_, screen, clock, dialogs, otherShell, session, icons, printer};
+        return {location_, screen, clock, dialogs, otherShell, session, icons, *printTo};
     }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }
