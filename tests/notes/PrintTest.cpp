@@ -11,7 +11,7 @@
 
 namespace {
 
-QString Run(const QString& tool, const QStringList& arguments)
+QString ToolOutput(const QString& tool, const QStringList& arguments)
 {
     QProcess process;
     process.start(tool, arguments);
@@ -25,7 +25,7 @@ std::vector<QStringList> PageTexts(const QString& pdf)
 {
     std::vector<QStringList> pages;
     for (const QString& page :
-         Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).split(u'\f')) {
+         ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).split(u'\f')) {
         QStringList lines;
         for (const QString& line : page.split(u'\n')) {
             if (!line.trimmed().isEmpty())
@@ -41,7 +41,7 @@ std::vector<QStringList> PageTexts(const QString& pdf)
 int PageCount(const QString& pdf)
 {
     const auto match =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(Run(QStringLiteral("pdfinfo"), {pdf}));
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(ToolOutput(QStringLiteral("pdfinfo"), {pdf}));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -99,7 +99,8 @@ TEST_F(RealPrinterTest, PrintsTheMemoLinesOnTheDefaultPrinter)
         EXPECT_EQ(printed[page].join(u'|').toStdString(), expected[page].join(u'|').toStdString())
             << "page " << page + 1;
     // The tab leaves a gap: "Price" stands at the first tab stop, well away from "Item".
-    const QString layout = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfs[0], QStringLiteral("-")});
+    const QString layout =
+        ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfs[0], QStringLiteral("-")});
     EXPECT_TRUE(layout.contains(QRegularExpression(QStringLiteral("Item {3,}Price")))) << layout.toStdString();
 }
 
