@@ -4,6 +4,7 @@
 #include "notes/PrinterStream.h"
 #include "platform/Printer.h"
 #include "platform/ProgramLocation.h"
+#include "platform/Screen.h"
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
 #include "platform/session/PixelFont.h"
@@ -52,6 +53,8 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform)
     setFont(PixelFont(13, true));
     ui->Memo1->setFont(PixelFont(13, false));
     setFixedSize(size());
+    const QSize screen = platform.screen.primarySize();
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
     for (int note = 1; note <= NoteCount; ++note) {
         TNoteLabel* label = NoteLabel(note);
         connect(label, &TNoteLabel::OnClick, this, [this, label] { Reported (&TFormPostIt::Label1Click)(label); });

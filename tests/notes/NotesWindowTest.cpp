@@ -16,6 +16,7 @@ TEST_F(NotesWindowTest, FirstOpeningShowsDefaultNamesAndStoresThemOnExit)
     TFormPostIt& window = Open();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Notes"));
     EXPECT_EQ(window.size(), QSize(559, 321));
+    EXPECT_EQ(window.pos(), QPoint(232, 223)) << "centred on the 1024 x 768 screen";
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
     for (int note = 1; note <= 8; ++note)
         EXPECT_EQ(Label(note)->text(), QStringLiteral("Note #%1").arg(note));
