@@ -18,7 +18,6 @@ readonly MEMO_X=200 MEMO_Y=100  # inside the memo, relative to the notes window
 readonly LABEL2_X=480 LABEL2_Y=44
 readonly EXIT_X=57 EXIT_Y=297
 readonly TIMEOUT=15
-readonly MAX_RUNTIME=100
 
 fail() {
     echo "FAIL: $*" >&2
@@ -43,20 +42,23 @@ progdir=$work/program
 mkdir "$progdir" || exit 1
 xvfb_pid="" app_pid=""
 
+# Ends the program and the X server, whichever still run, and removes the work folder.
 cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    local pid
+    for pid in $app_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
+# wait_for <seconds> <command...>: runs the command every 50 ms until it succeeds or the time is up.
 wait_for() {
-    local deadline=$((SECONDS + $1))
-    ((deadline <= MAX_RUNTIME)) || deadline=$MAX_RUNTIME
+    local tries=$(($1 * 20))
     shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
+    while ! "$@"; do
+        ((--tries > 0)) || return 1
         sleep 0.05
     done
 }

@@ -11,6 +11,9 @@
 #include <optional>
 #include <string>
 
+#include <csignal>
+
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,6 +77,9 @@ public:
         qunsetenv("PRINTER");
 
         cupsd_.setProcessChannelMode(QProcess::MergedChannels);
+        // cupsd goes with the test program also when that dies without cleaning up: unshare
+        // becomes cupsd itself, which keeps the signal asked for here.
+        cupsd_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         cupsd_.start(QStringLiteral("unshare"),
                      {"--mount", "--propagation", "private", "sh", "-c",
                       "mount --bind \"$1/etc\" /etc/cups && exec cupsd -f -c \"$1/conf/cupsd.conf\" -s "
