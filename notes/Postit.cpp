@@ -57,9 +57,9 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform)
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
     for (int note = 1; note <= NoteCount; ++note) {
         TNoteLabel* label = NoteLabel(note);
-        connect(label, &TNoteLabel::OnClick, this, [this, label] { Reported (&TFormPostIt::Label1Click)(label); });
+        connect(label, &TNoteLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
         connect(label, &TNoteLabel::OnDblClick, this,
-                [this, label] { Reported (&TFormPostIt::Label1DblClick)(label); });
+                [this, label] { Reported(&TFormPostIt::Label1DblClick)(label); });
     }
     connect(ui->Button1, &QPushButton::clicked, this, Reported(&TFormPostIt::Button1Click));
     connect(ui->ButtonPrint, &QPushButton::clicked, this, Reported(&TFormPostIt::ButtonPrintClick));
@@ -98,7 +98,7 @@ void TFormPostIt::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous()) // not when the window system merely restores the window
-        Reported (&TFormPostIt::FormShow)();
+        Reported(&TFormPostIt::FormShow)();
 }
 
 void TFormPostIt::keyPressEvent(QKeyEvent* event)
@@ -112,7 +112,7 @@ void TFormPostIt::keyPressEvent(QKeyEvent* event)
 
 void TFormPostIt::reject()
 {
-    Reported (&TFormPostIt::ButtonCloseClick)();
+    Reported(&TFormPostIt::ButtonCloseClick)();
 }
 
 QString TFormPostIt::MemoText() const
