@@ -36,10 +36,7 @@ Destination DefaultDestination()
     Destination destination(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
     if (destination)
         return destination;
-    const ipp_status_t status = cupsLastError();
-    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL)
-        throw Failure(QStringLiteral("The print service cannot be reached (%1), so the note cannot be printed")
-                          .arg(SpoolerMessage()));
+    // The spooler says so also when it cannot be reached at all.
     throw Failure(QStringLiteral("No default printer is set up; choose one in the system's printer settings and "
                                  "print again"));
 }
