@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/ClickLabel.h"
 #include "app/ClockText.h"
 #include "app/StripHost.h"
 #include "platform/Clock.h"
@@ -95,6 +96,7 @@ void TForm1::ConnectHandlers()
     connect(ui->ButtonMinimize, &QPushButton::clicked, this, Reported(&TForm1::ButtonMinSmallClick));
     connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, Reported(&TForm1::BitBtnCloseClockClick));
     connect(ui->BitBtnExit, &QPushButton::clicked, this, Reported(&TForm1::BitBtnExitClick));
+    connect(ui->PanelPostIt, &TClickLabel::OnClick, this, Reported(&TForm1::PanelPostItClick));
 }
 
 std::string TForm1::SettingsFile() const
@@ -318,6 +320,11 @@ void TForm1::BitBtnExitClick()
 {
     close();
     host_.Quit();
+}
+
+void TForm1::PanelPostItClick()
+{
+    host_.ShowNotes();
 }
 
 void TForm1::paintEvent(QPaintEvent*)

@@ -55,6 +55,7 @@ public:
     void ButtonMinSmallClick();
     void BitBtnCloseClockClick();
     void BitBtnExitClick();
+    void PanelPostItClick();
 
     // The launch slots' handlers; each finds its slot from the part that fired it, or acts on
     // the current slot.

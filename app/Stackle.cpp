@@ -1,6 +1,7 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
+#include "notes/Postit.h"
 #include "platform/ProgramLocation.h"
 #include "storage/ProgramFiles.h"
 
@@ -18,4 +19,10 @@ TStackle::~TStackle() = default;
 void TStackle::Quit()
 {
     QCoreApplication::quit();
+}
+
+void TStackle::ShowNotes()
+{
+    TFormPostIt notes(platform_);
+    notes.exec();
 }

@@ -6,4 +6,6 @@ public:
     virtual ~TStripHost() = default;
     // Ends the program once the current handler has returned.
     virtual void Quit() = 0;
+    // Opens a new notes window and returns once it is closed.
+    virtual void ShowNotes() = 0;
 };

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/desktop/LinuxShell.h"
 #include "platform/icons/LinuxIcons.h"
+#include "platform/printing/CupsPrinter.h"
 #include "platform/session/PrimaryScreen.h"
 #include "platform/session/QtDialogs.h"
 #include "platform/session/QtSession.h"
@@ -12,13 +13,13 @@
 namespace platform {
 
 // The real outside world: this machine's program file, screen, clock, dialogs, desktop,
-// processes and icons.
+// processes, icons and printer.
 class LinuxPlatform {
 public:
     // ownIcon gives the program's own icon when it is first shown.
     explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
 
-    Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_}; }
+    Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_}; }
     // The window that starts which wait for their program hide meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }
 
@@ -30,6 +31,7 @@ private:
     LinuxShell shell_;
     QtSession session_;
     LinuxIcons icons_;
+    CupsPrinter printer_;
 };
 
 } // namespace platform

@@ -5,6 +5,7 @@ namespace platform {
 class Clock;
 class Dialogs;
 class IconSource;
+class Printer;
 class ProgramLocation;
 class Screen;
 class Session;
@@ -20,6 +21,7 @@ struct Platform {
     Shell& shell;
     Session& session;
     IconSource& icons;
+    Printer& printer;
 };
 
 } // namespace platform

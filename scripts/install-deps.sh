@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick openbox
+  libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

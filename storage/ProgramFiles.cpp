@@ -1,14 +1,21 @@
 #include "storage/ProgramFiles.h"
 
 #include "platform/files/FileContent.h"
+#include "storage/FileList.h"
+#include "storage/SettingsKeys.h"
+
+std::string NoteFilePath(const std::string& programDirectory, int note)
+{
+    return programDirectory + "note" + std::to_string(note) + ".dat";
+}
 
 std::vector<std::string> StoredFileNames()
 {
-    std::vector<std::string> names{"FILE.INI"};
+    std::vector<std::string> names{SettingsFilePath("")};
     for (int slot = 1; slot <= 12; ++slot)
-        names.push_back("flist" + std::to_string(slot) + ".dll");
+        names.push_back(FileListPath("", slot));
     for (int note = 1; note <= 8; ++note)
-        names.push_back("note" + std::to_string(note) + ".dat");
+        names.push_back(NoteFilePath("", note));
     return names;
 }
 

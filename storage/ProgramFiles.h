@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+// The file of note n (1 to 8) in the program directory (which ends in '/'): "note<n>.dat".
+std::string NoteFilePath(const std::string& programDirectory, int note);
+
 // The names of the files the program keeps beside itself: the settings file, the twelve pop-up
 // file lists and the eight notes.
 std::vector<std::string> StoredFileNames();

@@ -432,4 +432,12 @@ TEST_F(MainWindowTest, ReadOnlySettingsFileGivesNoMessageAndTheRunGoesOn)
     EXPECT_EQ(std::distance(fs::directory_iterator(env.directory()), fs::directory_iterator()), 1);
 }
 
+TEST_F(MainWindowTest, YellowNAsksForTheNotesWindow)
+{
+    Start();
+    QTest::mouseClick(Child<QLabel>("PanelPostIt"), Qt::LeftButton);
+    EXPECT_EQ(host.notesShown, 1);
+    EXPECT_EQ(host.quits, 0);
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/Screen.h"
 
 #include "doubles/FakeIcons.h"
+#include "doubles/RecordingPrinter.h"
 #include "doubles/RecordingShell.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,8 @@ public:
     RecordingShell shell;
     RecordingSession session;
     FakeIcons icons;
+    RecordingPrinter printer;
+    platform::Printer* printTo = &printer; // the printer windows print on
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
@@ -113,7 +116,7 @@ public:
     // The same, starting through another shell (the real one, say).
     platform::Platform platformWith(platform::Shell& otherShell)
     {
-        return {location_, screen, clock, dialogs, otherShell, session, icons};
+        return {location_, screen, clock, dialogs, otherShell, session, icons, *printTo};
     }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }

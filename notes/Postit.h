@@ -1,0 +1,79 @@
+#pragma once
+
+#include "notes/NoteFile.h"
+#include "platform/Platform.h"
+#include "platform/session/ErrorReport.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TFormPostIt;
+}
+class TNoteLabel;
+
+// The notes window: eight notes, each in a file of its own in the program directory and each
+// with a name on one of the eight labels at the right. The yellow memo shows one note at a
+// time; a click on a label saves the note on view and shows that label's, a double click on a
+// label lets the user type a new name for it, "Print Note" prints the memo's lines on the
+// default printer, and "E&xit" saves the note on view and the eight names and closes the window.
+// The window is shown modally, and each opening is a new window.
+class TFormPostIt : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormPostIt(const platform::Platform& platform);
+    ~TFormPostIt() override;
+
+    // The note (1 to 8) whose text the memo holds.
+    int CurrentNote() const { return currentNote_; }
+
+    void FormShow();
+    void Label1Click(TNoteLabel* sender);
+    void Label1DblClick(TNoteLabel* sender);
+    void Button1Click();
+    void ButtonPrintClick();
+    void ButtonCloseClick();
+
+    // The memo's lines as it shows them, wrapped at its width; an empty last line is none.
+    QStringList MemoLines() const;
+
+public slots:
+    // Closing the window through the window system does what "E&xit" does, so that no typed
+    // text is lost; the window stays open when the note cannot be saved.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TNoteLabel* NoteLabel(int note) const;
+    int NoteOf(const TNoteLabel* label) const;
+    std::string SettingsFile() const;
+    std::string NoteFile(int note) const;
+    QString MemoText() const;
+    // The memo takes the text of the note's file; a file that cannot be read leaves the memo
+    // as it is.
+    void LoadNote(int note);
+    // Stores the memo's text as the current note's file. A note the user did not change is
+    // left exactly as it is. Throws when the file cannot be written.
+    void SaveCurrentNote();
+    template <typename... Args> auto Reported(void (TFormPostIt::*handler)(Args...));
+
+    platform::Platform platform_;
+    std::unique_ptr<Ui::TFormPostIt> ui;
+    std::string programDirectory_;
+    int currentNote_ = 1;
+    TNoteLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
+    TNoteFile shown_; // the current note's file as last read or written
+};
+
+template <typename... Args> auto TFormPostIt::Reported(void (TFormPostIt::*handler)(Args...))
+{
+    return [this, handler](Args... args) {
+        platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); });
+    };
+}

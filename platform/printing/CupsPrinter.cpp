@@ -1,0 +1,162 @@
+#include "platform/printing/CupsPrinter.h"
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryFile>
+
+#include <cups/cups.h>
+
+#include <stdexcept>
+
+namespace platform {
+
+namespace {
+
+struct DestinationDeleter {
+    void operator()(cups_dest_t* destination) const { cupsFreeDests(1, destination); }
+};
+using Destination = std::unique_ptr<cups_dest_t, DestinationDeleter>;
+
+std::runtime_error Failure(const QString& message)
+{
+    return std::runtime_error(message.toStdString());
+}
+
+QString SpoolerMessage()
+{
+    return QString::fromUtf8(cupsLastErrorString());
+}
+
+// The user's default destination: their own choice (lpoptions, LPDEST, PRINTER) or the spooler's.
+Destination DefaultDestination()
+{
+    Destination destination(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    if (destination)
+        return destination;
+    // The spooler says so also when it cannot be reached at all.
+    throw Failure(QStringLiteral("No default printer is set up; choose one in the system's printer settings and "
+                                 "print again"));
+}
+
+// The destination's default paper, by its name, with its printable area; A4 without margins when
+// the printer does not tell.
+struct Paper {
+    std::string name;
+    QPageLayout layout{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()};
+};
+
+Paper DefaultPaper(cups_dest_t* destination)
+{
+    Paper paper;
+    cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, destination);
+    if (!info)
+        return paper;
+    const char* name = cupsGetOption("media", destination->num_options, destination->options);
+    if (!name) {
+        if (ipp_attribute_t* byDefault = cupsFindDestDefault(CUPS_HTTP_DEFAULT, destination, info, "media"))
+            name = ippGetString(byDefault, 0, nullptr);
+    }
+    cups_size_t size{};
+    if (name && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, destination, info, name, CUPS_MEDIA_FLAGS_DEFAULT, &size)
+        && size.width > 0 && size.length > 0) {
+        // CUPS measures in hundredths of millimetres.
+        const auto mm = [](int hundredths) { return hundredths / 100.0; };
+        paper.name = name;
+        paper.layout = QPageLayout(
+            QPageSize(QSizeF(mm(size.width), mm(size.length)), QPageSize::Millimeter), QPageLayout::Portrait,
+            QMarginsF(mm(size.left), mm(size.top), mm(size.right), mm(size.bottom)), QPageLayout::Millimeter);
+    }
+    cupsFreeDestInfo(info);
+    return paper;
+}
+
+class CupsJob final : public PrintJob {
+public:
+    CupsJob(Destination destination, const QString& title)
+        : destination_(std::move(destination))
+        , title_(title)
+        , printer_(QPrinter::HighResolution)
+        , file_(QDir::tempPath() + QStringLiteral("/stackle-print-XXXXXX.pdf"))
+    {
+        const Paper paper = DefaultPaper(destination_.get());
+        media_ = paper.name;
+        if (!file_.open())
+            throw Failure(QStringLiteral("The print job cannot be prepared: %1").arg(file_.errorString()));
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+        printer_.setOutputFileName(file_.fileName());
+        printer_.setFullPage(false);
+        printer_.setPageLayout(paper.layout);
+        printer_.setDocName(title);
+        printer_.setCreator(QStringLiteral("Stackle"));
+        if (!painter_.begin(&printer_))
+            throw Failure(QStringLiteral("The print job cannot be started"));
+        // The printer's plain text font, in points, so that it keeps its size on any resolution.
+        painter_.setFont(QFont(QStringLiteral("DejaVu Sans Condensed"), 8));
+        painter_.setPen(Qt::black);
+    }
+
+    ~CupsJob() override
+    {
+        if (painter_.isActive())
+            painter_.end(); // an abandoned job: its file goes with the job, nothing reaches the printer
+    }
+
+    QSize pageSize() const override { return {printer_.width(), printer_.height()}; }
+    QSize textExtent(const QString& text) const override
+    {
+        const QFontMetrics metrics = painter_.fontMetrics();
+        return {metrics.horizontalAdvance(text), metrics.height()};
+    }
+    int averageCharWidth() const override { return painter_.fontMetrics().averageCharWidth(); }
+    int charHeight() const override { return painter_.fontMetrics().height(); }
+
+    void drawText(QPoint topLeft, const QString& text) override
+    {
+        painter_.drawText(topLeft + QPoint(0, painter_.fontMetrics().ascent()), text);
+    }
+
+    void newPage() override
+    {
+        if (!printer_.newPage())
+            throw Failure(QStringLiteral("The print job cannot begin a new page"));
+    }
+
+    void end() override
+    {
+        if (!painter_.end() || printer_.printerState() == QPrinter::Error)
+            throw Failure(QStringLiteral("The print job cannot be finished"));
+        const QByteArray file = QFile::encodeName(file_.fileName());
+        // The pages are of the printer's default paper: the spooler is told so that it neither
+        // scales nor moves them.
+        cups_option_t* options = nullptr;
+        int optionCount = 0;
+        if (!media_.empty())
+            optionCount = cupsAddOption("media", media_.c_str(), optionCount, &options);
+        const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.constData(),
+                                       title_.toUtf8().constData(), optionCount, options);
+        cupsFreeOptions(optionCount, options);
+        if (job == 0)
+            throw Failure(QStringLiteral("The printer \"%1\" did not take the print job: %2")
+                              .arg(QString::fromUtf8(destination_->name), SpoolerMessage()));
+    }
+
+private:
+    Destination destination_;
+    QString title_;
+    std::string media_; // the paper's name for the spooler
+    QPrinter printer_;
+    QTemporaryFile file_;
+    QPainter painter_;
+};
+
+} // namespace
+
+std::unique_ptr<PrintJob> CupsPrinter::startJob(const QString& title)
+{
+    return std::make_unique<CupsJob>(DefaultDestination(), title);
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Printer.h"
+
+namespace platform {
+
+// The default printer of the system's print spooler (CUPS). A job is drawn with QPainter into a
+// PDF of the printer's default paper and margins, which is handed to the spooler when the job
+// ends; the spooler's answer tells whether the printer took it.
+class CupsPrinter final : public Printer {
+public:
+    std::unique_ptr<PrintJob> startJob(const QString& title) override;
+};
+
+} // namespace platform
