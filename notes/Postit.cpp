@@ -9,8 +9,8 @@
 #include "platform/files/Paths.h"
 #include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
-#include "storage/ProgramFiles.h"
 #include "storage/IniFile.h"
+#include "storage/ProgramFiles.h"
 #include "ui_Postit.h"
 
 #include <QAbstractTextDocumentLayout>
