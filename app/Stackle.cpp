@@ -1,6 +1,8 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
+#include "options/Options.h"
+#include "resources/Artwork.h"
 
 #include <QCoreApplication>
 
@@ -15,4 +17,12 @@ TStackle::~TStackle() = default;
 void TStackle::Quit()
 {
     QCoreApplication::quit();
+}
+
+void TStackle::ShowOptions()
+{
+    // A new window for every opening, released once it is closed.
+    TFormOptions options(platform_, *strip_, Artwork(QStringLiteral("arrow-up")),
+                         Artwork(QStringLiteral("arrow-down")));
+    options.exec();
 }

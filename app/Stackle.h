@@ -18,6 +18,7 @@ public:
     TForm1& Strip() { return *strip_; }
 
     void Quit() override;
+    void ShowOptions() override;
 
 private:
     platform::Platform platform_;

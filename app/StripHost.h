@@ -6,4 +6,6 @@ public:
     virtual ~TStripHost() = default;
     // Ends the program once the current handler has returned.
     virtual void Quit() = 0;
+    // Opens a new options window and returns when it is closed.
+    virtual void ShowOptions() = 0;
 };

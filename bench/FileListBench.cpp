@@ -76,6 +76,7 @@ BENCHMARK(AddFileToList)->DenseRange(1000, 10000, 3000)->Complexity();
 // A program around the strip that is never asked for anything here.
 class IdleHost final : public TStripHost {
     void Quit() override {}
+    void ShowOptions() override {}
 };
 
 void BuildSlotMenu(benchmark::State& state)
