@@ -2,6 +2,7 @@
 
 #include "options/StripLayout.h"
 #include "platform/ProgramLocation.h"
+#include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
@@ -36,6 +37,9 @@ TFormOptions::TFormOptions(const platform::Platform& platform, TStripLayout& str
     ui->SpeedButton1->setIcon(upArrow);
     ui->SpeedButton2->setIcon(downArrow);
     setFixedSize(size());
+    const QSize screen = platform.screen.primarySize();
+    // Centred by its client area: the window frame is not known before the window is shown.
+    setGeometry((screen.width() - width()) / 2, (screen.height() - height()) / 2, width(), height());
     ConnectHandlers();
     FormCreate();
 }
