@@ -43,6 +43,9 @@ class OptionsTest : public FormTest {
 protected:
     std::unique_ptr<TFormOptions> options;
 
+    // No handler may have failed: a failure would have been shown in a message box.
+    void TearDown() override { EXPECT_TRUE(env.dialogs.messages.empty()); }
+
     TFormOptions& Open()
     {
         options = std::make_unique<TFormOptions>(env.platform(), *form, QPixmap(), QPixmap());
@@ -258,6 +261,8 @@ protected:
         QTest::mouseClick(Child<QPushButton>(window, QStringLiteral("ButtonExit")), Qt::LeftButton);
     };
     QTimer watcher;
+
+    void TearDown() override { EXPECT_TRUE(env.dialogs.messages.empty()); }
 
     void SetUp() override
     {
