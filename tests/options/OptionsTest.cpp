@@ -6,17 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <filesystem>
 #include <functional>
@@ -65,21 +63,6 @@ protected:
     int Page() const { return Child<QStackedWidget>(*form, QStringLiteral("NB1"))->currentIndex(); }
 };
 
-TEST_F(OptionsTest, TheWindowIsAFixedCentredDialogShowingTheStoredHeadings)
-{
-    Start();
-    TFormOptions& window = Open();
-    EXPECT_EQ(window.objectName(), QStringLiteral("FormOptions"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Optional Settings"));
-    EXPECT_EQ(window.parentWidget(), nullptr);
-    // Centred on the 1024 x 768 screen; the window frame is the window system's.
-    EXPECT_EQ(window.geometry(), QRect(273, 244, 477, 279));
-    EXPECT_EQ(window.minimumSize(), window.maximumSize());
-    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(Edit(i)->text(), QStringLiteral("Group%1").arg(i + 1));
-}
-
 struct Opening {
     const char* name;
     std::string stored; // FILE.INI before the start; empty: no file
@@ -108,6 +91,8 @@ TEST_P(OpeningTest, BoxesFollowTheStripAndTheirHandlersRunOnlyOnAChange)
     ASSERT_EQ(Page(), 1);
 
     Open();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Edit(i)->text(), QStringLiteral("Group%1").arg(i + 1));
     EXPECT_EQ(Ticked("CheckBoxTray"), opening.trayTicked);
     EXPECT_EQ(form->StartInTray(), opening.trayTicked);
     EXPECT_EQ(Ticked("CheckHideTabs"), opening.hideTabsTicked);
