@@ -21,6 +21,8 @@
 namespace {
 
 const QString TabOptions = QStringLiteral("Options");
+// The fourth tab and notebook page: reaching it opens the options window.
+constexpr int OptionsPage = 3;
 
 std::unique_ptr<Ui::TForm1> SetUpForm(QWidget* form)
 {
@@ -90,6 +92,7 @@ void TForm1::ConnectHandlers()
     connect(ui->NB1, &QStackedWidget::currentChanged, this, Reported(&TForm1::NB1PageChanged));
     connect(ui->SpeedButton2, &QToolButton::clicked, this, Reported(&TForm1::SpeedButton2Click));
     connect(ui->SpeedButton1, &QToolButton::clicked, this, Reported(&TForm1::SpeedButton1Click));
+    connect(ui->ButtonOptions, &QPushButton::clicked, this, Reported(&TForm1::ButtonOptionsClick));
     connect(ui->BitBtnHideButtons, &QPushButton::clicked, this, Reported(&TForm1::BitBtnHideButtonsClick));
     connect(ui->BitBtnShowButtons, &QPushButton::clicked, this, Reported(&TForm1::BitBtnShowButtonsClick));
     connect(ui->ButtonMinSmall, &QPushButton::clicked, this, Reported(&TForm1::ButtonMinSmallClick));
@@ -271,6 +274,11 @@ void TForm1::NB1PageChanged(int index)
 {
     ui->Tab1->setCurrentIndex(index);
     ui->Tab1->update();
+    if (ui->Tab1->currentIndex() != OptionsPage)
+        return;
+    // Opened once the page change has run to its end, so that the tab strip has finished with
+    // the press that selected it before the modal window takes the input.
+    QMetaObject::invokeMethod(this, Reported(&TForm1::ButtonOptionsClick), Qt::QueuedConnection);
 }
 
 void TForm1::SpeedButton2Click()
@@ -285,6 +293,16 @@ void TForm1::SpeedButton1Click()
     const int index = ui->Tab1->currentIndex();
     if (index > 0)
         SetTabIndex(index - 1);
+}
+
+void TForm1::ButtonOptionsClick()
+{
+    host_.ShowOptions();
+}
+
+void TForm1::SetTabHeading(int index, const QString& heading)
+{
+    ui->Tab1->SetHeading(index, heading);
 }
 
 void TForm1::BitBtnHideButtonsClick()

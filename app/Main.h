@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LaunchSlots.h"
+#include "options/StripLayout.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "platform/session/ErrorReport.h"
@@ -24,16 +25,17 @@ class TStripHost;
 
 // The strip: a black, borderless window on top of all others with the clock row, the notebook
 // of launch groups and the tab strip. Its constructor runs the whole start-up (FormCreate).
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public TStripLayout {
     Q_OBJECT
 public:
     TForm1(const platform::Platform& platform, TStripHost& host, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Main-window state, each mirroring one key of the settings file.
-    int ViewStyle() const { return viewStyle_; }
-    const std::string& TabsVisible() const { return tabsVisible_; } // exactly "False" hides the tabs
-    bool StartInTray() const { return startInTray_; }
+    int ViewStyle() const override { return viewStyle_; }
+    const std::string& TabsVisible() const override { return tabsVisible_; } // exactly "False" hides the tabs
+    bool StartInTray() const override { return startInTray_; }
+    void SetStartInTray(bool inTray) override { startInTray_ = inTray; }
     // No settings file had said otherwise: the help opens by itself.
     bool FirstStart() const { return firstStart_; }
     // The slot (1 to 12) the last slot action concerned; every pop-up command acts on it.
@@ -41,15 +43,17 @@ public:
 
     // Lays the window out for view style 1 (clock and buttons), 2 (buttons only) or 3 (clock
     // only) and stores the style.
-    void ApplyViewStyle(int style);
+    void ApplyViewStyle(int style) override;
     // Hides or shows the tab strip and stores the choice.
-    void ApplyTabsHidden(bool hide);
+    void ApplyTabsHidden(bool hide) override;
+    void SetTabHeading(int index, const QString& heading) override;
 
     void Timer1Timer();
     void Tab1Click(int index);
     void NB1PageChanged(int index);
     void SpeedButton2Click();
     void SpeedButton1Click();
+    void ButtonOptionsClick();
     void BitBtnHideButtonsClick();
     void BitBtnShowButtonsClick();
     void ButtonMinSmallClick();

@@ -2,7 +2,9 @@
 
 #include "app/Main.h"
 #include "notes/Postit.h"
+#include "options/Options.h"
 #include "platform/ProgramLocation.h"
+#include "resources/Artwork.h"
 #include "storage/ProgramFiles.h"
 
 #include <QCoreApplication>
@@ -25,4 +27,12 @@ void TStackle::ShowNotes()
 {
     TFormPostIt notes(platform_);
     notes.exec();
+}
+
+void TStackle::ShowOptions()
+{
+    // A new window for every opening, released once it is closed.
+    TFormOptions options(platform_, *strip_, Artwork(QStringLiteral("arrow-up")),
+                         Artwork(QStringLiteral("arrow-down")));
+    options.exec();
 }

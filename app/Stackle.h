@@ -19,6 +19,7 @@ public:
 
     void Quit() override;
     void ShowNotes() override;
+    void ShowOptions() override;
 
 private:
     platform::Platform platform_;

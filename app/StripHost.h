@@ -8,4 +8,6 @@ public:
     virtual void Quit() = 0;
     // Opens a new notes window and returns once it is closed.
     virtual void ShowNotes() = 0;
+    // Opens a new options window and returns when it is closed.
+    virtual void ShowOptions() = 0;
 };

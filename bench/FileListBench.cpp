@@ -77,6 +77,7 @@ BENCHMARK(AddFileToList)->DenseRange(1000, 10000, 3000)->Complexity();
 class IdleHost final : public TStripHost {
     void Quit() override {}
     void ShowNotes() override {}
+    void ShowOptions() override {}
 };
 
 void BuildSlotMenu(benchmark::State& state)

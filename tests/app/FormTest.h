@@ -14,8 +14,10 @@ class RecordingHost final : public TStripHost {
 public:
     int quits = 0;
     int notesShown = 0;
+    int optionsShown = 0;
     void Quit() override { ++quits; }
     void ShowNotes() override { ++notesShown; }
+    void ShowOptions() override { ++optionsShown; }
 };
 
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording

@@ -1,0 +1,151 @@
+#include "options/Options.h"
+
+#include "options/StripLayout.h"
+#include "platform/ProgramLocation.h"
+#include "platform/Screen.h"
+#include "platform/session/ErrorReport.h"
+#include "platform/session/PixelFont.h"
+#include "platform/text/Encoding.h"
+#include "storage/IniFile.h"
+#include "ui_Options.h"
+
+#include <QShowEvent>
+
+#include <array>
+
+namespace {
+
+constexpr int TabHeadings = 3;
+
+} // namespace
+
+TFormOptions::TFormOptions(const platform::Platform& platform, TStripLayout& strip, const QPixmap& upArrow,
+                           const QPixmap& downArrow)
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                  | Qt::WindowStaysOnTopHint)
+    , platform_(platform)
+    , strip_(strip)
+    , ui(std::make_unique<Ui::TFormOptions>())
+    , settingsFile_(SettingsFilePath(platform.location.programDirectory()))
+{
+    ui->setupUi(this);
+    setFont(PixelFont(13, false));
+    QFont underlined = PixelFont(13, false);
+    underlined.setUnderline(true);
+    ui->Label1->setFont(underlined);
+    ui->SpeedButton1->setIcon(upArrow);
+    ui->SpeedButton2->setIcon(downArrow);
+    setFixedSize(size());
+    const QSize screen = platform.screen.primarySize();
+    // Centred by its client area: the window frame is not known before the window is shown.
+    setGeometry((screen.width() - width()) / 2, (screen.height() - height()) / 2, width(), height());
+    ConnectHandlers();
+    FormCreate();
+}
+
+TFormOptions::~TFormOptions() = default;
+
+void TFormOptions::Run(void (TFormOptions::*handler)())
+{
+    platform::ReportFailure(platform_.dialogs, [this, handler] { (this->*handler)(); });
+}
+
+void TFormOptions::ConnectHandlers()
+{
+    // Check boxes and radio buttons report a new state whether a click or the program set it,
+    // and only when it really changed; a radio button's handler runs when it becomes ticked.
+    connect(ui->CheckHideTabs, &QCheckBox::toggled, this, [this] { Run(&TFormOptions::CheckHideTabsClick); });
+    connect(ui->CheckBoxTray, &QCheckBox::toggled, this, [this] { Run(&TFormOptions::CheckBoxTrayClick); });
+    const std::array<std::pair<QRadioButton*, void (TFormOptions::*)()>, 3> styles = {{
+        {ui->RadioButton1, &TFormOptions::RadioButton1Click},
+        {ui->RadioButton2, &TFormOptions::RadioButton2Click},
+        {ui->RadioButton3, &TFormOptions::RadioButton3Click},
+    }};
+    for (const auto& [button, handler] : styles) {
+        connect(button, &QRadioButton::toggled, this, [this, handler = handler](bool ticked) {
+            if (ticked)
+                Run(handler);
+        });
+    }
+    connect(ui->ButtonChangeTabs, &QPushButton::clicked, this, [this] { Run(&TFormOptions::ButtonChangeTabsClick); });
+    connect(ui->ButtonExit, &QPushButton::clicked, this, [this] { Run(&TFormOptions::ButtonExitClick); });
+}
+
+void TFormOptions::FormCreate()
+{
+    // The design ticks both check boxes and no radio button, so each step below runs its
+    // control's handler only when the stored state differs from the design.
+    ui->CheckBoxTray->setChecked(TIniFile(settingsFile_).Read(settings::StartInTray));
+    if (strip_.TabsVisible() == "True")
+        ui->CheckHideTabs->setChecked(false);
+    const std::array<QRadioButton*, 3> styles = {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3};
+    const int style = strip_.ViewStyle();
+    if (style >= 1 && style <= int(styles.size()))
+        styles[style - 1]->setChecked(true);
+}
+
+void TFormOptions::showEvent(QShowEvent* event)
+{
+    // Only when the program shows the window, not when the window system brings it back: text
+    // typed but not yet applied stays.
+    if (!event->spontaneous())
+        Run(&TFormOptions::FormShow);
+    QDialog::showEvent(event);
+}
+
+void TFormOptions::FormShow()
+{
+    for (int i = 0; i < TabHeadings; ++i)
+        EditTab(i)->setText(platform::FromBytes(TIniFile(settingsFile_).Read(settings::TabHeading(i))));
+}
+
+QLineEdit* TFormOptions::EditTab(int index) const
+{
+    return findChild<QLineEdit*>(QStringLiteral("EditTab") + QString::number(index));
+}
+
+void TFormOptions::ButtonChangeTabsClick()
+{
+    // The headings go as typed: no trimming, and an empty box gives an empty tab.
+    for (int i = 0; i < TabHeadings; ++i) {
+        const std::string heading = platform::ToBytes(EditTab(i)->text());
+        WriteIgnoringFailure(settingsFile_, [&](const TIniFile& ini) { ini.Write(settings::TabHeading(i), heading); });
+    }
+    for (int i = 0; i < TabHeadings; ++i)
+        strip_.SetTabHeading(i, EditTab(i)->text());
+}
+
+void TFormOptions::CheckHideTabsClick()
+{
+    strip_.ApplyTabsHidden(ui->CheckHideTabs->isChecked());
+}
+
+void TFormOptions::RadioButton1Click()
+{
+    strip_.ApplyViewStyle(1);
+}
+
+void TFormOptions::RadioButton2Click()
+{
+    strip_.ApplyViewStyle(2);
+}
+
+void TFormOptions::RadioButton3Click()
+{
+    strip_.ApplyViewStyle(3);
+}
+
+void TFormOptions::CheckBoxTrayClick()
+{
+    // Takes effect at the next start, the only time the strip reads it.
+    const bool inTray = ui->CheckBoxTray->isChecked();
+    strip_.SetStartInTray(inTray);
+    WriteIgnoringFailure(settingsFile_, [inTray](const TIniFile& ini) { ini.Write(settings::StartInTray, inTray); });
+}
+
+void TFormOptions::ButtonExitClick()
+{
+    // Ends the modal showing; nothing is stored, headings typed but not applied are dropped.
+    close();
+}
