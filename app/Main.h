@@ -53,6 +53,7 @@ public:
     void BitBtnHideButtonsClick();
     void BitBtnShowButtonsClick();
     void ButtonMinSmallClick();
+    void TrayIconClick();
     void BitBtnCloseClockClick();
     void BitBtnExitClick();
 

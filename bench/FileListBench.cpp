@@ -76,6 +76,9 @@ BENCHMARK(AddFileToList)->DenseRange(1000, 10000, 3000)->Complexity();
 // A program around the strip that is never asked for anything here.
 class IdleHost final : public TStripHost {
     void Quit() override {}
+    void ActivateTrayIcon() override {}
+    bool TrayIconShown() const override { return true; }
+    bool CanIconify() const override { return true; }
 };
 
 void BuildSlotMenu(benchmark::State& state)

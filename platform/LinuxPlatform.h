@@ -1,13 +1,17 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/TrayPlatform.h"
 #include "platform/desktop/LinuxShell.h"
 #include "platform/icons/LinuxIcons.h"
 #include "platform/session/PrimaryScreen.h"
 #include "platform/session/QtDialogs.h"
 #include "platform/session/QtSession.h"
+#include "platform/session/QtTimers.h"
 #include "platform/session/RunningProgramLocation.h"
 #include "platform/session/SystemClock.h"
+#include "platform/session/X11WindowManager.h"
+#include "platform/tray/QtNotificationArea.h"
 
 namespace platform {
 
@@ -19,6 +23,8 @@ public:
     explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
 
     Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_}; }
+    // The notification area, timers and window manager of this desktop.
+    TrayPlatform trayPlatform() { return {notificationArea_, timers_, windowManager_}; }
     // The window that starts which wait for their program hide meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }
 
@@ -30,6 +36,9 @@ private:
     LinuxShell shell_;
     QtSession session_;
     LinuxIcons icons_;
+    QtNotificationArea notificationArea_{dialogs_};
+    QtTimers timers_{dialogs_};
+    X11WindowManager windowManager_;
 };
 
 } // namespace platform

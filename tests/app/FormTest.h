@@ -13,7 +13,13 @@
 class RecordingHost final : public TStripHost {
 public:
     int quits = 0;
+    int trayActivations = 0;
+    bool trayIconShown = true;
+    bool canIconify = true;
     void Quit() override { ++quits; }
+    void ActivateTrayIcon() override { ++trayActivations; }
+    bool TrayIconShown() const override { return trayIconShown; }
+    bool CanIconify() const override { return canIconify; }
 };
 
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording
