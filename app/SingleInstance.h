@@ -29,8 +29,9 @@ public:
     // What this run does when a later start asks; a request that came before is carried out now.
     void SetShowRequestHandler(std::function<void()> handler);
 
-    // The local socket's full path.
+    // The local socket's and the lock's full paths.
     const QString& SocketPath() const { return socketPath_; }
+    QString LockPath() const { return lock_.fileName(); }
 
 private:
     void ShowRequested();
