@@ -17,6 +17,36 @@ public:
     virtual void SetEnabled(bool enabled) = 0;
 };
 
+// The rules above for every timer: a subclass only starts, stops or restarts when told.
+class TimerBase : public Timer {
+public:
+    int Interval() const override { return interval_; }
+    bool Enabled() const override { return enabled_; }
+    void SetInterval(int milliseconds) override
+    {
+        if (milliseconds == interval_)
+            return;
+        interval_ = milliseconds;
+        Changed();
+    }
+    void SetEnabled(bool enabled) override
+    {
+        if (enabled == enabled_)
+            return;
+        enabled_ = enabled;
+        Changed();
+    }
+
+protected:
+    // The interval or the enabled state is new: run from now on if Running(), else stop.
+    virtual void Changed() = 0;
+    bool Running() const { return enabled_ && interval_ > 0; }
+
+private:
+    int interval_ = 1000;
+    bool enabled_ = false;
+};
+
 class Timers {
 public:
     virtual ~Timers() = default;

@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 // QTimer restarts on every setInterval and start; this one only on a real change.
-class QtTimer final : public Timer {
+class QtTimer final : public TimerBase {
 public:
     QtTimer(Dialogs& dialogs, std::function<void()> onTimer)
     {
@@ -17,37 +17,16 @@ public:
                          [&dialogs, onTimer = std::move(onTimer)] { ReportFailure(dialogs, onTimer); });
     }
 
-    int Interval() const override { return interval_; }
-    bool Enabled() const override { return enabled_; }
-
-    void SetInterval(int milliseconds) override
-    {
-        if (milliseconds == interval_)
-            return;
-        interval_ = milliseconds;
-        Update();
-    }
-
-    void SetEnabled(bool enabled) override
-    {
-        if (enabled == enabled_)
-            return;
-        enabled_ = enabled;
-        Update();
-    }
-
 private:
-    void Update()
+    void Changed() override
     {
-        if (enabled_ && interval_ > 0)
-            timer_.start(interval_);
+        if (Running())
+            timer_.start(Interval());
         else
             timer_.stop();
     }
 
     QTimer timer_;
-    int interval_ = 1000;
-    bool enabled_ = false;
 };
 
 } // namespace

@@ -57,7 +57,7 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
         if (found != icons_.end() || !windows_.contains(data.hWnd))
             return false;
         auto icon = std::make_unique<Icon>();
-        icon->trayIcon = std::make_unique<QSystemTrayIcon>();
+        icon->trayIcon = std::make_unique<QSystemTrayIcon>(this);
         Apply(*icon, data);
         connect(icon->trayIcon.get(), &QSystemTrayIcon::activated, this,
                 [this, key](QSystemTrayIcon::ActivationReason reason) {

@@ -36,7 +36,7 @@ public:
         const std::int64_t until = now_ + milliseconds;
         while (ManualTimer* next = NextDue(until)) {
             now_ = next->due_;
-            next->due_ += next->interval_;
+            next->due_ += next->Interval();
             const std::function<void()> handler = next->onTimer_; // the handler may destroy its timer
             handler();
         }
@@ -48,7 +48,7 @@ public:
     std::size_t Count() const { return timers_.size(); }
 
 private:
-    class ManualTimer final : public platform::Timer {
+    class ManualTimer final : public platform::TimerBase {
     public:
         ManualTimer(ManualTimers& owner, std::function<void()> onTimer)
             : owner_(&owner)
@@ -61,35 +61,16 @@ private:
                 std::erase(owner_->timers_, this);
         }
 
-        int Interval() const override { return interval_; }
-        bool Enabled() const override { return enabled_; }
-        void SetInterval(int milliseconds) override
-        {
-            if (milliseconds == interval_)
-                return;
-            interval_ = milliseconds;
-            Restart();
-        }
-        void SetEnabled(bool enabled) override
-        {
-            if (enabled == enabled_)
-                return;
-            enabled_ = enabled;
-            Restart();
-        }
-
     private:
         friend class ManualTimers;
-        void Restart()
+        void Changed() override
         {
             if (owner_)
-                due_ = owner_->now_ + interval_;
+                due_ = owner_->now_ + Interval();
         }
 
         ManualTimers* owner_;
         std::function<void()> onTimer_;
-        int interval_ = 1000;
-        bool enabled_ = false;
         std::int64_t due_ = 0;
     };
 
@@ -97,7 +78,7 @@ private:
     {
         ManualTimer* next = nullptr;
         for (ManualTimer* timer : timers_) {
-            if (timer->enabled_ && timer->interval_ > 0 && timer->due_ <= until && (!next || timer->due_ < next->due_))
+            if (timer->Running() && timer->due_ <= until && (!next || timer->due_ < next->due_))
                 next = timer;
         }
         return next;

@@ -67,16 +67,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    ((deadline <= MAX_RUNTIME)) || deadline=$MAX_RUNTIME
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
 # new_program_dir <name>: a program directory with its own copy of the program.
 new_program_dir() {
     mkdir -p "$work/$1" && cp "$binary" "$(dirname "$binary")/empty.ico" "$work/$1/" || fail "could not make $work/$1"
@@ -217,6 +207,14 @@ click_at "$MIN_X" "$MIN_Y"
 expect_strip_gone "after \"-\""
 find_icon && xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 1
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a double click on the icon"
+
+step "a right double click brings it back too, and opens no menu"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\""
+find_icon && xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 3
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a right double click on the icon"
+sleep 1
+! menu_shown || fail "a right double click opened the menu"
 
 step "a second start from the same directory brings the hidden strip back and ends"
 click_at "$MIN_X" "$MIN_Y"
