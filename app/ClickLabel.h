@@ -3,7 +3,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-// A label that reports a click of the left mouse button on it.
+#include <utility>
+
+// A label that reports a click of the left mouse button on it. A double click is a click and
+// then a double-click event, as on the rest of the desktop: it reports one click, not two.
 class TClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -14,9 +17,18 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        doubleClicking_ = true;
+        event->accept();
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        const bool secondOfDouble = std::exchange(doubleClicking_, false);
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && !secondOfDouble)
             emit OnClick();
     }
+
+private:
+    bool doubleClicking_ = false; // the press was the second of a double click
 };

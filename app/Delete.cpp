@@ -5,7 +5,8 @@
 #include "platform/text/Encoding.h"
 #include "ui_Delete.h"
 
-TFormDelete::TFormDelete(std::string listFile, platform::Dialogs& dialogs, std::function<void()> afterDelete)
+TFormDelete::TFormDelete(std::string listFile, QSize screenSize, platform::Dialogs& dialogs,
+                         std::function<void()> afterDelete)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
                            | Qt::WindowStaysOnTopHint)
     , ui(std::make_unique<Ui::TFormDelete>())
@@ -16,6 +17,7 @@ TFormDelete::TFormDelete(std::string listFile, platform::Dialogs& dialogs, std::
     ui->setupUi(this);
     setFont(PixelFont(13, false));
     setFixedSize(size());
+    setGeometry(QRect(QPoint((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2), size()));
     const auto deleteSelected = [this] { platform::ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
     connect(ui->ButtonDelete, &QPushButton::clicked, this, deleteSelected);
     connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, deleteSelected);

@@ -19,9 +19,9 @@ class TFormDelete;
 class TFormDelete : public QDialog {
     Q_OBJECT
 public:
-    // afterDelete runs once the shortened list is stored; a list that cannot be stored is
-    // reported through dialogs, and the dialog stays open.
-    TFormDelete(std::string listFile, platform::Dialogs& dialogs, std::function<void()> afterDelete);
+    // Centred on a screen of screenSize. afterDelete runs once the shortened list is stored; a
+    // list that cannot be stored is reported through dialogs, and the dialog stays open.
+    TFormDelete(std::string listFile, QSize screenSize, platform::Dialogs& dialogs, std::function<void()> afterDelete);
     ~TFormDelete() override;
 
     void ButtonDeleteClick();

@@ -44,6 +44,8 @@ TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* pa
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
     ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
+    // The strip is seldom the active window: its hints show whenever the pointer rests on a part.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     ConnectHandlers();
     ConnectSlots();
     Timer1->start(1000);
@@ -139,7 +141,7 @@ void TForm1::FormCreate()
 
     headings << TabOptions;
     for (const QString& heading : headings)
-        ui->Tab1->addTab(heading);
+        ui->Tab1->AddHeading(heading);
 
     SetUpSlots();
 

@@ -5,10 +5,13 @@
 #include "app/Main.h"
 #include "exebtn/ExeBtn.h"
 #include "platform/Dialogs.h"
+#include "platform/Screen.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 
 #include <QMenu>
+
+#include <stdexcept>
 
 namespace {
 
@@ -118,6 +121,8 @@ void TForm1::AssignEXE1Click()
         return;
     OpenDialog1.fileName = *chosen;
     const std::string path = platform::ToBytes(*chosen);
+    if (const std::string refusal = MainFileRefusal(path); !refusal.empty())
+        throw std::invalid_argument(refusal);
     TExeBtn* button = SlotButton(slot);
     button->SetExeFile(path);
     button->SetExeIconFile(path);
@@ -139,7 +144,8 @@ void TForm1::AddFilesClick()
 
 void TForm1::RemoveFiles1Click()
 {
-    TFormDelete dialog(SlotListFile(currentSlot_), platform_.dialogs, [this] { BuildSlotMenu(); });
+    TFormDelete dialog(SlotListFile(currentSlot_), platform_.screen.primarySize(), platform_.dialogs,
+                       [this] { BuildSlotMenu(); });
     dialog.exec();
 }
 

@@ -15,6 +15,11 @@ public:
     }
 };
 
+QString Literal(QString heading)
+{
+    return heading.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 } // namespace
 
 TTabStrip::TTabStrip(QWidget* parent)
@@ -23,6 +28,16 @@ TTabStrip::TTabStrip(QWidget* parent)
     auto* style = new CompactTabStyle;
     style->setParent(this);
     setStyle(style);
+}
+
+void TTabStrip::AddHeading(const QString& heading)
+{
+    addTab(Literal(heading));
+}
+
+void TTabStrip::SetHeading(int index, const QString& heading)
+{
+    setTabText(index, Literal(heading));
 }
 
 QSize TTabStrip::tabSizeHint(int index) const

@@ -9,6 +9,10 @@ class TTabStrip : public QTabBar {
 public:
     explicit TTabStrip(QWidget* parent = nullptr);
 
+    // Headings show literally: an '&' is no mark for a keyboard shortcut.
+    void AddHeading(const QString& heading);
+    void SetHeading(int index, const QString& heading);
+
 protected:
     QSize tabSizeHint(int index) const override;
 };

@@ -1,9 +1,9 @@
 #include "storage/FileList.h"
 
 #include "platform/files/FileContent.h"
-#include "platform/files/Paths.h"
 #include "platform/files/TextLines.h"
-#include "platform/text/Ascii.h"
+
+#include <QChar>
 
 #include <algorithm>
 #include <stdexcept>
@@ -25,6 +25,13 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count)
     return text.substr(0, end);
 }
 
+// The name part a path gives its list line.
+std::string_view NamePart(std::string_view fullPath)
+{
+    const auto slash = fullPath.rfind('/');
+    return FirstCharacters(slash == std::string_view::npos ? fullPath : fullPath.substr(slash + 1), NamePartLength);
+}
+
 } // namespace
 
 std::string FileListPath(const std::string& programDirectory, int slot)
@@ -36,37 +43,88 @@ std::string FileListLine(std::string_view fullPath)
 {
     if (fullPath.find_first_of("\r\n") != std::string_view::npos)
         throw std::invalid_argument("A file whose name holds a line break cannot be added to a pop-up list");
-    const std::string name = platform::FileNamePart(fullPath);
-    std::string line(FirstCharacters(name, NamePartLength));
+    std::string line(NamePart(fullPath));
     line += Separator;
     line += fullPath;
     return line;
 }
 
+namespace {
+
+// Where a line's name part ends and its path begins.
+struct LineParts {
+    std::size_t nameEnd;
+    std::size_t pathBegin;
+};
+
+// A line is its name part, the separator and the path, and the path is everything after the
+// first star. A file name may hold a star itself, though: then the separator is the first one
+// after which the path's own name part matches the text before it. Every line without such a
+// match reads as lines always have.
+LineParts Parts(std::string_view line)
+{
+    for (auto at = line.find(Separator); at != std::string_view::npos; at = line.find(Separator, at + 1))
+        if (line.substr(0, at) == NamePart(line.substr(at + Separator.size())))
+            return {at, at + Separator.size()};
+    const auto star = line.find('*');
+    if (star == std::string_view::npos)
+        return {line.size(), 0};
+    const std::size_t blanks = Separator.size() - 1;
+    const bool separated = star >= blanks && line.substr(star - blanks, blanks) == Separator.substr(0, blanks);
+    return {separated ? star - blanks : star, star + 1};
+}
+
+// Decodes UTF-8; a byte that is no part of a valid sequence stands for itself, above every
+// character, so that any bytes sort the same way every time.
+std::u32string CodePoints(std::string_view text)
+{
+    std::u32string points;
+    points.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const int length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 0;
+        char32_t point = length == 1 ? byte : length == 2 ? byte & 0x1F : length == 3 ? byte & 0x0F : byte & 0x07;
+        bool valid = length > 0 && i + std::size_t(length) <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
+            valid = (next & 0xC0) == 0x80;
+            point = point << 6 | (next & 0x3F);
+        }
+        if (!valid) {
+            points.push_back(0x110000 + byte);
+            ++i;
+            continue;
+        }
+        points.push_back(point);
+        i += std::size_t(length);
+    }
+    return points;
+}
+
+} // namespace
+
 std::string FileListLinePath(std::string_view line)
 {
-    const auto star = line.find('*');
-    return std::string(star == std::string_view::npos ? line : line.substr(star + 1));
+    return std::string(line.substr(Parts(line).pathBegin));
 }
 
 std::string FileListLineName(std::string_view line)
 {
-    const auto star = line.find('*');
-    if (star == std::string_view::npos)
-        return std::string(line);
-    const std::size_t blanks = Separator.size() - 1;
-    const std::size_t end = star >= blanks && line.substr(star - blanks, blanks) == Separator.substr(0, blanks)
-        ? star - blanks
-        : star;
-    return std::string(line.substr(0, end));
+    return std::string(line.substr(0, Parts(line).nameEnd));
+}
+
+std::u32string FileListSortKey(std::string_view line)
+{
+    std::u32string key = CodePoints(line);
+    for (char32_t& point : key)
+        if (point < 0x110000)
+            point = QChar::toCaseFolded(point);
+    return key;
 }
 
 bool FileListLineLess(std::string_view a, std::string_view b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(platform::AsciiLower(x))
-            < static_cast<unsigned char>(platform::AsciiLower(y));
-    });
+    return FileListSortKey(a) < FileListSortKey(b);
 }
 
 bool TFileList::LoadFromFile(const std::string& path)
@@ -75,9 +133,13 @@ bool TFileList::LoadFromFile(const std::string& path)
     const auto content = platform::ReadFileContent(path);
     if (!content)
         return false;
+    std::vector<std::pair<std::u32string, std::string>> keyed;
     for (const platform::TextLine& line : platform::SplitLines(*content))
-        lines_.emplace_back(line.in(*content));
-    std::stable_sort(lines_.begin(), lines_.end(), FileListLineLess);
+        keyed.emplace_back(FileListSortKey(line.in(*content)), line.in(*content));
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    lines_.reserve(keyed.size());
+    for (auto& [key, line] : keyed)
+        lines_.push_back(std::move(line));
     return true;
 }
 
@@ -94,7 +156,9 @@ void TFileList::SaveToFile(const std::string& path) const
 
 void TFileList::Add(std::string line)
 {
-    const auto place = std::upper_bound(lines_.begin(), lines_.end(), line, FileListLineLess);
+    const std::u32string key = FileListSortKey(line);
+    const auto place = std::upper_bound(lines_.begin(), lines_.end(), key,
+                                        [](const std::u32string& k, const std::string& other) { return k < FileListSortKey(other); });
     lines_.insert(place, std::move(line));
 }
 

@@ -15,12 +15,15 @@ std::string FileListPath(const std::string& programDirectory, int slot);
 // The list line of a file. Throws std::invalid_argument when the path holds a line break, which
 // no line of a list can hold.
 std::string FileListLine(std::string_view fullPath);
-// The path of a line: everything after its first star, or the whole line without one.
+// The path of a line: everything after its first star, or the whole line without one; when the
+// file's name holds a star, everything after the separator that follows the name part.
 std::string FileListLinePath(std::string_view line);
 // The name part of a line: the text before its separator, or the whole line without one.
 std::string FileListLineName(std::string_view line);
 
-// The order of list lines: byte by byte with the letters A to Z taken as a to z.
+// The order of list lines: character by character, every letter's case ignored (Unicode case
+// folding, the same on every machine and in every locale).
+std::u32string FileListSortKey(std::string_view line);
 bool FileListLineLess(std::string_view a, std::string_view b);
 
 // A sorted list of lines, as loaded from a list file and stored back.

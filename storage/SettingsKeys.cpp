@@ -1,5 +1,7 @@
 #include "storage/SettingsKeys.h"
 
+#include "storage/ProfileFile.h"
+
 namespace settings {
 
 IntegerSetting WindowLeft(int fallback)
@@ -32,4 +34,16 @@ TextSetting NoteName(int note)
 std::string SettingsFilePath(const std::string& programDirectory)
 {
     return programDirectory + "FILE.INI";
+}
+
+std::string MainFileRefusal(std::string_view path)
+{
+    if (path.find_first_of("\r\n") != std::string_view::npos)
+        return "A file whose name holds a line break cannot be assigned to a button";
+    if (!path.empty() && (path.front() == ' ' || path.front() == '\t' || path.back() == ' ' || path.back() == '\t'))
+        return "A file whose name begins or ends with a blank cannot be assigned to a button";
+    if (path.size() > profile::MaxValueLength)
+        return "A file whose name is longer than " + std::to_string(profile::MaxValueLength)
+            + " characters cannot be assigned to a button";
+    return {};
 }

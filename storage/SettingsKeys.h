@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // A key of the settings file: its section, its name and what a read gives when the file, the
 // section or the key is missing. The value type is the key's form: text, integer or boolean.
@@ -43,3 +44,8 @@ TextSetting NoteName(int note);
 
 // The settings file in the program directory (which ends in '/').
 std::string SettingsFilePath(const std::string& programDirectory);
+
+// Why a file cannot be a launch slot's main file, whose path the settings file would not give
+// back as it was stored (a line break, a blank at either end, more than a value can hold); empty
+// when it can.
+std::string MainFileRefusal(std::string_view path);

@@ -67,43 +67,77 @@ std::string DesktopEntry::value(const std::string& key) const
     return found == keys_.end() ? std::string() : found->second;
 }
 
+namespace {
+
+// A value put into a command line, quoted so that splitting the line gives it back whole. It is
+// single-quoted in the shell's way, so that where it lands inside a quoted argument that a shell
+// then reads (sh -c "... %f ..."), that shell sees it quoted too; quote is the quoting in force
+// where it lands: none, '"' or '\''.
+std::string Quoted(std::string_view value, char quote)
+{
+    std::string single = "'";
+    for (const char c : value)
+        single += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    single += '\'';
+    if (!quote)
+        return single;
+    std::string escaped;
+    for (const char c : single) {
+        if (std::string_view("\"`$\\").find(c) != std::string_view::npos)
+            escaped += '\\';
+        escaped += c;
+    }
+    // Inside single quotes nothing escapes: leave them for a double-quoted piece and come back.
+    return quote == '"' ? escaped : "'\"" + escaped + "\"'";
+}
+
+} // namespace
+
 std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::string& file)
 {
-    const auto split = SplitCommandLine(entry.value("Exec"));
-    if (!split)
-        return std::nullopt;
+    const std::string exec = entry.value("Exec");
     ExecCommand command;
-    for (const std::string& argument : *split) {
-        if (argument == "%i") {
-            if (const std::string icon = entry.value("Icon"); !icon.empty())
-                command.arguments.insert(command.arguments.end(), {"--icon", icon});
-            continue;
-        }
-        std::string expanded;
-        for (std::size_t i = 0; i < argument.size(); ++i) {
-            if (argument[i] != '%' || i + 1 == argument.size()) {
-                expanded += argument[i];
-                continue;
-            }
-            switch (argument[++i]) {
-            case '%': expanded += '%'; break;
+    std::string line;
+    char quote = 0;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        const char next = i + 1 < exec.size() ? exec[i + 1] : 0;
+        if (c == '%' && next) {
+            ++i;
+            switch (next) {
+            case '%': line += '%'; break;
             case 'f':
             case 'F':
             case 'u':
             case 'U':
                 command.takesFile = true;
-                expanded += file;
+                if (!file.empty())
+                    line += Quoted(file, quote);
                 break;
-            case 'c': expanded += entry.value("Name"); break;
-            case 'k': expanded += entry.path(); break;
+            case 'i':
+                if (const std::string icon = entry.value("Icon"); !icon.empty())
+                    line += Quoted("--icon", quote) + ' ' + Quoted(icon, quote);
+                break;
+            case 'c': line += Quoted(entry.value("Name"), quote); break;
+            case 'k': line += Quoted(entry.path(), quote); break;
             default: break; // deprecated and unknown codes are dropped
             }
+            continue;
         }
-        if (!expanded.empty() || argument.empty())
-            command.arguments.push_back(std::move(expanded));
+        line += c;
+        if ((c == '\\' && next && (!quote || (quote == '"' && std::string_view("\"`$\\").find(next) != std::string_view::npos)))) {
+            line += exec[++i];
+        } else if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        }
     }
-    if (command.arguments.empty())
+    auto arguments = SplitCommandLine(line);
+    if (!arguments || arguments->empty())
         return std::nullopt;
+    command.arguments = std::move(*arguments);
     return command;
 }
 

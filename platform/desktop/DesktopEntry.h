@@ -34,9 +34,11 @@ struct ExecCommand {
 
 // Expands the entry's Exec value: blanks separate arguments, double quotes group them (inside,
 // a backslash escapes " ` $ and \), and field codes are replaced: %f %F %u %U by file, %i by
-// "--icon" and the Icon value, %c by the Name, %k by the entry's path, %% by %. An argument
-// whose field codes leave nothing of it disappears, so %f vanishes when file is empty.
-// Nothing when Exec is empty or leaves a quote open.
+// "--icon" and the Icon value, %c by the Name, %k by the entry's path, %% by %. Each value goes
+// in single-quoted before the line is split, so that a bare %f becomes exactly one argument and
+// a value inside a quoted argument that a shell reads (sh -c "... %f ...") reaches that shell
+// quoted, never as commands. %f vanishes when file is empty. Nothing when Exec is empty or
+// leaves a quote open.
 std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::string& file);
 
 } // namespace platform

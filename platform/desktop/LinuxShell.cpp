@@ -3,18 +3,19 @@
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/desktop/MimeApps.h"
 #include "platform/desktop/Spawn.h"
+#include "platform/desktop/XdgDirectories.h"
 #include "platform/files/FileContent.h"
+#include "platform/files/FileType.h"
 #include "platform/files/Paths.h"
 
-#include <QFile>
 #include <QMimeDatabase>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace platform {
 
@@ -68,17 +69,6 @@ std::string Absolute(const std::string& path)
     return error ? path : absolute.string();
 }
 
-// The type of a document, from its name and its first bytes.
-QMimeType DocumentType(const std::string& path)
-{
-    QByteArray head(16384, '\0');
-    std::ifstream in(path, std::ios::binary);
-    in.read(head.data(), head.size());
-    head.resize(in.gcount());
-    const QString name = QFile::decodeName(QByteArray::fromStdString(FileNamePart(path)));
-    return QMimeDatabase().mimeTypeForFileNameAndData(name, head);
-}
-
 // The type and its ancestors, the most specific first, each under all its names.
 std::vector<MimeTypeNames> Lineage(const QMimeType& type)
 {
@@ -105,27 +95,67 @@ int Start(const std::vector<std::string>& arguments, const std::string& director
     return Started;
 }
 
+// The command that runs arguments in the desktop's terminal: Debian's choice of terminal, else
+// the first of a few well-known ones; nothing when there is none.
+std::optional<std::vector<std::string>> InTerminal(const std::vector<std::string>& arguments)
+{
+    const char* path = std::getenv("PATH");
+    const struct {
+        const char* program;
+        const char* execute; // the option after which the command follows
+    } terminals[] = {{"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"}, {"konsole", "-e"},
+                     {"xfce4-terminal", "-x"},      {"xterm", "-e"}};
+    for (const auto& terminal : terminals) {
+        const std::string program = FindProgram(terminal.program, path ? path : "");
+        if (program.empty())
+            continue;
+        std::vector<std::string> command{program, terminal.execute};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        return command;
+    }
+    return std::nullopt;
+}
+
 // Runs an application entry's command with file for its file field codes, in the entry's own
-// working directory or else in directory. With appendFile, file is added at the end when the
-// command has no place for it.
-int Launch(const DesktopEntry& entry, const std::string& file, bool appendFile, const std::string& directory)
+// working directory or else in directory, and in a terminal when the entry asks for one. A
+// non-empty file goes at the end when the command has no place for it.
+int Launch(const DesktopEntry& entry, const std::string& file, const std::string& directory)
 {
     auto command = ExpandExec(entry, file);
     if (!command)
         return NotRunnable;
-    if (appendFile && !command->takesFile)
+    if (!file.empty() && !command->takesFile)
         command->arguments.push_back(file);
+    if (entry.value("Terminal") == "true") {
+        auto inTerminal = InTerminal(command->arguments);
+        if (!inTerminal)
+            return NotRunnable;
+        command->arguments = std::move(*inTerminal);
+    }
     const std::string ownDirectory = entry.value("Path");
     if (!ownDirectory.empty() && !IsDirectory(ownDirectory))
         return DirectoryMissing;
     return Start(command->arguments, ownDirectory.empty() ? directory : ownDirectory);
 }
 
+// Whether a launcher file may run its command: the desktop's installed applications may, and
+// elsewhere, as in file managers, only one its owner made executable; any other opens as a
+// document.
+bool MayRun(const std::string& launcher)
+{
+    if (IsExecutableFile(launcher))
+        return true;
+    for (const std::string& folder : ApplicationFolders(XdgDirectories::FromEnvironment()))
+        if (launcher.starts_with(folder + "/"))
+            return true;
+    return false;
+}
+
 int OpenWithApplication(const std::vector<MimeTypeNames>& types, const std::string& path,
                         const std::string& directory)
 {
     const auto application = DefaultApplication(types, XdgDirectories::FromEnvironment());
-    return application ? Launch(*application, path, true, directory) : NoApplication;
+    return application ? Launch(*application, path, directory) : NoApplication;
 }
 
 // The program file of the process in /proc/<pid>: its executable, else its first argument,
@@ -154,19 +184,19 @@ std::string ProgramFile(const std::filesystem::path& process)
 int LinuxShell::ShellStart(const std::string& file, const std::string& parameters, const std::string& directory,
                            int /*showValue*/)
 {
-    if (!FileExists(file))
-        return FileMissing;
+    if (struct stat status; file.empty() || stat(file.c_str(), &status) != 0)
+        return !file.empty() && errno == EACCES ? AccessDenied : FileMissing;
     if (!directory.empty() && !IsDirectory(directory))
         return DirectoryMissing;
     const std::string path = Absolute(file);
     if (IsDirectory(path))
         return OpenWithApplication({{"inode/directory"}}, path, directory);
-    if (path.ends_with(".desktop"))
+    if (path.ends_with(".desktop") && MayRun(path))
         if (const auto launcher = DesktopEntry::Read(path); launcher && launcher->isApplication())
-            return Launch(*launcher, parameters, false, directory);
+            return Launch(*launcher, parameters, directory);
     if (IsExecutableFile(path))
         return Start(parameters.empty() ? std::vector{path} : std::vector{path, parameters}, directory);
-    return OpenWithApplication(Lineage(DocumentType(path)), path, directory);
+    return OpenWithApplication(Lineage(FileType(path)), path, directory);
 }
 
 int LinuxShell::StartAndWait(const std::string& file, const std::string& parameters, const std::string& directory,

@@ -93,39 +93,51 @@ bool ListsType(const DesktopEntry& application, const MimeTypeNames& names)
     return std::find_first_of(types.begin(), types.end(), names.begin(), names.end()) != types.end();
 }
 
-// The default application of one type, else its most preferred associated application. A
-// removal applies to the lists of its own level and to those of less important ones.
-std::optional<DesktopEntry> ApplicationFor(const MimeTypeNames& names, const std::vector<Level>& levels,
-                                           ApplicationIndex& index)
+// The applications associated with one type, the most preferred first: at each level, most
+// important first, its added associations and then the installed applications that list the
+// type. A removal takes an application away from the type in its own level and every less
+// important one.
+std::vector<std::string> AssociatedApplications(const MimeTypeNames& names, const std::vector<Level>& levels,
+                                                ApplicationIndex& index)
 {
     std::set<std::string> removed;
-    const auto usable = [&](const std::string& id) { return removed.contains(id) ? nullptr : index.application(id); };
-    const auto addRemovals = [&](const Level& level) {
+    std::vector<std::string> associated;
+    const auto associate = [&](const std::string& id) {
+        if (!removed.contains(id) && index.application(id)
+            && std::find(associated.begin(), associated.end(), id) == associated.end())
+            associated.push_back(id);
+    };
+    for (const Level& level : levels) {
         for (std::string& id : Listed(level.plainList(), "Removed Associations", names))
             removed.insert(std::move(id));
-    };
-
-    for (const Level& level : levels) {
-        addRemovals(level);
-        for (const KeyFile& list : level.lists)
-            for (const std::string& id : Listed(list, "Default Applications", names))
-                if (const DesktopEntry* application = usable(id))
-                    return *application;
-    }
-
-    removed.clear();
-    for (const Level& level : levels) {
-        addRemovals(level);
         for (const std::string& id : Listed(level.plainList(), "Added Associations", names))
-            if (const DesktopEntry* application = usable(id))
-                return *application;
+            associate(id);
         if (!level.applications)
             continue;
         for (const auto& [id, path] : index.filesIn(*level.applications))
-            if (const DesktopEntry* application = usable(id); application && ListsType(*application, names))
-                return *application;
+            if (const DesktopEntry* application = index.application(id); application && ListsType(*application, names))
+                associate(id);
     }
-    return std::nullopt;
+    return associated;
+}
+
+// The default application of one type, else its most preferred associated application. A
+// default counts only when it is associated with the type once every removal has been applied.
+std::optional<DesktopEntry> ApplicationFor(const MimeTypeNames& names, const std::vector<Level>& levels,
+                                           ApplicationIndex& index)
+{
+    const std::vector<std::string> associated = AssociatedApplications(names, levels, index);
+    const auto isAssociated = [&](const std::string& id) {
+        return std::find(associated.begin(), associated.end(), id) != associated.end();
+    };
+    for (const Level& level : levels)
+        for (const KeyFile& list : level.lists)
+            for (const std::string& id : Listed(list, "Default Applications", names))
+                if (isAssociated(id))
+                    return *index.application(id);
+    if (associated.empty())
+        return std::nullopt;
+    return *index.application(associated.front());
 }
 
 } // namespace

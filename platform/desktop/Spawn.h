@@ -19,6 +19,10 @@ struct Spawned {
 // and error. With ownSession it leaves our session, so that closing our terminal does not end it.
 Spawned Spawn(const std::vector<std::string>& arguments, const std::string& directory, bool ownSession);
 
+// The file a program name stands for: the first executable of that name in the directories of
+// searchPath (':'-separated, like PATH); empty when there is none.
+std::string FindProgram(const std::string& name, const std::string& searchPath);
+
 // Waits until the child has ended, and collects it.
 void WaitUntilEnded(pid_t pid);
 

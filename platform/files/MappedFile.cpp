@@ -1,5 +1,7 @@
 #include "platform/files/MappedFile.h"
 
+#include "platform/files/FileContent.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -11,12 +13,12 @@ namespace platform {
 
 std::optional<MappedFile> MappedFile::Open(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path);
     if (fd < 0)
         return std::nullopt;
     struct stat status {};
     std::optional<MappedFile> result;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    if (::fstat(fd, &status) == 0) {
         const auto size = std::size_t(status.st_size);
         if (size == 0) {
             result = MappedFile(nullptr, 0); // mmap refuses an empty range

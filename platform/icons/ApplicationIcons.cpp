@@ -1,6 +1,7 @@
 #include "platform/icons/ApplicationIcons.h"
 
 #include "platform/desktop/DesktopEntry.h"
+#include "platform/desktop/Spawn.h"
 #include "platform/files/Paths.h"
 #include "platform/text/Ascii.h"
 
@@ -25,21 +26,6 @@ bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code error;
     return fs::equivalent(a, b, error);
-}
-
-// The file a program name stands for: the first executable of that name in the directories of
-// searchPath; empty when there is none.
-std::string FindOnPath(const std::string& name, const std::string& searchPath)
-{
-    for (const std::string& dir : Split(searchPath, ':')) {
-        if (!dir.starts_with('/'))
-            continue;
-        const std::string candidate = dir + "/" + name;
-        std::error_code error;
-        if (fs::is_regular_file(candidate, error) && ::access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-    }
-    return {};
 }
 
 } // namespace
@@ -78,7 +64,7 @@ std::string ApplicationIcons::IconOf(const std::string& program, const XdgDirect
                 return application.icon;
         } else if (application.command == name) {
             if (!nameFindsProgram)
-                nameFindsProgram = SameFile(FindOnPath(name, searchPath), program);
+                nameFindsProgram = SameFile(FindProgram(name, searchPath), program);
             if (*nameFindsProgram)
                 return application.icon;
         }

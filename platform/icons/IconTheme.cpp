@@ -1,10 +1,11 @@
 #include "platform/icons/IconTheme.h"
 
+#include "platform/files/MappedFile.h"
 #include "platform/icons/IconImage.h"
 #include "platform/icons/IconThemeFiles.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
-#include <QFile>
 #include <QIcon>
 #include <QImageReader>
 
@@ -39,15 +40,20 @@ ChosenTheme& Chosen()
 }
 
 // Reads an icon file of a theme: PNG and XPM directly, SVG through Qt's plugin, rendered small.
+// The bytes are read first, so that nothing but a regular file is ever opened.
 QImage ReadIconFile(const std::string& file)
 {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(file));
+    const auto mapped = MappedFile::Open(file);
+    if (!mapped)
+        return {};
+    QByteArray data = QByteArray::fromRawData(mapped->bytes().data(), qsizetype(mapped->bytes().size()));
+    QBuffer buffer(&data);
     if (file.ends_with(".svg")) {
-        QImageReader reader(name);
+        QImageReader reader(&buffer, "svg");
         reader.setScaledSize(QSize(kIconSide, kIconSide));
         return reader.read();
     }
-    QImageReader reader(name, file.ends_with(".xpm") ? "xpm" : "png");
+    QImageReader reader(&buffer, file.ends_with(".xpm") ? "xpm" : "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
 }

@@ -1,6 +1,7 @@
 #include "platform/icons/LinuxIcons.h"
 
 #include "platform/desktop/DesktopEntry.h"
+#include "platform/files/FileType.h"
 #include "platform/files/MappedFile.h"
 #include "platform/icons/IcoReader.h"
 #include "platform/icons/IconImage.h"
@@ -8,10 +9,10 @@
 #include "platform/icons/PeIcons.h"
 #include "platform/text/Ascii.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
-#include <QMimeDatabase>
+#include <QMimeType>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,10 +52,12 @@ bool IsNativeProgram(const std::string& file, std::string_view bytes)
     return (bytes.starts_with("\x7f" "ELF") || bytes.starts_with("#!")) && ::access(file.c_str(), X_OK) == 0;
 }
 
-// A picture read in format, or with the format guessed when format is empty.
-QImage ReadPicture(const QString& name, const QByteArray& format)
+// The picture in bytes, read in format, or with the format guessed when format is empty.
+QImage ReadPicture(std::string_view bytes, const QByteArray& format)
 {
-    QImageReader reader(name, format);
+    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer, format);
     reader.setAutoDetectImageFormat(format.isEmpty());
     // Formats that can render small directly (SVG, JPEG) give a sharper, cheaper picture that way.
     if (const QSize size = reader.size(); size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
@@ -64,18 +67,21 @@ QImage ReadPicture(const QString& name, const QByteArray& format)
     return reader.read();
 }
 
-// The picture of an image file the user chose, in whatever format the image plugins read.
+// The picture of an image file, in whatever format the image plugins read. The file is read by
+// its bytes, whatever its name's encoding, and only when it is a regular file.
 std::optional<QImage> ImageFileIcon(const std::string& file)
 {
-    if (const auto mapped = MappedFile::Open(file); mapped && IsIcoFile(mapped->bytes()))
+    const auto mapped = MappedFile::Open(file);
+    if (!mapped)
+        return std::nullopt;
+    if (IsIcoFile(mapped->bytes()))
         return IconFromIcoBytes(mapped->bytes());
     // The format its type names comes first: guessing it loads every image plugin there is.
-    const QString name = QFile::decodeName(QByteArray::fromStdString(file));
     const QByteArray format =
-        QImageReader::imageFormatsForMimeType(QMimeDatabase().mimeTypeForFile(name).name().toLatin1()).value(0);
-    QImage image = format.isEmpty() ? QImage() : ReadPicture(name, format);
+        QImageReader::imageFormatsForMimeType(FileType(file, mapped->bytes()).name().toLatin1()).value(0);
+    QImage image = format.isEmpty() ? QImage() : ReadPicture(mapped->bytes(), format);
     if (image.isNull())
-        image = ReadPicture(name, {});
+        image = ReadPicture(mapped->bytes(), {});
     if (image.isNull())
         return std::nullopt;
     return FitIconSquare(image);
@@ -87,22 +93,13 @@ std::optional<QImage> NamedIcon(const std::string& icon)
     return icon.starts_with('/') ? ImageFileIcon(icon) : ThemeIcon(icon);
 }
 
-std::optional<QImage> MimeTypeIcon(const std::string& file)
+std::optional<QImage> MimeTypeIcon(const QMimeType& type)
 {
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(file)));
     for (const QString& name : {type.iconName(), type.genericIconName(), QStringLiteral("unknown"),
                                 QStringLiteral("text-x-generic")})
         if (auto icon = ThemeIcon(name.toStdString()))
             return icon;
     return std::nullopt;
-}
-
-bool IsImageFile(const std::string& file)
-{
-    return QMimeDatabase()
-        .mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(file)))
-        .name()
-        .startsWith(QLatin1String("image/"));
 }
 
 } // namespace
@@ -164,10 +161,11 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
         if (auto icon = ThemeIcon("application-x-executable"))
             return icon;
     }
-    if (IsImageFile(file))
+    const QMimeType type = mapped ? FileType(file, bytes) : FileType(file);
+    if (type.name().startsWith(QLatin1String("image/")))
         if (auto icon = ImageFileIcon(file))
             return icon;
-    return MimeTypeIcon(file);
+    return MimeTypeIcon(type);
 }
 
 } // namespace platform

@@ -13,6 +13,8 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title, M
                     title, text);
     // The strip stays on top of everything; its messages must not open behind it.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // Texts hold file names, which may look like markup: show them as they are.
+    box.setTextFormat(Qt::PlainText);
     if (buttons == MessageButtons::Ok) {
         box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
         box.exec();

@@ -120,6 +120,16 @@ TEST_F(MainWindowTest, StoredHeadingsNameTheTabs)
     EXPECT_EQ(Tabs()->tabText(3), QStringLiteral("Options"));
 }
 
+TEST_F(MainWindowTest, AnAmpersandInAHeadingShowsAsItIs)
+{
+    env.write("FILE.INI", "[TABS]\r\nTab0=Games & Fun\r\n");
+    Start();
+    QTabBar* tabs = Tabs();
+    const QImage shown = tabs->grab(tabs->tabRect(0)).toImage();
+    tabs->setTabText(0, QStringLiteral("Games && Fun"));
+    EXPECT_EQ(tabs->grab(tabs->tabRect(0)).toImage(), shown) << "the '&' is taken as a shortcut mark";
+}
+
 TEST_F(MainWindowTest, StyleOutsideOneToThreeKeepsTheFormLayoutAndIsNotWritten)
 {
     for (const char* style : {"0", "5", "7"}) {

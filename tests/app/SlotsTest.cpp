@@ -174,6 +174,24 @@ TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
     EXPECT_EQ(form->CurrentSlot(), 7);
 }
 
+// On this desktop a double click is a click and then a double-click event, not two clicks:
+// X11 delivers press, release, double click, release.
+TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
+{
+    const auto doubleClick = [](QWidget* label) {
+        QTest::mouseClick(label, Qt::LeftButton);
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
+    };
+    env.write("FILE.INI", "[EXE]\r\nEXE3=/tools/main\r\n");
+    Start();
+    doubleClick(form->SlotParamLabel(3));
+    EXPECT_TRUE(form->ParamOn(3));
+    EXPECT_NE(Settings().find("Param3=1\r\n"), std::string::npos);
+    doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
+    EXPECT_EQ(env.shell.starts.size(), 1u);
+}
+
 TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
 {
     env.write("flist4.dll", "a    */x/a\r\nb    */x/b\r\nc    */x/c\r\n");
@@ -184,6 +202,7 @@ TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
         ASSERT_NE(dialog, nullptr);
         ++shown;
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Delete"));
+        EXPECT_EQ(dialog->geometry(), QRect((1024 - 358) / 2, (768 - 185) / 2, 358, 185)) << "centred on the screen";
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListBox1"));
         auto* remove = dialog->findChild<QPushButton*>(QStringLiteral("ButtonDelete"));
         EXPECT_EQ(list->count(), 3);
@@ -214,24 +233,38 @@ TEST_F(SlotsTest, ListThatCannotBeStoredIsReportedAndTheMenuKeepsItsEntries)
     EXPECT_EQ(Entries(6), QStringList({"old"}));
 }
 
-// A name with a line break would add lines of its own to the settings file or to the list.
-TEST_F(SlotsTest, NamesWithLineBreaksNeverReachTheFiles)
+// A name the files could not give back as it was chosen is refused with a message, and nothing
+// is stored: a line break would add lines of its own to the settings file or to the list, and
+// blanks at either end of a stored main file would be lost.
+TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
 {
-    env.write("FILE.INI", "[EXE]\r\nEXE2=/bin/two\r\n");
+    env.write("FILE.INI", "[EXE]\r\nEXE1=/bin/one\r\nEXE2=/bin/two\r\n");
     env.write("flist1.dll", "old    */x/old\r\n");
     Start();
     const std::string settings = Settings();
-    env.dialogs.chosenFiles = {QStringLiteral("/d/a\n[EXE]\nEXE2=/bin/x"), QStringLiteral("/d/report\r\nXPos=3000")};
-    Choose(1, Add);
-    Choose(1, Assign);
-
-    ASSERT_EQ(env.dialogs.messages.size(), 1u);
-    EXPECT_EQ(env.dialogs.messages[0].text,
-              QStringLiteral("A file whose name holds a line break cannot be added to a pop-up list."));
-    EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
+    const struct {
+        int command;
+        QString file;
+        QString message;
+    } refused[] = {
+        {Add, "/d/a\n[EXE]\nEXE2=/bin/x", "A file whose name holds a line break cannot be added to a pop-up list."},
+        {Assign, "/d/report\r\nXPos=3000", "A file whose name holds a line break cannot be assigned to a button."},
+        {Assign, "/d/tool ", "A file whose name begins or ends with a blank cannot be assigned to a button."},
+        {Assign, "\t/d/tool", "A file whose name begins or ends with a blank cannot be assigned to a button."},
+        {Assign, "/" + QString(1100, 'x'), "A file whose name is longer than 1023 characters cannot be assigned to a button."},
+    };
+    for (const auto& file : refused) {
+        env.dialogs.messages.clear();
+        env.dialogs.chosenFiles = {file.file};
+        Choose(1, file.command);
+        ASSERT_EQ(env.dialogs.messages.size(), 1u) << file.file.toStdString();
+        EXPECT_EQ(env.dialogs.messages[0].text, file.message);
+        EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
+    }
     EXPECT_EQ(List(1), "old    */x/old\r\n");
     EXPECT_EQ(Entries(1), QStringList({"old"}));
     EXPECT_EQ(Settings(), settings);
+    EXPECT_EQ(form->SlotButton(1)->ExeFile(), "/bin/one");
 }
 
 TEST_F(SlotsTest, DeleteDialogThatCannotStoreReportsAndStaysOpen)

@@ -1,6 +1,7 @@
 #include "exebtn/StartFile.h"
 
 #include "doubles/FakePlatform.h"
+#include "doubles/Unprivileged.h"
 #include "platform/desktop/LinuxShell.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,20 @@ TEST(OneInstance, ARunningProgramOfTheSameFileNameIsFoundInAnyFolderAndLetterCas
     StartFile(settings, {}, env.platformWith(shell));
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
     EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("File was not found.(" + settings.ExeFile + ")"));
+}
+
+// A user cannot read where another user's programs live, only their command lines: those
+// still count.
+TEST(OneInstance, AnotherUsersRunningProgramCountsToo)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root, to run the probe as one user and count it as another";
+    platform::LinuxShell shell;
+    RunningProbe probe;
+    const int counted = doubles::RunUnprivileged([&] {
+        return CountRunningInstances("/elsewhere/" + Cased(ProbeName, toupper), shell);
+    });
+    EXPECT_EQ(counted, 1);
 }
 
 } // namespace

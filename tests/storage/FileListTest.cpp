@@ -55,6 +55,59 @@ TEST_F(FileListTest, LinesHoldTwelveCharactersOfTheNameAndTheWholePath)
     EXPECT_EQ(FileListLineName("/hand/made line"), "/hand/made line");
 }
 
+// A file name may hold a star; the line still gives back its whole path and its name part.
+TEST_F(FileListTest, NamesWithStarsKeepTheirPathAndName)
+{
+    const struct {
+        const char* path;
+        const char* name;
+    } files[] = {{"/d/a*b.txt", "a*b.txt"},
+                 {"/d/*", "*"},
+                 {"/st*r dir/plain.txt", "plain.txt"},
+                 {"/d/x    *y", "x    *y"},
+                 {"/d/**    *  *.txt", "**    *  *.t"},
+                 {"/docs/Presentation*1996*.ppt", "Presentation"}};
+    for (const auto& file : files) {
+        const std::string line = FileListLine(file.path);
+        EXPECT_EQ(FileListLinePath(line), file.path) << line;
+        EXPECT_EQ(FileListLineName(line), file.name) << line;
+    }
+}
+
+// Lines as they have always been read, hand-made ones included.
+TEST_F(FileListTest, LinesWithoutStarsInTheirNamesReadAsBefore)
+{
+    const struct {
+        const char* line;
+        const char* name;
+        const char* path;
+    } lines[] = {{"Editor.exe    */tools/Editor.exe", "Editor.exe", "/tools/Editor.exe"},
+                 {"Renamed    */tools/Editor.exe", "Renamed", "/tools/Editor.exe"},
+                 {"x*y", "x", "y"},
+                 {"a*b    */x/c", "a", "b    */x/c"},
+                 {"name    *", "name", ""},
+                 {"/hand/made line", "/hand/made line", "/hand/made line"}};
+    for (const auto& line : lines) {
+        EXPECT_EQ(FileListLineName(line.line), line.name) << line.line;
+        EXPECT_EQ(FileListLinePath(line.line), line.path) << line.line;
+    }
+}
+
+TEST_F(FileListTest, SortingIgnoresTheCaseOfEveryLetter)
+{
+    for (const char* file : {"/x/Éb", "/x/b", "/x/éa", "/x/A", "/x/Ωmega", "/x/ωa"})
+        AddFile(file);
+    TFileList list;
+    list.LoadFromFile(path);
+    std::vector<std::string> names;
+    for (const std::string& line : list.Lines())
+        names.push_back(FileListLineName(line));
+    EXPECT_EQ(names, (std::vector<std::string>{"A", "b", "éa", "Éb", "ωa", "Ωmega"}));
+    EXPECT_TRUE(FileListLineLess("éa", "Éb"));
+    EXPECT_FALSE(FileListLineLess("É", "é"));
+    EXPECT_FALSE(FileListLineLess("é", "É"));
+}
+
 TEST_F(FileListTest, SlotWithoutAFileHasAnEmptyList)
 {
     TFileList list;

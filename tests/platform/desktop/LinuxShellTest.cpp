@@ -1,6 +1,8 @@
 #include "platform/desktop/LinuxShell.h"
 #include "platform/desktop/Spawn.h"
 
+#include "doubles/Unprivileged.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -92,8 +94,8 @@ protected:
     // Registers an application as the default for mimeType: the record program with arguments.
     void RegisterHandler(const std::string& mimeType, const std::string& arguments)
     {
-        Write("data-home/applications/handler.desktop",
-              "[Desktop Entry]\nType=Application\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
+        Write("data-home/applications/handler.desktop", "[Desktop Entry]\nType=Application\nMimeType=" + mimeType
+                                                            + ";\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
         Write("config-home/mimeapps.list", "[Default Applications]\n" + mimeType + "=handler.desktop\n");
     }
 
@@ -145,6 +147,7 @@ TEST_F(LinuxShell, ReportsWhatKeepsAFileFromStarting)
     fs::permissions(noInterpreter, fs::perms::owner_all);
     EXPECT_EQ(shell.ShellStart(noInterpreter, "", "", 1), 11);
     const std::string launcher = Write("gone.desktop", "[Desktop Entry]\nType=Application\nExec=/no/such/program %f\n");
+    fs::permissions(launcher, fs::perms::owner_exec, fs::perm_options::add);
     EXPECT_EQ(shell.ShellStart(launcher, "", "", 1), 2);
     EXPECT_FALSE(fs::exists(recordFile));
 }
@@ -181,17 +184,68 @@ TEST_F(LinuxShell, RunsTheCommandOfALauncherFile)
     const std::string launcher = Write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\n"
                                                          "Exec=\"" + root + "/my\\sapps/rec \\\\\"1\\\\\"\" -a %f\n"
                                                          "Path=" + work + "\n");
+    fs::permissions(launcher, fs::perms::owner_exec, fs::perm_options::add);
     EXPECT_EQ(shell.ShellStart(launcher, "one parameter", root, 1), 42);
     auto record = Recorded();
     EXPECT_EQ(record.directory, work);
     EXPECT_EQ(record.arguments, (Strings{program, "-a", "one parameter"}));
 
 
+    // Without a field code the parameter text goes last, as a document goes to its application.
     const std::string plain = Write("plain.desktop", "[Desktop Entry]\nType=Application\nExec=" RECORD_ARGS "\n");
-    EXPECT_EQ(shell.ShellStart(plain, "dropped", root, 1), 42);
+    fs::permissions(plain, fs::perms::owner_exec, fs::perm_options::add);
+    EXPECT_EQ(shell.ShellStart(plain, "the parameter", root, 1), 42);
     record = Recorded();
     EXPECT_EQ(record.directory, root);
-    EXPECT_EQ(record.arguments, Strings{RECORD_ARGS});
+    EXPECT_EQ(record.arguments, (Strings{RECORD_ARGS, "the parameter"}));
+    EXPECT_EQ(shell.ShellStart(plain, "", root, 1), 42);
+    EXPECT_EQ(Recorded().arguments, Strings{RECORD_ARGS});
+}
+
+// As in file managers: a launcher runs its command when it is one of the installed applications
+// or its owner made it executable; any other opens as the document it is.
+TEST_F(LinuxShell, ALauncherFileThatIsNotExecutableOpensAsADocument)
+{
+    RegisterHandler("text/plain", "--open %f");
+    const std::string text = "[Desktop Entry]\nType=Application\nExec=\"" RECORD_ARGS "\" --run\n";
+    const std::string downloaded = Write("downloaded.desktop", text);
+    EXPECT_EQ(shell.ShellStart(downloaded, "", root, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{RECORD_ARGS, "--open", downloaded}));
+
+    const std::string installed = Write("data-home/applications/installed.desktop", text);
+    EXPECT_EQ(shell.ShellStart(installed, "", root, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{RECORD_ARGS, "--run"}));
+}
+
+// A launcher that asks for a terminal runs in the desktop's terminal, or does not run at all.
+TEST_F(LinuxShell, TerminalLaunchersRunInATerminal)
+{
+    const std::string savedPath = std::getenv("PATH");
+    fs::create_directory(root + "/bin");
+    const std::string terminal = Program("bin/x-terminal-emulator");
+    const std::string launcher = Write("data-home/applications/console.desktop",
+                                       "[Desktop Entry]\nType=Application\nTerminal=true\nExec=top -d 1 %f\n");
+    setenv("PATH", (root + "/bin:" + savedPath).c_str(), 1);
+    EXPECT_EQ(shell.ShellStart(launcher, "the file", work, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{terminal, "-e", "top", "-d", "1", "the file"}));
+
+    fs::remove(terminal);
+    setenv("PATH", (root + "/bin").c_str(), 1);
+    EXPECT_EQ(shell.ShellStart(launcher, "the file", work, 1), 11);
+    setenv("PATH", savedPath.c_str(), 1);
+}
+
+// Behind a folder that cannot be entered, a file is not missing: it cannot be reached.
+TEST_F(LinuxShell, AFolderThatCannotBeEnteredDeniesAccess)
+{
+    const std::string closed = root + "/closed";
+    fs::create_directory(closed);
+    const std::string program = Program("closed/tool");
+    fs::permissions(root, fs::perms::owner_all | fs::perms::others_exec);
+    fs::permissions(closed, fs::perms::owner_all);
+    const int code = doubles::RunUnprivileged([&] { return shell.ShellStart(program, "", "", 1); });
+    fs::permissions(closed, fs::perms::owner_all);
+    EXPECT_EQ(code, 5);
 }
 
 TEST_F(LinuxShell, HostileNamesAreOnlyNames)
@@ -212,6 +266,33 @@ TEST_F(LinuxShell, HostileNamesAreOnlyNames)
     }
     for (const auto& entry : fs::recursive_directory_iterator(root))
         EXPECT_NE(entry.path().filename(), "pwned");
+}
+
+// A default application may hand the document to a shell inside a quoted argument; the name
+// must reach that shell quoted, whatever it holds, and never run as commands.
+TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
+{
+    const std::string copy = root + "/copy";
+    const Strings execs{"sh -c \"cat %f > " + copy + "\"", "sh -c 'cat %f > " + copy + "'",
+                        "sh -c \"cat -- \\\"$0\\\" > " + copy + "\" %f"};
+    const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt", "back\\slash $HOME.txt"};
+    for (const std::string& exec : execs) {
+        Write("data-home/applications/handler.desktop",
+              "[Desktop Entry]\nType=Application\nMimeType=text/plain;\nExec=" + exec + "\n");
+        Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=handler.desktop\n");
+        for (const std::string& name : names) {
+            const std::string document = Write(name, "the text of " + name);
+            fs::remove(copy);
+            EXPECT_EQ(shell.ShellStart(document, "", work, 1), 42) << exec << " / " << name;
+            EXPECT_TRUE(WaitFor([&] {
+                std::ifstream in(copy, std::ios::binary);
+                const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+                return text == "the text of " + name;
+            })) << exec << " did not get " << name;
+        }
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        EXPECT_NE(entry.path().filename(), "PWNED");
 }
 
 TEST_F(LinuxShell, StartAndWaitReturnsOnceTheProgramHasEnded)

@@ -45,12 +45,12 @@ protected:
 
 TEST_F(MimeApps, DefaultComesFromTheMostImportantListThatNamesAnInstalledApplication)
 {
-    for (const char* name : {"a", "b", "c", "d", "e"})
-        App(std::string("data-a/applications/") + name + ".desktop", "");
-    App("data-home/applications/gone.desktop", "", "Hidden=true\n");
-    Write("data-a/applications/link.desktop", "[Desktop Entry]\nType=Link\nURL=http://x\n");
-    Write("data-a/applications/noexec.desktop", "[Desktop Entry]\nType=Application\n");
-    EXPECT_EQ(Chosen(), "");
+    for (const char* name : {"e", "d", "c", "b", "a"})
+        App(std::string("data-a/applications/") + name + ".desktop", "text/plain;");
+    App("data-home/applications/gone.desktop", "text/plain;", "Hidden=true\n");
+    Write("data-a/applications/link.desktop", "[Desktop Entry]\nType=Link\nURL=http://x\nMimeType=text/plain;\n");
+    Write("data-a/applications/noexec.desktop", "[Desktop Entry]\nType=Application\nMimeType=text/plain;\n");
+    EXPECT_EQ(Chosen(), "data-a/applications/a.desktop"); // no default: the first association by id
 
     Write("data-b/applications/mimeapps.list", "[Default Applications]\ntext/plain=e.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/e.desktop");
@@ -64,6 +64,24 @@ TEST_F(MimeApps, DefaultComesFromTheMostImportantListThatNamesAnInstalledApplica
     EXPECT_EQ(Chosen(), "data-a/applications/b.desktop");
     Write("config-home/lumen-mimeapps.list", "[Default Applications]\ntext/plain=a.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/a.desktop");
+}
+
+// A default is only a choice among the applications associated with the type, once every
+// removal has been applied, also one in a list less important than the default's own.
+TEST_F(MimeApps, ADefaultThatIsNotAssociatedIsPassedOver)
+{
+    App("data-a/applications/viewer.desktop", "image/png;");
+    App("data-a/applications/editor.desktop", "text/plain;");
+    App("data-a/applications/pager.desktop", "text/plain;");
+    Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=viewer.desktop;pager.desktop\n");
+    EXPECT_EQ(Chosen(), "data-a/applications/pager.desktop");
+
+    Write("config-sys/mimeapps.list", "[Removed Associations]\ntext/plain=pager.desktop\n");
+    EXPECT_EQ(Chosen(), "data-a/applications/editor.desktop");
+
+    Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=viewer.desktop;pager.desktop\n"
+                                       "[Added Associations]\ntext/plain=viewer.desktop\n");
+    EXPECT_EQ(Chosen(), "data-a/applications/viewer.desktop");
 }
 
 TEST_F(MimeApps, WithoutDefaultTheFirstAssociationWinsMinusRemovedOnes)

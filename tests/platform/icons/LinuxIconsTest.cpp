@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 using namespace icontest;
 namespace fs = std::filesystem;
 
@@ -95,6 +97,29 @@ TEST_F(LinuxIcons, ImageFilesFitKeepingTheirAspect)
     EXPECT_EQ(icon->pixel(16, 8), kRed);
     EXPECT_EQ(qAlpha(icon->pixel(16, 7)), 0);
     EXPECT_EQ(qAlpha(icon->pixel(16, 24)), 0);
+}
+
+// A picture shows itself whatever bytes its name holds: names need not be UTF-8 on Linux.
+TEST_F(LinuxIcons, PicturesShowThemselvesWhateverTheirNames)
+{
+    for (const std::string name : {"caf\xe9.png", "\xff\xfe picture.png", "plain.png"}) {
+        const std::string file = Write(name, Png(32, 32, kRed));
+        const auto icon = icons.ExtractIcon(file, 0);
+        fs::remove(file); // by its bytes: the temporary folder cannot remove what it cannot name
+        ASSERT_TRUE(icon) << name;
+        EXPECT_EQ(icon->pixel(16, 16), kRed) << name;
+    }
+}
+
+// A named pipe is typed by its name alone: asking for its icon never waits for a writer.
+TEST_F(LinuxIcons, ANamedPipeShowsTheIconOfItsNameWithoutBeingRead)
+{
+    const std::string pipe = root + "/picture.png";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string text = root + "/notes.txt";
+    ASSERT_EQ(mkfifo(text.c_str(), 0600), 0);
+    icons.ExtractIcon(pipe, 0);
+    EXPECT_EQ(icons.ExtractIcon(text, 0).value_or(QImage()).size(), QSize(32, 32));
 }
 
 TEST_F(LinuxIcons, OtherFilesShowTheirTypeIcon)
