@@ -162,12 +162,16 @@ void TForm1::FormCreate()
         move(ini.Read(settings::WindowLeft(centred)), ini.Read(settings::WindowTop));
     }
 
-    if (startInTray_) {
+    // Starting in the tray needs a notification area to come back from; without one the strip
+    // is shown instead.
+    if (startInTray_ && host_.TrayIconShown()) {
         showAtStart_ = false;
         ButtonMinSmallClick();
     } else {
+        showAtStart_ = true;
         show();
     }
+    host_.ActivateTrayIcon();
 }
 
 void TForm1::SetTabIndex(int index)
@@ -319,9 +323,29 @@ void TForm1::BitBtnShowButtonsClick()
     ui->BitBtnHideButtons->show();
 }
 
+// Minimises the strip: the window manager iconifies it, and its taskbar entry stays. Where
+// nothing iconifies windows the strip hides instead, for the tray icon to bring it back; with
+// neither it stays shown, since nothing could bring it back.
 void TForm1::ButtonMinSmallClick()
 {
-    showMinimized();
+    if (!isMinimized()) {
+        if (host_.CanIconify())
+            showMinimized();
+        else if (host_.TrayIconShown())
+            hide();
+    }
+    host_.ActivateTrayIcon();
+}
+
+// Brings the strip back from the tray: shown at its place, restored, on top and active.
+void TForm1::TrayIconClick()
+{
+    showAtStart_ = true;
+    show();
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void TForm1::BitBtnCloseClockClick()

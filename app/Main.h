@@ -57,6 +57,7 @@ public:
     void BitBtnHideButtonsClick();
     void BitBtnShowButtonsClick();
     void ButtonMinSmallClick();
+    void TrayIconClick();
     void BitBtnCloseClockClick();
     void BitBtnExitClick();
     void PanelPostItClick();

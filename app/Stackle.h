@@ -2,26 +2,44 @@
 
 #include "app/StripHost.h"
 #include "platform/Platform.h"
+#include "platform/TrayPlatform.h"
 
 #include <memory>
 
+class QMenu;
 class TForm1;
+class TKyTrayIcon95;
 
-// The program as a whole: it owns the strip for the whole run, opens the other windows when the
-// strip asks for them, and ends the run when the strip is left.
+// The program as a whole: it owns the strip and its notification-area icon for the whole run,
+// opens the other windows when the strip asks for them, and ends the run when the strip is left.
 class TStackle final : public TStripHost {
 public:
-    // Builds the strip, which runs the whole start-up.
-    explicit TStackle(const platform::Platform& platform);
+    // Puts the icon into the notification area and builds the strip, which runs the whole
+    // start-up.
+    TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray);
     ~TStackle() override;
 
     TForm1& Strip() { return *strip_; }
+    TKyTrayIcon95& TrayIcon() { return *trayIcon_; }
+    QMenu& PopupTray() { return *popupTray_; }
+
+    // Brings the strip back, shown, restored and on top, as a click on the tray icon does.
+    void ShowStrip();
 
     void Quit() override;
     void ShowNotes() override;
     void ShowOptions() override;
+    void ActivateTrayIcon() override;
+    bool TrayIconShown() const override;
+    bool CanIconify() const override;
 
 private:
+    // Runs a strip handler from outside the strip; a failure goes to the general error report.
+    template <typename Handler> void OnStrip(Handler handler);
+
     platform::Platform platform_;
+    platform::TrayPlatform tray_;
+    std::unique_ptr<QMenu> popupTray_;
+    std::unique_ptr<TKyTrayIcon95> trayIcon_;
     std::unique_ptr<TForm1> strip_;
 };

@@ -10,4 +10,11 @@ public:
     virtual void ShowNotes() = 0;
     // Opens a new options window and returns when it is closed.
     virtual void ShowOptions() = 0;
+    // Puts the program's icon into the notification area; nothing when it is there already.
+    virtual void ActivateTrayIcon() = 0;
+    // Whether a notification area shows the program's icon now, so that the strip can be
+    // brought back from there.
+    virtual bool TrayIconShown() const = 0;
+    // Whether the desktop iconifies a window that asks to be minimised.
+    virtual bool CanIconify() const = 0;
 };

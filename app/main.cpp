@@ -1,10 +1,13 @@
 #include "app/Application.h"
 #include "app/Main.h"
+#include "app/SingleInstance.h"
 #include "app/Splash.h"
 #include "app/Stackle.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/ProgramLocation.h"
 #include "resources/Artwork.h"
 
+#include <cstdio>
 #include <optional>
 
 int main(int, char** argv)
@@ -18,13 +21,27 @@ int main(int, char** argv)
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);
 
+    // A second start from the same program directory brings the running strip back and ends.
+    const std::string programDirectory = platform.location.programDirectory();
+    TSingleInstance instance(programDirectory);
+    switch (instance.Claim()) {
+    case TSingleInstance::Outcome::First:
+        break;
+    case TSingleInstance::Outcome::BroughtBack:
+        return 0;
+    case TSingleInstance::Outcome::NoAnswer:
+        std::fprintf(stderr, "Stackle already runs from %s but does not answer.\n", programDirectory.c_str());
+        return 1;
+    }
+
     std::optional<TStackle> stackle;
     {
         // The splash is visible exactly while the strip is being built.
         TFormSplash splash(platform.screen.primarySize());
         splash.showNow();
-        stackle.emplace(platform);
+        stackle.emplace(platform, linuxPlatform.trayPlatform());
     }
     linuxPlatform.SetMainWindow(&stackle->Strip());
+    instance.SetShowRequestHandler([&stackle] { stackle->ShowStrip(); });
     return application.exec();
 }

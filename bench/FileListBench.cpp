@@ -78,6 +78,9 @@ class IdleHost final : public TStripHost {
     void Quit() override {}
     void ShowNotes() override {}
     void ShowOptions() override {}
+    void ActivateTrayIcon() override {}
+    bool TrayIconShown() const override { return true; }
+    bool CanIconify() const override { return true; }
 };
 
 void BuildSlotMenu(benchmark::State& state)

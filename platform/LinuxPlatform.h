@@ -1,14 +1,18 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/TrayPlatform.h"
 #include "platform/desktop/LinuxShell.h"
 #include "platform/icons/LinuxIcons.h"
 #include "platform/printing/CupsPrinter.h"
 #include "platform/session/PrimaryScreen.h"
 #include "platform/session/QtDialogs.h"
 #include "platform/session/QtSession.h"
+#include "platform/session/QtTimers.h"
 #include "platform/session/RunningProgramLocation.h"
 #include "platform/session/SystemClock.h"
+#include "platform/session/X11WindowManager.h"
+#include "platform/tray/QtNotificationArea.h"
 
 namespace platform {
 
@@ -20,6 +24,8 @@ public:
     explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
 
     Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_}; }
+    // The notification area, timers and window manager of this desktop.
+    TrayPlatform trayPlatform() { return {notificationArea_, timers_, windowManager_}; }
     // The window that starts which wait for their program hide meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }
 
@@ -32,6 +38,9 @@ private:
     QtSession session_;
     LinuxIcons icons_;
     CupsPrinter printer_;
+    QtNotificationArea notificationArea_{dialogs_};
+    QtTimers timers_{dialogs_};
+    X11WindowManager windowManager_;
 };
 
 } // namespace platform

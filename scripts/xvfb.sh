@@ -33,3 +33,16 @@ use_runtime_dir() {
     mkdir -m 700 "$1/xdg-runtime" && export XDG_RUNTIME_DIR=$1/xdg-runtime QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY SESSION_MANAGER
 }
+
+# wait_for <seconds> <command...>: runs the command every 50 ms until it succeeds. Gives up
+# early rather than overrun the whole run's time (MAX_RUNTIME seconds, when the script sets it),
+# so that the clean-up always gets to run.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    ((deadline <= ${MAX_RUNTIME:-deadline})) || deadline=$MAX_RUNTIME
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}

@@ -15,9 +15,15 @@ public:
     int quits = 0;
     int notesShown = 0;
     int optionsShown = 0;
+    int trayActivations = 0;
+    bool trayIconShown = true;
+    bool canIconify = true;
     void Quit() override { ++quits; }
     void ShowNotes() override { ++notesShown; }
     void ShowOptions() override { ++optionsShown; }
+    void ActivateTrayIcon() override { ++trayActivations; }
+    bool TrayIconShown() const override { return trayIconShown; }
+    bool CanIconify() const override { return canIconify; }
 };
 
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording

@@ -22,9 +22,7 @@ namespace {
 
 class MainWindowTest : public FormTest {
 protected:
-
-    template <typename Widget = QWidget>
-    Widget* Child(const char* name) const
+    template <typename Widget = QWidget> Widget* Child(const char* name) const
     {
         auto* widget = form->findChild<Widget*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -164,7 +162,7 @@ struct StoredLayout {
     const char* tabs;
     int heightAfterStartUp;
     int notebookTop; // -1: notebook hidden
-    int tabTop;      // -1: tab strip hidden
+    int tabTop; // -1: tab strip hidden
 };
 
 void PrintTo(const StoredLayout& layout, std::ostream* out)
@@ -172,13 +170,14 @@ void PrintTo(const StoredLayout& layout, std::ostream* out)
     *out << "style " << layout.style << ", tabs " << layout.tabs;
 }
 
-class StoredLayoutTest : public MainWindowTest, public ::testing::WithParamInterface<StoredLayout> {};
+class StoredLayoutTest : public MainWindowTest, public ::testing::WithParamInterface<StoredLayout> { };
 
 TEST_P(StoredLayoutTest, StartUpLaysTheWindowOut)
 {
     const StoredLayout layout = GetParam();
-    env.write("FILE.INI", "[TABS]\r\nVisible=" + std::string(layout.tabs) + "\r\n[Format]\r\nStyle="
-                              + std::to_string(layout.style) + "\r\n");
+    env.write("FILE.INI",
+              "[TABS]\r\nVisible=" + std::string(layout.tabs) + "\r\n[Format]\r\nStyle=" + std::to_string(layout.style)
+                  + "\r\n");
     TForm1& window = Start();
     EXPECT_EQ(window.size(), QSize(236, layout.heightAfterStartUp));
     EXPECT_EQ(Shows("NB1"), layout.notebookTop >= 0);
@@ -410,13 +409,73 @@ TEST_F(MainWindowTest, NamedPipesAsSettingsAndListsAreUnreadable)
     EXPECT_TRUE(env.dialogs.messages.empty());
 }
 
+// What the desktop offers decides how the strip leaves the screen, and whatever it does, the
+// strip can always come back: iconified where a window manager runs, hidden where only the tray
+// icon can bring it back, and left shown where neither could.
+struct DesktopCase {
+    bool canIconify;
+    bool trayIconShown;
+    bool minimized; // afterwards
+    bool visible;
+};
+
+std::ostream& operator<<(std::ostream& out, const DesktopCase& desktop)
+{
+    return out << "window manager " << desktop.canIconify << ", tray " << desktop.trayIconShown;
+}
+
+TEST_F(MainWindowTest, MinimizeButtonLeavesAWayBackAndTheTrayIconBringsTheStripBackInPlace)
+{
+    for (const DesktopCase& desktop :
+         {DesktopCase{true, true, true, true}, DesktopCase{true, false, true, true},
+          DesktopCase{false, true, false, false}, DesktopCase{false, false, false, true}}) {
+        SCOPED_TRACE(testing::Message() << desktop);
+        host.canIconify = desktop.canIconify;
+        host.trayIconShown = desktop.trayIconShown;
+        host.trayActivations = 0;
+        TForm1& window = Start();
+        window.move(120, 340);
+        QTest::mouseClick(Child<QPushButton>("ButtonMinSmall"), Qt::LeftButton);
+        EXPECT_EQ(window.isMinimized(), desktop.minimized);
+        EXPECT_EQ(window.isVisible(), desktop.visible);
+        EXPECT_EQ(host.trayActivations, 2) << "start-up and \"-\" each activate the tray icon";
+
+        window.TrayIconClick();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(window.isMinimized());
+        EXPECT_EQ(window.pos(), QPoint(120, 340));
+    }
+}
+
+TEST_F(MainWindowTest, StartingInTheTrayNeedsATrayToComeBackFrom)
+{
+    env.write("FILE.INI", "[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n");
+    // Without a tray icon to click the strip is shown as if it had not started in the tray.
+    for (const DesktopCase& desktop :
+         {DesktopCase{true, true, true, true}, DesktopCase{true, false, false, true},
+          DesktopCase{false, true, false, false}, DesktopCase{false, false, false, true}}) {
+        SCOPED_TRACE(testing::Message() << desktop);
+        host.canIconify = desktop.canIconify;
+        host.trayIconShown = desktop.trayIconShown;
+        TForm1& window = Start();
+        EXPECT_TRUE(window.StartInTray());
+        EXPECT_EQ(window.isMinimized(), desktop.minimized);
+        EXPECT_EQ(window.isVisible(), desktop.visible);
+        window.TrayIconClick();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(window.isMinimized());
+        EXPECT_EQ(window.pos(), QPoint(50, 60));
+    }
+}
+
 TEST_F(MainWindowTest, ReadOnlySettingsFileGivesNoMessageAndTheRunGoesOn)
 {
     const std::string stored = "[Format]\r\nStyle=2\r\n[TABS]\r\nVisible=False\r\n[Help]\r\nVisible=1\r\n";
     env.write("FILE.INI", stored);
     namespace fs = std::filesystem;
-    fs::permissions(env.directory(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
-                                         | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(env.directory(),
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+                        | fs::perms::others_exec);
     fs::permissions(env.path("FILE.INI"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
     const int failures = doubles::RunUnprivileged([&] {

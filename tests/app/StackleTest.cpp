@@ -1,23 +1,116 @@
-#include "app/Main.h"
 #include "app/Stackle.h"
+#include "app/Main.h"
+#include "tray/KyTray95.h"
 
 #include "doubles/FakePlatform.h"
+#include "doubles/FakeTray.h"
 
 #include <gtest/gtest.h>
 
+#include <QMenu>
+
+#include <memory>
+
 namespace {
+
+// The whole program on doubles: the strip with its tray icon, the icon's notification area and
+// its timers.
+class StackleTest : public ::testing::Test {
+protected:
+    doubles::TestPlatform env;
+    doubles::TestTray tray;
+    std::unique_ptr<TStackle> stackle;
+
+    TStackle& Start()
+    {
+        stackle = std::make_unique<TStackle>(env.platform(), tray.trayPlatform());
+        return *stackle;
+    }
+    // Presses on the icon, then lets the double-click time pass.
+    void OnIcon(std::initializer_list<std::intptr_t> presses)
+    {
+        for (const std::intptr_t press : presses)
+            tray.area.Send(stackle->TrayIcon().MsgWindow().Handle(), press);
+        tray.timers.Advance(tray.area.doubleClickTime);
+    }
+    bool StripShown() { return stackle->Strip().isVisible() && !stackle->Strip().isMinimized(); }
+};
+
+TEST_F(StackleTest, IconStaysInTheNotificationAreaForTheWholeRun)
+{
+    Start();
+    ASSERT_EQ(tray.area.calls.size(), 1u) << "activating again at the end of start-up changes nothing";
+    const platform::NotifyIconData& added = tray.area.calls[0].data;
+    EXPECT_EQ(tray.area.calls[0].message, platform::NIM_ADD);
+    EXPECT_FALSE(added.hIcon.isNull()) << "the program's own icon";
+    EXPECT_TRUE(added.szTip.isEmpty());
+
+    stackle->Strip().ButtonMinSmallClick();
+    OnIcon({platform::WM_LBUTTONDOWN});
+    EXPECT_EQ(tray.area.calls.size(), 1u);
+
+    stackle.reset();
+    ASSERT_EQ(tray.area.calls.size(), 2u);
+    EXPECT_EQ(tray.area.calls[1].message, platform::NIM_DELETE);
+}
+
+TEST_F(StackleTest, StartedInTheTrayTheStripComesBackOnAClickOrADoubleClick)
+{
+    env.write("FILE.INI", "[Tray]\r\nDefault=1\r\n");
+    for (const auto& presses : {std::initializer_list<std::intptr_t>{platform::WM_LBUTTONDOWN},
+                                {platform::WM_LBUTTONDOWN, platform::WM_LBUTTONDBLCLK}}) {
+        Start();
+        EXPECT_FALSE(StripShown());
+        OnIcon(presses);
+        EXPECT_TRUE(StripShown());
+        stackle.reset();
+    }
+}
+
+TEST_F(StackleTest, StartedInTheTrayWithoutATrayHostTheStripIsShown)
+{
+    env.write("FILE.INI", "[Tray]\r\nDefault=1\r\n");
+    tray.area.hostPresent = false;
+    Start();
+    EXPECT_TRUE(StripShown());
+    EXPECT_EQ(tray.area.Count(platform::NIM_ADD), 1u) << "the icon waits for a tray host to come";
+}
+
+TEST_F(StackleTest, RightClickOpensPopupTrayWhoseExitEndsTheRunWithoutStoringThePlace)
+{
+    Start();
+    const std::string stored = env.read("FILE.INI").value_or("");
+    stackle->Strip().move(77, 88);
+    tray.area.cursor = QPoint(200, 150);
+    OnIcon({platform::WM_RBUTTONDOWN});
+
+    QMenu& menu = stackle->PopupTray();
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos(), QPoint(200, 150));
+    const QList<QAction*> items = menu.actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Stackle"));
+    EXPECT_FALSE(items[0]->isEnabled());
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(items[2]->objectName(), QStringLiteral("Exit1"));
+
+    items[2]->trigger();
+    menu.hide();
+    EXPECT_FALSE(stackle->Strip().isVisible());
+    EXPECT_EQ(env.read("FILE.INI").value_or(""), stored);
+}
 
 // What writes killed in an earlier run left beside the program goes at the next start; the
 // user's own files stay.
-TEST(Stackle, StartUpRemovesWhatKilledWritesLeftBehind)
+TEST_F(StackleTest, StartUpRemovesWhatKilledWritesLeftBehind)
 {
-    doubles::TestPlatform env;
     env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");
     env.write("FILE.INI.stackle-x1Y2z3", "[Help]\r\nVisible=0\r\n");
     env.write("note3.dat.stackle-abcdef", "a note");
     env.write("FILE.INI.bak", "mine");
-    TStackle stackle(env.platform());
-    EXPECT_TRUE(stackle.Strip().isVisible());
+    Start();
+    EXPECT_TRUE(StripShown());
     EXPECT_FALSE(env.read("FILE.INI.stackle-x1Y2z3"));
     EXPECT_FALSE(env.read("note3.dat.stackle-abcdef"));
     EXPECT_EQ(env.read("FILE.INI.bak"), "mine");

@@ -78,18 +78,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-# wait_for <seconds> <command...>: runs the command every 50 ms until it succeeds. Gives up
-# early rather than overrun the whole run's time, so that the clean-up always gets to run.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    ((deadline <= MAX_RUNTIME)) || deadline=$MAX_RUNTIME
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
 start_app() {
     run=$((run + 1))
     (cd / && exec "$progdir/stackle") >"$work/app$run.log" 2>&1 &

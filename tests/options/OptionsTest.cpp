@@ -2,6 +2,7 @@
 #include "app/FormTest.h"
 #include "app/Stackle.h"
 
+#include "doubles/FakeTray.h"
 #include "doubles/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -238,6 +239,7 @@ TEST_F(OptionsTest, ASettingsFileThatCannotBeWrittenChangesTheStripAllTheSame)
 class OpeningFromTheStripTest : public ::testing::Test {
 protected:
     doubles::TestPlatform env;
+    doubles::TestTray tray;
     std::unique_ptr<TStackle> stackle;
     int opened = 0;
     int pageBehind = -1;
@@ -268,7 +270,7 @@ protected:
 
     TForm1& Start()
     {
-        stackle = std::make_unique<TStackle>(env.platform());
+        stackle = std::make_unique<TStackle>(env.platform(), tray.trayPlatform());
         return stackle->Strip();
     }
     int Page() const { return Child<QStackedWidget>(stackle->Strip(), QStringLiteral("NB1"))->currentIndex(); }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+// One strip per program directory: two strips on the same settings and list files would
+// overwrite each other's changes. The first run holds a lock named after its program directory
+// and listens on a local socket of the same name; a later start from that directory asks it to
+// bring its strip back and ends. A lock left by a run that crashed is taken over, and so is its
+// socket. Both live in the user's runtime directory.
+class TSingleInstance {
+public:
+    enum class Outcome {
+        First, // this run owns the directory
+        BroughtBack, // another run owns it and has brought its strip back
+        NoAnswer, // another run owns it but did not answer
+    };
+
+    explicit TSingleInstance(const std::string& programDirectory);
+    ~TSingleInstance();
+
+    // Claims the program directory for this run; when another run holds it, asks that one to
+    // bring its strip back, waiting at most answerTimeout milliseconds for its answer.
+    Outcome Claim(int answerTimeout = 10000);
+    // What this run does when a later start asks; a request that came before is carried out now.
+    void SetShowRequestHandler(std::function<void()> handler);
+
+    // The local socket's and the lock's full paths.
+    const QString& SocketPath() const { return socketPath_; }
+    QString LockPath() const { return lock_.fileName(); }
+
+private:
+    void ShowRequested();
+
+    QString socketPath_;
+    QLockFile lock_;
+    QLocalServer server_;
+    std::function<void()> handler_;
+    bool pending_ = false;
+};

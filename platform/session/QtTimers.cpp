@@ -1,0 +1,39 @@
+#include "platform/session/QtTimers.h"
+
+#include "platform/session/ErrorReport.h"
+
+#include <QTimer>
+
+namespace platform {
+
+namespace {
+
+// QTimer restarts on every setInterval and start; this one only on a real change.
+class QtTimer final : public TimerBase {
+public:
+    QtTimer(Dialogs& dialogs, std::function<void()> onTimer)
+    {
+        QObject::connect(&timer_, &QTimer::timeout, &timer_,
+                         [&dialogs, onTimer = std::move(onTimer)] { ReportFailure(dialogs, onTimer); });
+    }
+
+private:
+    void Changed() override
+    {
+        if (Running())
+            timer_.start(Interval());
+        else
+            timer_.stop();
+    }
+
+    QTimer timer_;
+};
+
+} // namespace
+
+std::unique_ptr<Timer> QtTimers::CreateTimer(std::function<void()> onTimer)
+{
+    return std::make_unique<QtTimer>(dialogs_, std::move(onTimer));
+}
+
+} // namespace platform

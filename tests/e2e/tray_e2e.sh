@@ -1,0 +1,315 @@
+#!/usr/bin/env bash
+# End-to-end check of the tray icon on a virtual X server with a real tray host (trayer, over
+# the XEmbed system tray), first without a window manager, then with one (openbox):
+#   the icon sits in the tray host's window for the whole run;
+#   "-" takes the strip off the screen (hidden without a window manager, iconified with one),
+#   and a click on the icon brings it back at the same place;
+#   a right click opens the tray menu, whose "E&xit" ends the program without storing the place;
+#   Tray Default=1 starts with the icon only, or with the strip when no tray host runs;
+#   "-" without a window manager and without a tray host leaves the strip on the screen, and the
+#   icon appears as soon as a tray host starts;
+#   a second start from the same program directory brings the strip back and ends with status 0;
+#   one from another directory starts a second strip; a crashed run does not stop the next one.
+#
+# Usage: tray_e2e.sh <path to the stackle binary>
+# Exit status: 0 passed, 1 failed.
+set -uo pipefail
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+
+readonly STRIP_W=236 STRIP_H=104
+readonly SCREEN_W=1024 SCREEN_H=768
+readonly DEFAULT_X=$((SCREEN_W / 2 - STRIP_W / 2)) DEFAULT_Y=0
+readonly CLOSE_X=225 CLOSE_Y=11 # middle of the "X" button, relative to the strip
+readonly MIN_X=212 MIN_Y=11     # middle of the "-" button
+readonly TIMEOUT=15             # seconds for any single thing to happen
+readonly MAX_RUNTIME=170        # seconds for the whole run, below the test runner's limit
+
+fail() {
+    echo "FAIL: $*" >&2
+    dump_state
+    exit 1
+}
+step() { echo "--- $*"; }
+
+if [[ $# -ne 1 || ! -f $1 || ! -x $1 ]]; then
+    echo "usage: $0 <stackle binary>" >&2
+    exit 1
+fi
+binary=$1
+
+for tool in Xvfb xdotool xprop xwininfo trayer openbox cmp; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-tray-e2e.XXXXXX") || exit 1
+xvfb_pid="" trayer_pid="" wm_pid="" app_pid="" other_pid="" run=0
+
+dump_state() {
+    local log
+    for log in "$work"/*.log; do
+        [[ -s $log ]] || continue
+        echo "$(basename "$log"):" >&2
+        sed 's/^/  | /' "$log" >&2
+    done
+    [[ -n ${DISPLAY:-} ]] && xwininfo -root -tree 2>/dev/null | sed 's/^/  # /' >&2
+}
+
+cleanup() {
+    local pid
+    for pid in $app_pid $other_pid $trayer_pid $wm_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+# new_program_dir <name>: a program directory with its own copy of the program.
+new_program_dir() {
+    mkdir -p "$work/$1" && cp "$binary" "$(dirname "$binary")/empty.ico" "$work/$1/" || fail "could not make $work/$1"
+}
+
+# start_app <program dir name>: starts the program there, from another working directory.
+start_app() {
+    run=$((run + 1))
+    (cd / && exec "$work/$1/stackle") >"$work/app$run.log" 2>&1 &
+    app_pid=$!
+}
+app_running() { kill -0 "$app_pid" 2>/dev/null; }
+
+expect_exit_0() {
+    wait_for "$TIMEOUT" eval '! app_running' || fail "the program was still running $TIMEOUT s after $1"
+    wait "$app_pid"
+    local status=$?
+    [[ $status -eq 0 ]] || fail "the program ended with exit code $status after $1, expected 0"
+    app_pid=""
+}
+
+start_trayer() {
+    trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
+        >"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    wait_for "$TIMEOUT" find_panel || fail "trayer's window did not appear"
+}
+stop_trayer() {
+    kill "$trayer_pid" && wait "$trayer_pid" 2>/dev/null
+    trayer_pid=""
+    wait_for "$TIMEOUT" eval '! find_panel' || fail "trayer's window stayed"
+}
+find_panel() { panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1) && [[ -n $panel ]]; }
+
+# Sets ICON_X and ICON_Y to the middle of the program's icon inside trayer's window.
+find_icon() {
+    local line geometry size offset
+    find_panel || return 1
+    line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("stackle" ' | head -n 1) || return 1
+    [[ -n $line ]] || return 1
+    # "   0x400010 "Stackle": ("stackle" "Stackle")  22x30+0+0  +1+737": size, then the absolute place.
+    geometry=$(grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' <<<"$line") || return 1
+    size=${geometry%%+*} offset=${geometry##* }
+    offset=${offset#+}
+    ICON_X=$((${offset%%+*} + ${size%x*} / 2)) ICON_Y=$((${offset#*+} + ${size#*x} / 2))
+}
+click_icon() {
+    find_icon || fail "no icon in trayer's window"
+    xdotool mousemove "$ICON_X" "$ICON_Y" click "$1" || fail "xdotool could not click the icon"
+}
+
+is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+# Sets $strip to the viewable strip of the run: a program window of the strip's width that is
+# neither the splash nor inside the tray host. With a window manager the strip's own window is
+# the one asked for, not the manager's frame.
+find_strip() {
+    local w width
+    app_running || fail "the program ended before its strip appeared"
+    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
+        [[ $(xdotool getwindowpid "$w" 2>/dev/null) == "$app_pid" ]] || continue
+        width=$(xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Width: //p')
+        [[ $width == "$STRIP_W" ]] || continue
+        is_splash "$w" && continue
+        strip=$w
+        return 0
+    done
+    return 1
+}
+strip_viewable() { [[ -n ${strip:-} ]] && viewable "$strip"; }
+
+read_geometry() {
+    local out
+    out=$(xdotool getwindowgeometry --shell "$strip" 2>/dev/null) || return 1
+    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=-?[0-9]+$' <<<"$out")"
+}
+at_place() { read_geometry && [[ $X -eq $1 && $Y -eq $2 ]]; }
+
+expect_strip_at() {
+    wait_for "$TIMEOUT" find_strip || fail "$3: no viewable strip within $TIMEOUT s"
+    wait_for "$TIMEOUT" at_place "$1" "$2" || fail "$3: strip at ${X:-?},${Y:-?}, expected $1,$2"
+}
+expect_strip_gone() {
+    wait_for "$TIMEOUT" eval '! strip_viewable' || fail "$1: the strip is still viewable"
+}
+# No strip of the run becomes viewable within a second.
+expect_no_strip() {
+    sleep 1
+    ! find_strip || fail "$1: a strip is viewable"
+}
+expect_icon() { wait_for "$TIMEOUT" find_icon || fail "$1: the icon is not in trayer's window"; }
+
+click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1 || fail "xdotool could not click"; }
+
+# A visible window of the program that is neither the strip nor inside the tray host: the menu.
+menu_shown() {
+    local w tray_windows
+    tray_windows=$(xwininfo -tree -id "$panel" 2>/dev/null)
+    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
+        [[ $w == "$strip" ]] && continue
+        grep -qi "$(printf '0x%x' "$w")" <<<"$tray_windows" && continue
+        return 0
+    done
+    return 1
+}
+
+write_ini() { printf "$2" >"$work/$1/FILE.INI" || fail "could not write $1/FILE.INI"; }
+expect_ini() {
+    printf "$2" >"$work/expected.ini"
+    cmp -s "$work/expected.ini" "$work/$1/FILE.INI" || fail "$3: $1/FILE.INI holds $(od -c "$work/$1/FILE.INI")"
+}
+
+step "starting Xvfb and trayer, without a window manager"
+start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb"
+use_runtime_dir "$work" || fail "could not make a runtime directory"
+# The XEmbed tray: no session bus, so no StatusNotifierItem watcher either.
+unset DBUS_SESSION_BUS_ADDRESS
+start_trayer
+new_program_dir one
+new_program_dir two
+
+step "first start: the strip and the icon in trayer's window"
+start_app one
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "first start"
+expect_icon "first start"
+readonly BASE_INI='[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n'
+expect_ini one "$BASE_INI" "first start"
+
+step "\"-\" hides the strip; a click on the icon brings it back in place"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\""
+click_icon 1
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a click on the icon"
+
+step "a double click on the icon brings it back as well"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\""
+find_icon && xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 1
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a double click on the icon"
+
+step "a right double click brings it back too, and opens no menu"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\""
+find_icon && xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 3
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a right double click on the icon"
+sleep 1
+! menu_shown || fail "a right double click opened the menu"
+
+step "a second start from the same directory brings the hidden strip back and ends"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\""
+first_pid=$app_pid first_strip=$strip
+start_app one
+expect_exit_0 "a second start"
+app_pid=$first_pid strip=$first_strip
+wait_for "$TIMEOUT" strip_viewable || fail "the second start did not bring the strip back"
+at_place "$DEFAULT_X" "$DEFAULT_Y" || fail "the strip came back at $X,$Y"
+
+step "a start from another directory is a strip of its own"
+write_ini two '[Help]\r\nVisible=0\r\n[EXE]\r\nXPos=600\r\nYPos=400\r\n'
+first_pid=$app_pid first_strip=$strip
+start_app two
+expect_strip_at 600 400 "the second directory's strip"
+click_at "$CLOSE_X" "$CLOSE_Y"
+expect_exit_0 "\"X\" on the second directory's strip"
+app_pid=$first_pid strip=$first_strip
+viewable "$strip" || fail "the first strip went away with the second"
+
+step "the tray menu's \"E&xit\" ends the program without storing the place"
+xdotool windowmove "$strip" 300 200 || fail "xdotool could not move the strip"
+wait_for "$TIMEOUT" at_place 300 200 || fail "the strip did not move"
+click_icon 3
+wait_for "$TIMEOUT" menu_shown || fail "no menu opened on a right click on the icon"
+xdotool key x || fail "xdotool could not choose \"E&xit\""
+expect_exit_0 "\"E&xit\""
+expect_ini one "$BASE_INI" "after \"E&xit\""
+
+step "Tray Default=1: only the icon; a click shows the strip at its stored place"
+write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
+start_app one
+expect_icon "start-up in the tray"
+expect_no_strip "start-up in the tray"
+click_icon 1
+expect_strip_at 50 60 "after a click on the icon"
+
+step "a run killed on the spot does not stop the next start"
+kill -KILL "$app_pid"
+wait "$app_pid" 2>/dev/null
+app_pid=""
+wait_for "$TIMEOUT" eval '! find_icon' || fail "the killed run's icon stayed"
+write_ini one "$BASE_INI"
+start_app one
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "the start after a crash"
+
+step "without a tray host \"-\" leaves the strip on the screen; the icon comes with the tray host"
+stop_trayer
+click_at "$MIN_X" "$MIN_Y"
+sleep 1
+viewable "$strip" || fail "\"-\" hid the strip with nothing to bring it back"
+start_trayer
+expect_icon "after trayer started"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\" with the tray host back"
+click_icon 1
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a click on the icon"
+click_at "$CLOSE_X" "$CLOSE_Y"
+expect_exit_0 "\"X\""
+
+step "Tray Default=1 without a tray host shows the strip"
+stop_trayer
+write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n'
+start_app one
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "start-up in the tray without a tray host"
+click_at "$CLOSE_X" "$CLOSE_Y"
+expect_exit_0 "\"X\""
+
+step "with a window manager: \"-\" iconifies, the icon restores in place"
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wait_for "$TIMEOUT" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    fail "openbox did not start"
+start_trayer
+write_ini one "$BASE_INI"
+start_app one
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "start under openbox"
+expect_icon "start under openbox"
+click_at "$MIN_X" "$MIN_Y"
+expect_strip_gone "after \"-\" under openbox"
+xprop -id "$strip" WM_STATE 2>/dev/null | grep -q 'Iconic' || fail "the strip is not iconified"
+click_icon 1
+expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a click on the icon under openbox"
+click_at "$CLOSE_X" "$CLOSE_Y"
+expect_exit_0 "\"X\" under openbox"
+
+step "with a window manager, Tray Default=1 starts iconified with the icon"
+write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
+start_app one
+expect_icon "start-up in the tray under openbox"
+expect_no_strip "start-up in the tray under openbox"
+click_icon 1
+expect_strip_at 50 60 "after a click on the icon under openbox"
+click_at "$CLOSE_X" "$CLOSE_Y"
+expect_exit_0 "\"X\" under openbox"
+
+echo "PASS"
