@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/DesktopSession.h"
 #include "app/Main.h"
 #include "app/SingleInstance.h"
 #include "app/Splash.h"
@@ -8,10 +9,17 @@
 #include "resources/Artwork.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 int main(int, char** argv)
 {
+    const EnvironmentReader environment = [](const char* name) { return std::getenv(name); };
+    if (const std::string plugin = DisplayPlatformFor(environment); !plugin.empty())
+        setenv("QT_QPA_PLATFORM", plugin.c_str(), 1);
+    if (const std::string notice = WaylandNotice(environment); !notice.empty())
+        std::fprintf(stderr, "%s\n", notice.c_str());
+
     // The program reads no arguments, and hands Qt none either: its own options (-geometry,
     // -reverse, -style, -title, ...) would change the strip.
     int qtArgc = 1;
@@ -23,6 +31,8 @@ int main(int, char** argv)
 
     // A second start from the same program directory brings the running strip back and ends.
     const std::string programDirectory = platform.location.programDirectory();
+    if (const std::string notice = UnwritableDirectoryNotice(programDirectory); !notice.empty())
+        std::fprintf(stderr, "%s\n", notice.c_str());
     TSingleInstance instance(programDirectory);
     switch (instance.Claim()) {
     case TSingleInstance::Outcome::First:
