@@ -8,6 +8,7 @@
 #include "storage/FileList.h"
 
 #include <QPoint>
+#include <QUrl>
 #include <QWidget>
 
 #include <memory>
@@ -74,6 +75,7 @@ public:
     void LabelParam1Click(TClickLabel* sender);
     void LaunchSlotEntry(QAction* entry);
     void LabelLaunchAll1Click(TClickLabel* sender);
+    void ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls);
 
     TExeBtn* SlotButton(int slot) const { return slots_[slot].button; }
     TClickLabel* SlotParamLabel(int slot) const { return slots_[slot].param; }
@@ -81,6 +83,7 @@ public:
     bool ParamOn(int slot) const { return slots_[slot].paramOn; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -98,6 +101,8 @@ private:
     std::string SlotListFile(int slot) const;
     std::string StoredMainFile(int slot) const;
     void LaunchFile(const std::string& file, const std::string& parameters);
+    void AssignMainFile(int slot, const std::string& path);
+    void AddListFile(int slot, const std::string& path);
     void SetTabIndex(int index);
     void SetBevelHeight(int height);
     // The window's height: down to the frame's bottom edge plus margin.

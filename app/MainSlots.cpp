@@ -9,7 +9,11 @@
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+
+#include <algorithm>
 
 #include <stdexcept>
 
@@ -29,6 +33,8 @@ void TForm1::ConnectSlots()
                                  &TForm1::LabelCancelEXE1Click};
     for (TLaunchSlot& slot : slots_) {
         connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TForm1::ExeBtn1MouseDown));
+        slot.button->setAcceptDrops(true);
+        slot.button->installEventFilter(this);
         TClickLabel* launchAll = slot.launchAll;
         connect(launchAll, &TClickLabel::OnClick, this, [this, launchAll] {
             Reported(&TForm1::LabelLaunchAll1Click)(launchAll);
@@ -114,13 +120,16 @@ void TForm1::BuildSlotMenu()
 
 void TForm1::AssignEXE1Click()
 {
-    const int slot = currentSlot_;
     OpenDialog1.filterIndex = 1;
     const auto chosen = platform_.dialogs.openFile(OpenDialog1);
     if (!chosen)
         return;
     OpenDialog1.fileName = *chosen;
-    const std::string path = platform::ToBytes(*chosen);
+    AssignMainFile(currentSlot_, platform::ToBytes(*chosen));
+}
+
+void TForm1::AssignMainFile(int slot, const std::string& path)
+{
     if (const std::string refusal = MainFileRefusal(path); !refusal.empty())
         throw std::invalid_argument(refusal);
     TExeBtn* button = SlotButton(slot);
@@ -136,10 +145,57 @@ void TForm1::AddFilesClick()
     if (!chosen)
         return;
     OpenDialog1.fileName = *chosen;
-    ListBox1.LoadFromFile(SlotListFile(currentSlot_));
-    ListBox1.Add(FileListLine(platform::ToBytes(*chosen)));
-    ListBox1.SaveToFile(SlotListFile(currentSlot_));
+    AddListFile(currentSlot_, platform::ToBytes(*chosen));
+}
+
+void TForm1::AddListFile(int slot, const std::string& path)
+{
+    ListBox1.LoadFromFile(SlotListFile(slot));
+    ListBox1.Add(FileListLine(path));
+    ListBox1.SaveToFile(SlotListFile(slot));
     BuildSlotMenu();
+}
+
+// Files dropped on a slot: onto an empty slot the first becomes its main file and the others go
+// to its pop-up list, onto a slot with a main file all go to the list; each is stored as the
+// menu's commands store it. Only local files count; a file that cannot be stored is reported
+// and the others still go.
+void TForm1::ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls)
+{
+    std::vector<std::string> files;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            files.push_back(platform::ToBytes(url.toLocalFile()));
+    if (files.empty())
+        return;
+    const int slot = slots_.SlotOf(sender);
+    currentSlot_ = slot;
+    auto file = files.begin();
+    if (sender->ExeFile().empty())
+        platform::ReportFailure(platform_.dialogs, [&] { AssignMainFile(slot, *file++); });
+    for (; file != files.end(); ++file)
+        platform::ReportFailure(platform_.dialogs, [&] { AddListFile(slot, *file); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* button = qobject_cast<TExeBtn*>(watched);
+    if (!button || !slots_.SlotOf(button))
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drag->mimeData()->urls();
+        if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+            drag->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->acceptProposedAction();
+        Reported(&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::RemoveFiles1Click()

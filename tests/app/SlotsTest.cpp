@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -190,6 +191,45 @@ TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
     EXPECT_NE(Settings().find("Param3=1\r\n"), std::string::npos);
     doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
     EXPECT_EQ(env.shell.starts.size(), 1u);
+}
+
+// Files dragged from a file manager onto a slot's button, as the menu's commands store them.
+TEST_F(SlotsTest, DroppedFilesFillTheSlot)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE3=/bin/main\r\n");
+    Start();
+    const auto drop = [&](int slot, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->SlotButton(slot), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->SlotButton(slot), &dropped);
+        return true;
+    };
+    const auto file = [](const char* path) { return QUrl::fromLocalFile(QString::fromUtf8(path)); };
+
+    EXPECT_TRUE(drop(2, {file("/d/tool"), file("/d/b.txt"), QUrl("https://example.org/x"), file("/d/A.txt")}));
+    EXPECT_EQ(form->SlotButton(2)->ExeFile(), "/d/tool");
+    EXPECT_NE(Settings().find("EXE2=/d/tool\r\n"), std::string::npos);
+    EXPECT_EQ(List(2), "A.txt    */d/A.txt\r\nb.txt    */d/b.txt\r\n");
+    EXPECT_EQ(Entries(2), QStringList({"A.txt", "b.txt"}));
+
+    EXPECT_TRUE(drop(3, {file("/d/c d.txt")}));
+    EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/bin/main");
+    EXPECT_EQ(List(3), "c d.txt    */d/c d.txt\r\n");
+
+    const std::string before = Settings();
+    EXPECT_FALSE(drop(4, {QUrl("https://example.org/page.html")}));
+    EXPECT_TRUE(drop(4, {file("/d/line\nbreak"), file("/d/e.txt")}));
+    ASSERT_EQ(env.dialogs.messages.size(), 1u);
+    EXPECT_EQ(env.dialogs.messages[0].text,
+              QStringLiteral("A file whose name holds a line break cannot be assigned to a button."));
+    EXPECT_EQ(form->SlotButton(4)->ExeFile(), "");
+    EXPECT_EQ(List(4), "e.txt    */d/e.txt\r\n");
+    EXPECT_EQ(Settings(), before);
 }
 
 TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
