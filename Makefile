@@ -1,13 +1,17 @@
 # make run  - install what is missing, build, start Stackle
 # make test - install what is missing, build, run every test
 # make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
+# make install [PREFIX=dir] [AUTOSTART=1] - install for this user, no root needed
+# make uninstall [PREFIX=dir] - remove what make install put there, keeping settings and notes
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 # WERROR=ON makes every compiler warning an error, as CI builds.
 WERROR ?= OFF
+PREFIX ?= $(HOME)/.local/opt/stackle
+AUTOSTART ?= 0
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test bench fuzz install uninstall clean
 
 deps:
 	scripts/install-deps.sh
@@ -34,6 +38,16 @@ fuzz: deps
 	mkdir -p $(FUZZ_BUILD)/corpus
 	$(FUZZ_BUILD)/icon_reader_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus
+
+# Builds first when there is no build yet; an existing build is only brought up to date, which
+# needs neither root nor the install script.
+install:
+	test -f $(BUILD)/build.ninja || $(MAKE) build
+	cmake --build $(BUILD)
+	scripts/install.sh install $(BUILD) "$(PREFIX)" $(AUTOSTART)
+
+uninstall:
+	scripts/install.sh uninstall "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)
