@@ -1,6 +1,7 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
+#include "help/Help.h"
 
 #include <QCoreApplication>
 
@@ -15,4 +16,15 @@ TStackle::~TStackle() = default;
 void TStackle::Quit()
 {
     QCoreApplication::quit();
+}
+
+QWidget* TStackle::ShowHelp()
+{
+    if (help_) {
+        help_->close();
+        help_.reset();
+    }
+    help_ = std::make_unique<TFormHelp>(platform_);
+    help_->show();
+    return help_.get();
 }

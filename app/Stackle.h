@@ -6,6 +6,7 @@
 #include <memory>
 
 class TForm1;
+class TFormHelp;
 
 // The program as a whole: it owns the strip for the whole run, opens the other windows when the
 // strip asks for them, and ends the run when the strip is left.
@@ -18,8 +19,10 @@ public:
     TForm1& Strip() { return *strip_; }
 
     void Quit() override;
+    QWidget* ShowHelp() override;
 
 private:
     platform::Platform platform_;
+    std::unique_ptr<TFormHelp> help_; // the last help window opened, shown or closed
     std::unique_ptr<TForm1> strip_;
 };

@@ -13,6 +13,7 @@ start_xvfb "$work" 1024x768x24
 use_runtime_dir "$work"
 
 cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/"
+printf '[Help]\r\nVisible=0\r\n' >"$work/FILE.INI" # the strip alone, without the first start's help
 "$work/stackle" & app=$!
 window=$(xdotool search --sync --onlyvisible --classname '^stackle$' | head -n 1)
 sleep 1.5 # let the clock tick once

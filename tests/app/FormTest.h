@@ -14,6 +14,15 @@ class RecordingHost final : public TStripHost {
 public:
     int quits = 0;
     void Quit() override { ++quits; }
+    // Each help window asked for; the last one stands in for the real window.
+    int helpWindows = 0;
+    std::unique_ptr<QWidget> help;
+    QWidget* ShowHelp() override
+    {
+        ++helpWindows;
+        help = std::make_unique<QWidget>();
+        return help.get();
+    }
 };
 
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording
