@@ -11,7 +11,7 @@
 
 namespace {
 
-// The window's outer size; it is centred on the screen by it.
+// The window's outer size, by which it is centred on the screen.
 constexpr QSize OuterSize(500, 368);
 
 } // namespace
@@ -28,7 +28,7 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     SetArtwork();
     for (const char* tab : {"Group#1", "Group#2", "Group#3", "Options"})
         ui->TabSet1->addTab(QString::fromLatin1(tab));
-    ui->TabSet1->setCurrentIndex(0);
+    ui->TabSet1->setCurrentIndex(0); // the first tab selected
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 
@@ -47,9 +47,8 @@ void TFormHelp::SetFonts()
     ui->Label10->setFont(PixelFont(19, true));
     for (QLabel* label : {ui->LabelHelpInfo1, ui->LabelHelpInfo2, ui->LabelHelpInfo3, ui->LabelHelpInfo4})
         label->setFont(PixelFont(11, true));
-    for (QWidget* control : {static_cast<QWidget*>(ui->ButtonOptions), static_cast<QWidget*>(ui->TabSet1),
-                             static_cast<QWidget*>(ui->Label4), static_cast<QWidget*>(ui->Label5),
-                             static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->ButtonOptions, ui->TabSet1, ui->Label4, ui->Label5,
+                                                            ui->Label6, ui->Label7})
         control->setFont(PixelFont(11, false));
 }
 
@@ -88,10 +87,8 @@ void TFormHelp::ConnectHandlers()
                    {ui->Label3, &TFormHelp::Label3Click}, {ui->Label9, &TFormHelp::Label3Click}};
     for (const auto& [label, handler] : clickables_)
         label->installEventFilter(this);
-    for (QWidget* part :
-         {static_cast<QWidget*>(ui->Shape3), static_cast<QWidget*>(ui->Shape4), static_cast<QWidget*>(ui->Shape5),
-          static_cast<QWidget*>(ui->Shape6), static_cast<QWidget*>(ui->Label4), static_cast<QWidget*>(ui->Label5),
-          static_cast<QWidget*>(ui->Label6), static_cast<QWidget*>(ui->Label7)})
+    for (QWidget* part : std::initializer_list<QWidget*>{ui->Shape3, ui->Shape4, ui->Shape5, ui->Shape6, ui->Label4,
+                                                         ui->Label5, ui->Label6, ui->Label7})
         part->installEventFilter(this);
 
     // The picture's pop-up menu: its items do nothing.
@@ -109,7 +106,10 @@ void TFormHelp::Guarded(const std::function<void()>& handler)
 // a label, and any press on a launcher button's square or its "none" label, are taken here.
 bool TFormHelp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+    const QEvent::Type type = event->type();
+    // The second press of a double click comes as a double click of its own.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!press && type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     auto* mouse = static_cast<QMouseEvent*>(event);
     auto* control = static_cast<QWidget*>(watched);
@@ -117,14 +117,14 @@ bool TFormHelp::eventFilter(QObject* watched, QEvent* event)
     const auto clickable = clickables_.find(watched);
     if (clickable != clickables_.end()) {
         // Taking the press keeps the release coming here.
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
+        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
             && control->rect().contains(position)) {
             const auto handler = clickable->second;
             Guarded([this, handler] { (this->*handler)(); });
         }
         return true;
     }
-    if (event->type() == QEvent::MouseButtonPress)
+    if (press)
         Guarded([&] { Shape4MouseDown(control, mouse->button(), position); });
     return true;
 }

@@ -39,43 +39,9 @@ if [[ $# -ne 1 || ! -x $1 ]]; then
 fi
 binary=$1
 
-for tool in Xvfb xdotool xprop import; do
-    command -v "$tool" >/dev/null || {
-        echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2
-        exit 1
-    }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-help-e2e.XXXXXX") || exit 1
-progdir=$work/program
-mkdir "$progdir" || exit 1
-xvfb_pid="" app_pid="" run=0
-
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    ((deadline <= MAX_RUNTIME)) || deadline=$MAX_RUNTIME
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
-start_app() {
-    run=$((run + 1))
-    (cd / && exec "$progdir/stackle") >"$work/app$run.log" 2>&1 &
-    app_pid=$!
-}
-
-app_running() { kill -0 "$app_pid" 2>/dev/null; }
+source "$(dirname "$0")/program.sh"
+require_tools Xvfb xdotool xprop import
+make_program_dir stackle-help-e2e
 
 # Prints the visible windows titled exactly $1 (xdotool matches names ignoring case).
 windows_named() {
