@@ -100,6 +100,7 @@ void TForm1::ConnectHandlers()
     connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, Reported(&TForm1::BitBtnCloseClockClick));
     connect(ui->BitBtnExit, &QPushButton::clicked, this, Reported(&TForm1::BitBtnExitClick));
     connect(ui->PanelPostIt, &TClickLabel::OnClick, this, Reported(&TForm1::PanelPostItClick));
+    connect(ui->SpeedButtonHelp, &QToolButton::clicked, this, Reported(&TForm1::SpeedButtonHelpClick));
 }
 
 std::string TForm1::SettingsFile() const
@@ -151,6 +152,14 @@ void TForm1::FormCreate()
     SetUpSlots();
 
     ui->NB1->setCurrentIndex(0);
+    // The first start opens the help by itself, beside the strip.
+    QWidget* help = nullptr;
+    if (firstStart_) {
+        help = host_.ShowHelp();
+        PlaceBelow(help);
+        help->activateWindow();
+    }
+    ui->NB1->setCurrentIndex(0);
     ui->Tab1->setCurrentIndex(ui->NB1->currentIndex());
     ui->Tab1->update();
     ui->Tab1->setUsesScrollButtons(true);
@@ -161,6 +170,8 @@ void TForm1::FormCreate()
         const int centred = platform_.screen.primarySize().width() / 2 - width() / 2;
         move(ini.Read(settings::WindowLeft(centred)), ini.Read(settings::WindowTop));
     }
+    if (help)
+        PlaceBelow(help); // again, now that the strip has its final place and size
 
     // Starting in the tray needs a notification area to come back from; without one the strip
     // is shown instead.
@@ -193,6 +204,11 @@ void TForm1::ShowTabsBelowNotebook()
 {
     ui->Tab1->move(ui->Tab1->x(), ui->NB1->y() + ui->NB1->height());
     ui->Tab1->show();
+}
+
+void TForm1::PlaceBelow(QWidget* window) const
+{
+    window->move(window->x(), y() + height() + 1);
 }
 
 void TForm1::ApplyViewStyle(int style)
@@ -367,6 +383,11 @@ void TForm1::BitBtnExitClick()
 void TForm1::PanelPostItClick()
 {
     host_.ShowNotes();
+}
+
+void TForm1::SpeedButtonHelpClick()
+{
+    host_.ShowHelp();
 }
 
 void TForm1::paintEvent(QPaintEvent*)

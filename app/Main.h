@@ -62,6 +62,7 @@ public:
     void BitBtnCloseClockClick();
     void BitBtnExitClick();
     void PanelPostItClick();
+    void SpeedButtonHelpClick();
 
     // The launch slots' handlers; each finds its slot from the part that fired it, or acts on
     // the current slot.
@@ -108,6 +109,8 @@ private:
     // The window's height: down to the frame's bottom edge plus margin.
     void FitHeightToBevel(int margin);
     void ShowTabsBelowNotebook();
+    // Puts the help window's top edge one pixel below the strip's bottom edge.
+    void PlaceBelow(QWidget* window) const;
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
     // never passed on to Qt.
     template <typename... Args>

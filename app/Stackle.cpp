@@ -1,6 +1,7 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
+#include "help/Help.h"
 #include "notes/Postit.h"
 #include "options/Options.h"
 #include "platform/NotificationArea.h"
@@ -87,4 +88,15 @@ bool TStackle::TrayIconShown() const
 bool TStackle::CanIconify() const
 {
     return tray_.windowManager.CanIconify();
+}
+
+QWidget* TStackle::ShowHelp()
+{
+    if (help_) {
+        help_->close();
+        help_.reset();
+    }
+    help_ = std::make_unique<TFormHelp>(platform_);
+    help_->show();
+    return help_.get();
 }

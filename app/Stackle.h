@@ -8,6 +8,7 @@
 
 class QMenu;
 class TForm1;
+class TFormHelp;
 class TKyTrayIcon95;
 
 // The program as a whole: it owns the strip and its notification-area icon for the whole run,
@@ -32,6 +33,7 @@ public:
     void ActivateTrayIcon() override;
     bool TrayIconShown() const override;
     bool CanIconify() const override;
+    QWidget* ShowHelp() override;
 
 private:
     // Runs a strip handler from outside the strip; a failure goes to the general error report.
@@ -41,5 +43,6 @@ private:
     platform::TrayPlatform tray_;
     std::unique_ptr<QMenu> popupTray_;
     std::unique_ptr<TKyTrayIcon95> trayIcon_;
+    std::unique_ptr<TFormHelp> help_; // the last help window opened, shown or closed
     std::unique_ptr<TForm1> strip_;
 };

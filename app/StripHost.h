@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 // What the strip asks of the program around it.
 class TStripHost {
 public:
@@ -17,4 +19,7 @@ public:
     virtual bool TrayIconShown() const = 0;
     // Whether the desktop iconifies a window that asks to be minimised.
     virtual bool CanIconify() const = 0;
+    // Closes and releases any earlier help window and shows a new one beside the strip, without
+    // waiting for it; gives it back so that the strip can place it.
+    virtual QWidget* ShowHelp() = 0;
 };

@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the strip: the real program under Xvfb.
-# Usage: scripts/screenshot.sh [build-dir] [output.png]
+# Takes the README's pictures: the real program under Xvfb.
+# Usage: scripts/screenshot.sh [build-dir] [output.png] [strip | help]
+#   strip (the default): the strip alone, to docs/screenshot.png by default;
+#   help: the first start's help window below the strip, to docs/help.png by default.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 build=${1:-build}
-out=${2:-docs/screenshot.png}
+picture=${3:-strip}
+case $picture in
+strip) out=${2:-docs/screenshot.png} ;;
+help) out=${2:-docs/help.png} ;;
+*)
+    echo "usage: $0 [build-dir] [output.png] [strip | help]" >&2
+    exit 1
+    ;;
+esac
 
 work=$(mktemp -d)
 cleanup() { kill "${app:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"; }
@@ -13,8 +23,18 @@ start_xvfb "$work" 1024x768x24
 use_runtime_dir "$work"
 
 cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/"
-"$work/stackle" & app=$!
-window=$(xdotool search --sync --onlyvisible --classname '^stackle$' | head -n 1)
-sleep 1.5 # let the clock tick once
-import -window "$window" "$out"
+if [[ $picture == strip ]]; then
+    printf '[Help]\r\nVisible=0\r\n' >"$work/FILE.INI" # not a first start: no help window
+    "$work/stackle" & app=$!
+    window=$(xdotool search --sync --onlyvisible --classname '^stackle$' | head -n 1)
+    sleep 1.5 # let the clock tick once
+    import -window "$window" "$out"
+else
+    "$work/stackle" & app=$!
+    help=$(xdotool search --sync --onlyvisible --name '^Help$' | head -n 1)
+    sleep 1.5
+    eval "$(xdotool getwindowgeometry --shell "$help")"
+    # From the top of the screen, where the strip is, down to the help window's bottom edge.
+    import -window root -crop "${WIDTH}x$((Y + HEIGHT))+${X}+0" +repage "$out"
+fi
 echo "wrote $out"

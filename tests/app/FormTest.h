@@ -24,6 +24,15 @@ public:
     void ActivateTrayIcon() override { ++trayActivations; }
     bool TrayIconShown() const override { return trayIconShown; }
     bool CanIconify() const override { return canIconify; }
+    // Each help window asked for; the last one stands in for the real window.
+    int helpWindows = 0;
+    std::unique_ptr<QWidget> help;
+    QWidget* ShowHelp() override
+    {
+        ++helpWindows;
+        help = std::make_unique<QWidget>();
+        return help.get();
+    }
 };
 
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording

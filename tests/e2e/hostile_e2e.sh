@@ -33,14 +33,6 @@ fail() {
     exit 1
 }
 
-wait_for() {
-    local deadline=$((SECONDS + TIMEOUT))
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
 # The program's visible windows other than the strip: pop-ups such as a hint.
 others() { xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null | grep -v "^$strip\$"; }
 
@@ -63,7 +55,7 @@ use_runtime_dir "$work" || fail "could not make a runtime directory"
 echo "--- Qt's own options change nothing"
 "$progdir/stackle" -geometry +10+10 -reverse -title Hacked -style fusion >"$work/app.log" 2>&1 &
 app_pid=$!
-wait_for find_strip || fail "no strip appeared"
+wait_for "$TIMEOUT" find_strip || fail "no strip appeared"
 eval "$(xdotool getwindowgeometry --shell "$strip")"
 [[ $X -eq $DEFAULT_X && $Y -eq 0 ]] || fail "the strip came up at $X,$Y, not at its own place $DEFAULT_X,0"
 [[ $WIDTH -eq $STRIP_W && $HEIGHT -eq $STRIP_H ]] || fail "the strip is ${WIDTH}x$HEIGHT"
@@ -74,14 +66,14 @@ echo "--- a hint shows while another program has the focus"
 xmessage -geometry +500+400 "another program" 2>/dev/null &
 other_pid=$!
 other_window() { other=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -n 1); [[ -n $other ]]; }
-wait_for other_window || fail "the other program's window did not appear"
+wait_for "$TIMEOUT" other_window || fail "the other program's window did not appear"
 xdotool windowfocus --sync "$other" || fail "could not give the other window the focus"
 xdotool mousemove $((X + SLOT1_X)) $((Y + SLOT1_Y)) || fail "could not move the pointer"
-wait_for others >/dev/null || fail "no hint appeared over the first slot while another window had the focus"
+wait_for "$TIMEOUT" others >/dev/null || fail "no hint appeared over the first slot while another window had the focus"
 
 echo "--- \"X\" stores the strip's own place"
 xdotool mousemove $((X + CLOSE_X)) $((Y + CLOSE_Y)) click 1 || fail "could not click \"X\""
-wait_for eval '! kill -0 $app_pid 2>/dev/null' || fail "the program did not end"
+wait_for "$TIMEOUT" eval '! kill -0 $app_pid 2>/dev/null' || fail "the program did not end"
 wait "$app_pid" || fail "the program ended with a failure"
 app_pid=""
 grep -q "XPos=$DEFAULT_X" "$progdir/FILE.INI" || fail "FILE.INI holds $(cat "$progdir/FILE.INI")"

@@ -53,15 +53,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-# wait_for <seconds> <command...>: runs the command every 50 ms until it succeeds or the time is up.
-wait_for() {
-    local tries=$(($1 * 20))
-    shift
-    while ! "$@"; do
-        ((--tries > 0)) || return 1
-        sleep 0.05
-    done
-}
 app_running() { kill -0 "$app_pid" 2>/dev/null; }
 
 # find_window <exact name>: sets $found to the visible window of that name that is no splash.

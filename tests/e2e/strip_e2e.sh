@@ -40,18 +40,10 @@ if [[ ! -f $1 || ! -x $1 ]]; then
 fi
 binary=$1
 
-for tool in Xvfb xdotool xprop import cmp od; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2
-        exit 1
-    fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-e2e.XXXXXX") || exit 1
-progdir=$work/program
-mkdir "$progdir" || exit 1
+source "$(dirname "$0")/program.sh"
+require_tools Xvfb xdotool xprop import cmp od
+make_program_dir stackle-e2e
 ini=$progdir/FILE.INI
-xvfb_pid="" app_pid="" run=0
 
 dump_state() {
     if [[ -n $app_pid ]]; then
@@ -69,22 +61,6 @@ dump_state() {
         echo "FILE.INI does not exist" >&2
     fi
 }
-
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-start_app() {
-    run=$((run + 1))
-    (cd / && exec "$progdir/stackle") >"$work/app$run.log" 2>&1 &
-    app_pid=$!
-}
-
-app_running() { kill -0 "$app_pid" 2>/dev/null; }
 
 # Waits for the program to end and checks that it ended with exit code 0.
 expect_exit_0() {

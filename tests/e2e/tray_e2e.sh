@@ -162,12 +162,13 @@ expect_icon() { wait_for "$TIMEOUT" find_icon || fail "$1: the icon is not in tr
 
 click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1 || fail "xdotool could not click"; }
 
-# A visible window of the program that is neither the strip nor inside the tray host: the menu.
+# A visible window of the program that is neither the strip, nor the help window the first start
+# opens, nor inside the tray host: the menu.
 menu_shown() {
     local w tray_windows
     tray_windows=$(xwininfo -tree -id "$panel" 2>/dev/null)
     for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
-        [[ $w == "$strip" ]] && continue
+        [[ $w == "$strip" || $(xdotool getwindowname "$w" 2>/dev/null) == Help ]] && continue
         grep -qi "$(printf '0x%x' "$w")" <<<"$tray_windows" && continue
         return 0
     done

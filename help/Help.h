@@ -1,0 +1,62 @@
+#pragma once
+
+#include "help/HelpText.h"
+#include "platform/Platform.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace Ui {
+class TFormHelp;
+}
+class QMenu;
+
+// The help window: a yellow guide to Stackle in a memo, and a picture of the strip built from
+// ordinary controls whose every part, when clicked, explains itself in the four help labels
+// below it. Nothing in the picture carries out a real action. Closing the window only hides it.
+class TFormHelp : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormHelp(const platform::Platform& platform);
+    ~TFormHelp() override;
+
+    // The regions of the picture; each shows its explanation instead of the memo.
+    void Label1Click();
+    void BitBtn4Click();
+    void ButtonOptionsClick();
+    void LabelNClick();
+    void ButtonMinClick();
+    void BitBtn6Click();
+    void BitBtn1Click();
+    void BitBtn5Click();
+    void TabSet1Click();
+    void Label2Click();
+    void Label3Click();
+    // A press on a launcher button of the picture, its square or its "none" label; position is
+    // where in the pressed control. The right button also opens the picture's pop-up menu.
+    void Shape4MouseDown(QWidget* sender, Qt::MouseButton button, QPoint position);
+
+    // Brings the memo back over the help labels.
+    void ButtonShowHelpClick();
+    void Button2Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetFonts();
+    void SetArtwork();
+    void ConnectHandlers();
+    void ShowExplanation(help::HelpRegion region);
+    // Runs a handler; a failure it raises is shown by the general error report.
+    void Guarded(const std::function<void()>& handler);
+
+    platform::Platform platform_;
+    std::unique_ptr<Ui::TFormHelp> ui;
+    QMenu* PopupMenu1; // the picture's pop-up menu of a launcher button
+    // Labels of the picture that react to a click of the left button.
+    std::map<QObject*, void (TFormHelp::*)()> clickables_;
+};
