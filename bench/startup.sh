@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
-# Start-up benchmark: the strip against a bare Qt Widgets window of the same title and size,
-# and against the same window showing one line of text.
-# For each program: time from exec until its window is mapped, and its peak memory (max RSS),
-# both measured by startup_timer on a virtual X server without a window manager.
+# Start-up benchmark: the strip against the least Qt Widgets program that shows a window like it
+# (one line of text) with an icon in the notification area, on a virtual X server without a
+# window manager ("bare") and with one and a tray host ("openbox": openbox and trayer).
+#
+# For each program: the time from exec until its window is mapped, its peak memory (max RSS) and
+# what it read until then, all measured by startup_timer. The programs run in turn, after one
+# warm-up run each, and the medians are compared. The strip runs on five program directories:
+#
+#   stackle     a second start with empty slots
+#   icons       twelve slots holding programs, a script, a launcher, documents, a picture and
+#               icon files, each with a short pop-up list
+#   long-list   one slot whose pop-up list has 100,000 lines
+#   big-ini     a settings file of 50 MB; also counts how often the start-up reads it (from
+#               what the program read) and whether it rewrote it
 #
 # Usage: bench/startup.sh <build-dir> [runs]      (runs: default 11, or $RUNS)
-# The programs run in turn, after one warm-up run each; the medians are compared.
-# Exit status: 0 when measured, 1 on error; the verdicts say whether the ratios are within
-# the goal.
+# Exit status: 0 when measured, 1 on error; the verdicts say whether each goal is met.
 set -uo pipefail
 source "$(dirname "$0")/../scripts/xvfb.sh"
 
-readonly LIMIT=1.15
 readonly SCREEN=1024x768x24
 readonly STRIP_SIZE=236x104
+readonly TIME_GOAL=1.10          # the strip's time against the baseline's
+readonly MEMORY_GOAL=1.05        # the strip's peak memory against the baseline's
+readonly ICONS_MEMORY_GOAL=1.10  # the same with twelve slots in use
+readonly LONG_LIST_MS=500        # the strip with a 100,000-line list: mapped within
+readonly LONG_LIST_KIB=81920     # ... and peaking under 80 MiB
+readonly LIST_LINES=100000
+readonly BIG_INI_MIB=50
 
 die() {
     echo "startup.sh: $*" >&2
@@ -29,12 +43,23 @@ timer=$build/bin/startup_timer
 for f in "$build/bin/stackle" "$build/bin/baseline_window" "$timer"; do
     [[ -x $f ]] || die "$f is missing: build first (make build)"
 done
-command -v Xvfb >/dev/null || die "Xvfb is not installed (scripts/install-deps.sh installs it)"
+for tool in Xvfb openbox trayer xprop convert; do
+    command -v "$tool" >/dev/null || die "$tool is not installed (scripts/install-deps.sh installs it)"
+done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-bench.XXXXXX") || exit 1
-xvfb_pid=""
+xvfb_pid="" wm_pid="" trayer_pid=""
 # shellcheck disable=SC2317 # run by the trap
+stop_desktop() {
+    local pid
+    for pid in $trayer_pid $wm_pid; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    trayer_pid="" wm_pid=""
+}
+# shellcheck disable=SC2317
 cleanup() {
+    stop_desktop
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -44,85 +69,152 @@ trap 'exit 1' INT TERM HUP
 start_xvfb "$work" "$SCREEN" || die "could not start Xvfb on any display from :90 on"
 use_runtime_dir "$work" || exit 1
 
-# The programs start from copies in the same directory, so file system and page cache treat
-# them alike. The strip keeps its settings file there: every start after the warm-up is a
-# second start.
-mkdir "$work/program" || exit 1
-cp "$build/bin/stackle" "$build/bin/empty.ico" "$build/bin/baseline_window" "$work/program/" || exit 1
+# Waits up to ten seconds for a command to succeed.
+within() {
+    local deadline=$((SECONDS + 10))
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+start_desktop() {
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    within eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || die "openbox did not start"
+    trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
+        >"$work/trayer.log" 2>&1 &
+    trayer_pid=$!
+    within eval 'xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "window id"' || die "trayer did not start"
+}
 
-# A second program directory whose twelve slots hold files of every kind that has an icon:
-# programs, a script, a launcher, a document, a picture and an icon file.
-mkdir "$work/icons" "$work/files" || exit 1
-cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/icons/" || exit 1
+# ---- The program directories. Every program starts from a copy in its own directory, so file
+# system and page cache treat them alike; each strip keeps its settings there, so every start
+# after the warm-up is a second start.
+program_dir() {
+    mkdir "$work/$1" && cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/$1/" || exit 1
+}
+crlf() { printf '%s\r\n' "$@"; }
+
+mkdir "$work/baseline" && cp "$build/bin/baseline_window" "$work/baseline/" || exit 1
+program_dir stackle
+
+# Twelve slots holding files of every kind that has an icon.
+program_dir icons
+mkdir "$work/files" || exit 1
 cp /bin/true "$work/files/program" && cp /bin/sleep "$work/files/other program" &&
     printf '#!/bin/sh\n' >"$work/files/script" && chmod +x "$work/files/script" &&
     printf '[Desktop Entry]\nType=Application\nName=Tool\nExec=true\nIcon=utilities-terminal\n' >"$work/files/tool.desktop" &&
     echo notes >"$work/files/notes.txt" && echo '<html></html>' >"$work/files/page.html" &&
     convert -size 64x48 xc:orange "$work/files/picture.png" && cp "$build/bin/empty.ico" "$work/files/blank.ico" || exit 1
 {
-    printf '[EXE]\r\n'
+    crlf '[EXE]'
     n=0
     for file in program "other program" script tool.desktop notes.txt page.html picture.png blank.ico \
         program script notes.txt picture.png; do
         n=$((n + 1))
-        printf 'EXE%d=%s\r\n' "$n" "$work/files/$file"
+        crlf "EXE$n=$work/files/$file"
+        crlf "notes.txt    *$work/files/notes.txt" "page.html    *$work/files/page.html" >"$work/icons/flist$n.dll"
     done
 } >"$work/icons/FILE.INI"
 
-# measure <directory> <program> [args]: prints "ms kib" of one run.
+# One slot with a long pop-up list.
+program_dir long-list
+awk -v n="$LIST_LINES" 'BEGIN { for (i = 1; i <= n; i++) printf "file%06d.txt    */home/user/documents/file%06d.txt\r\n", i, i }' \
+    >"$work/long-list/flist2.dll" || exit 1
+
+# A settings file of 50 MB: the keys the strip reads around one large section that it never reads.
+program_dir big-ini
+{
+    crlf '[TABS]' 'Tab0=Work' 'Tab1=Play' 'Tab2=Tools' '[Archive]'
+    awk -v mib="$BIG_INI_MIB" 'BEGIN { n = mib * 1048576 / 64; for (i = 1; i <= n; i++) printf "Entry%08d=an archived line of text, kept as it was written%04d\r\n", i, i % 10000 }'
+    crlf '[Help]' 'Visible=0' '[Format]' 'Style=1' '[EXE]' "EXE1=$work/files/program"
+} >"$work/big-ini/FILE.INI" || exit 1
+big_ini_kib=$(($(stat -c %s "$work/big-ini/FILE.INI") / 1024))
+
+names=(baseline stackle icons long-list big-ini)
+commands=("baseline_window --text --tray" stackle stackle stackle stackle)
+
+# measure <name>: prints "ms kib read_kib" of one run of that contestant.
 measure() {
-    local out dir=$1
-    shift
-    out=$(cd "$dir" && "$timer" -t 10 -n Stackle -s "$STRIP_SIZE" "./$@") ||
-        die "measuring $* failed"
-    [[ $out =~ ^ms=([0-9.]+)\ maxrss_kib=([0-9]+)$ ]] || die "unexpected output from startup_timer: $out"
-    echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
+    local out k
+    for k in "${!names[@]}"; do [[ ${names[k]} == "$1" ]] && break; done
+    # shellcheck disable=SC2086 # the command is split into program and arguments on purpose
+    out=$(cd "$work/$1" && "$timer" -t 30 -n Stackle -s "$STRIP_SIZE" ./${commands[k]}) || die "measuring $1 failed"
+    [[ $out =~ ^ms=([0-9.]+)\ maxrss_kib=([0-9]+)\ read_kib=(-?[0-9]+)$ ]] || die "unexpected output from startup_timer: $out"
+    echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]} ${BASH_REMATCH[3]}"
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# column <environment> <name> <column>: the median of one column of a contestant's runs.
+column() { cut -d' ' -f"$3" "$work/$1-$2.txt" | median; }
+ini_identity() { stat -c '%i %Z %s' "$work/big-ini/FILE.INI"; }
 
-# The contestants, run in turn: the strip with empty slots and with twelve icons, the bare
-# window, and the bare window showing one line of text (which shows what drawing any text at
-# all costs: the font database).
-names=(stackle stackle-icons baseline text-baseline)
-commands=("program stackle" "icons stackle" "program baseline_window" "program baseline_window --text")
-
-echo "display $DISPLAY, $runs runs each after one warm-up run"
-for k in "${!names[@]}"; do
-    # shellcheck disable=SC2086 # the commands are split into program and arguments on purpose
-    measure "$work"/${commands[k]} >/dev/null
-    : >"$work/${names[k]}.txt"
-done
-for ((i = 1; i <= runs; i++)); do
-    line=$(printf 'run %2d' "$i")
-    for k in "${!names[@]}"; do
-        # shellcheck disable=SC2086
-        result=$(measure "$work"/${commands[k]}) || exit 1
-        echo "$result" >>"$work/${names[k]}.txt"
-        read -r ms kib <<<"$result"
-        line+=$(printf '   %s %7s ms %6s KiB' "${names[k]}" "$ms" "$kib")
+# run_environment <environment>: all contestants in turn, runs times, after a warm-up.
+run_environment() {
+    local env=$1 i name result line ms kib read before
+    echo "== $env: $runs runs each after one warm-up run"
+    rewrites=0
+    for name in "${names[@]}"; do
+        measure "$name" >/dev/null
+        : >"$work/$env-$name.txt"
     done
-    echo "$line"
-done
-
-# verdict <label> <unit> <column> <contestant> <against> <goal>: the medians of two
-# contestants and their ratio against the goal.
-verdict() {
-    local s b
-    s=$(cut -d' ' -f"$3" "$work/$4.txt" | median)
-    b=$(cut -d' ' -f"$3" "$work/$5.txt" | median)
-    awk -v label="$1" -v unit="$2" -v s="$s" -v b="$b" -v name="$4" -v against="$5" -v limit="$6" 'BEGIN {
-        ratio = s / b
-        value = (unit == "ms") ? "%9.2f" : "%9d"
-        printf "%-13s %-13s " value " %s   %-13s " value " %s   ratio %.3f  %s %.2f\n",
-               label, name, s, unit, against, b, unit, ratio, (ratio <= limit) ? "within" : "over", limit
-    }'
+    for ((i = 1; i <= runs; i++)); do
+        line=$(printf 'run %2d' "$i")
+        for name in "${names[@]}"; do
+            before=$(ini_identity)
+            result=$(measure "$name") || exit 1
+            [[ $(ini_identity) == "$before" ]] || rewrites=$((rewrites + 1))
+            echo "$result" >>"$work/$env-$name.txt"
+            read -r ms kib read <<<"$result"
+            line+=$(printf '  %s %7s ms %6s KiB' "$name" "$ms" "$kib")
+        done
+        echo "$line"
+    done
+    eval "rewrites_$env=$rewrites"
 }
 
-echo "medians:"
-for against in baseline text-baseline; do
-    verdict "start-up time" ms 1 stackle "$against" "$LIMIT"
-    verdict "peak memory" KiB 2 stackle "$against" "$LIMIT"
+run_environment bare
+start_desktop
+run_environment openbox
+stop_desktop
+
+# ---- Verdicts.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+verdict() { awk -v v="$1" -v limit="$2" 'BEGIN { print (v <= limit) ? "within" : "over" }'; }
+
+echo
+echo "medians (ms: exec until the strip is mapped; KiB: peak resident memory)"
+printf '%-9s %-10s %10s %10s %10s\n' environment program ms KiB 'read KiB'
+for env in bare openbox; do
+    for name in "${names[@]}"; do
+        printf '%-9s %-10s %10s %10s %10s\n' "$env" "$name" "$(column $env "$name" 1)" "$(column $env "$name" 2)" \
+            "$(column $env "$name" 3)"
+    done
 done
-verdict "start-up time" ms 1 stackle-icons stackle 1.25
-verdict "peak memory" KiB 2 stackle-icons stackle 1.25
+
+echo
+echo "goals"
+for env in bare openbox; do
+    base_ms=$(column $env baseline 1) base_kib=$(column $env baseline 2)
+    r=$(ratio "$(column $env stackle 1)" "$base_ms")
+    printf '%-9s start-up time, strip / baseline          %7s   %s %s\n' $env "$r" "$(verdict "$r" $TIME_GOAL)" $TIME_GOAL
+    r=$(ratio "$(column $env stackle 2)" "$base_kib")
+    printf '%-9s peak memory, strip / baseline            %7s   %s %s\n' $env "$r" "$(verdict "$r" $MEMORY_GOAL)" $MEMORY_GOAL
+    r=$(ratio "$(column $env icons 2)" "$base_kib")
+    printf '%-9s peak memory, twelve slots / baseline     %7s   %s %s\n' $env "$r" "$(verdict "$r" $ICONS_MEMORY_GOAL)" \
+        $ICONS_MEMORY_GOAL
+    r=$(ratio "$(column $env icons 1)" "$base_ms")
+    printf '%-9s start-up time, twelve slots / baseline   %7s\n' $env "$r"
+    v=$(column $env long-list 1)
+    printf '%-9s 100,000-line list: mapped after (ms)     %7s   %s %s\n' $env "$v" "$(verdict "$v" $LONG_LIST_MS)" $LONG_LIST_MS
+    v=$(column $env long-list 2)
+    printf '%-9s 100,000-line list: peak memory (KiB)     %7s   %s %s\n' $env "$v" "$(verdict "$v" $((LONG_LIST_KIB - 1)))" \
+        $LONG_LIST_KIB
+    # What the strip reads besides its settings file is what it reads with a small one.
+    v=$(awk -v big="$(column $env big-ini 3)" -v small="$(column $env stackle 3)" -v file=$big_ini_kib \
+        'BEGIN { printf "%.1f", (big - small) / file }')
+    printf '%-9s 50 MB settings file: read (times)         %7s\n' $env "$v"
+    v=rewrites_$env
+    printf '%-9s 50 MB settings file: rewritten (runs)    %7s of %d\n' $env "${!v}" $((runs))
+    printf '%-9s 50 MB settings file: mapped after (ms)   %7s\n' $env "$(column $env big-ini 1)"
+done

@@ -1,5 +1,5 @@
-// startup_timer: how long a program takes from exec until its window is mapped, and how much
-// memory it used at its peak.
+// startup_timer: how long a program takes from exec until its window is mapped, how much memory
+// it used at its peak and how much it read meanwhile.
 //
 //   startup_timer [-t seconds] [-n name] [-s WxH] program [args...]
 //
@@ -7,10 +7,12 @@
 // (default "Stackle"), that is not a splash window, and, with -s, that has the given size.
 // Then ends the program with SIGTERM and prints one line:
 //
-//   ms=<time from spawn to map> maxrss_kib=<peak resident set of the program>
+//   ms=<time from spawn to map> maxrss_kib=<peak resident set> read_kib=<bytes read until mapped>
 //
-// Run it on an X server without a window manager: top-level windows are then children of the
-// root window, so their MapNotify events arrive through the root's SubstructureNotifyMask.
+// Works with and without a window manager: without one, top-level windows are children of the
+// root window and their MapNotify arrives through the root's SubstructureNotifyMask; a
+// reparenting manager maps them inside its frames, so every new top-level window is also
+// watched by itself from its creation on.
 // Exit status: 0 measured, 1 usage or set-up error, 2 timed out or the program ended first.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -28,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 extern char** environ;
@@ -154,6 +157,18 @@ private:
     Atom splashType_;
 };
 
+// What the program has read so far, in KiB, from every file and socket: -1 when unknown.
+long ReadKib(pid_t pid)
+{
+    std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return long(value / 1024);
+    return -1;
+}
+
 // Ends the program and returns its peak resident set in KiB.
 long StopAndMeasure(pid_t pid)
 {
@@ -209,11 +224,19 @@ int main(int argc, char** argv)
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type != MapNotify)
-                continue;
-            const double now = NowMs();
-            if (matcher.Matches(event.xmap.window)) {
-                mappedAt = now;
+            Window mapped = None;
+            if (event.type == MapNotify) {
+                mapped = event.xmap.window;
+            } else if (event.type == CreateNotify && event.xcreatewindow.parent == DefaultRootWindow(display)) {
+                // A window manager will map it inside a frame of its own: watch the window itself.
+                const Window created = event.xcreatewindow.window;
+                XSelectInput(display, created, StructureNotifyMask);
+                XWindowAttributes attributes {};
+                if (XGetWindowAttributes(display, created, &attributes) && attributes.map_state != IsUnmapped)
+                    mapped = created; // mapped before the selection took effect
+            }
+            if (mapped != None && matcher.Matches(mapped)) {
+                mappedAt = NowMs();
                 break;
             }
         }
@@ -239,8 +262,9 @@ int main(int argc, char** argv)
         poll(&fd, 1, left < 50 ? int(left) + 1 : 50);
     }
 
+    const long readKib = ReadKib(pid);
     const long maxRssKib = StopAndMeasure(pid);
     XCloseDisplay(display);
-    std::printf("ms=%.2f maxrss_kib=%ld\n", mappedAt - start, maxRssKib);
+    std::printf("ms=%.2f maxrss_kib=%ld read_kib=%ld\n", mappedAt - start, maxRssKib, readKib);
     return maxRssKib < 0 ? 1 : 0;
 }
