@@ -12,7 +12,8 @@
 int StrToIntDef(std::string_view text, int fallback);
 
 // Accessor of one settings file. It remembers the path and touches the file only when an
-// operation runs; nothing read is cached, every access goes to the file afresh.
+// operation runs; every access goes to the file afresh, though a file that has not changed since
+// it was last read is not parsed again (see profile::ReadString).
 class TIniFile {
 public:
     explicit TIniFile(std::string path);

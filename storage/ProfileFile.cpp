@@ -4,12 +4,17 @@
 #include "platform/files/TextLines.h"
 #include "platform/text/Ascii.h"
 
+#include <ctime>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace profile {
 namespace {
 
+using platform::FileStamp;
+using platform::LineAt;
 using platform::ReadFileContent;
 using platform::ReplaceFileContent;
 using platform::SplitLines;
@@ -52,24 +57,146 @@ std::string KeyLine(std::string_view key, std::string_view value)
     return line;
 }
 
-} // namespace
+// Where the sections of a profile text lie: each heading's name and the lines up to the next
+// heading, in the order of the text. Lines before the first heading belong to no section.
+struct SectionSpan {
+    std::size_t nameBegin;
+    std::size_t nameLength;
+    std::size_t begin; // the first line after the heading
+    std::size_t end; // where the next heading or the text begins or ends
+};
 
-std::optional<std::string> FindValue(std::string_view content, std::string_view section,
-                                     std::string_view key)
+std::vector<SectionSpan> Sections(std::string_view content)
 {
-    bool inSection = false;
-    for (const TextLine& line : SplitLines(content)) {
-        const Entry entry = Parse(line.in(content));
-        if (entry.kind == Entry::Section)
-            inSection = SameName(entry.name, section);
-        else if (inSection && entry.kind == Entry::Key && SameName(entry.name, key))
-            return std::string(entry.value.substr(0, MaxValueLength));
+    std::vector<SectionSpan> sections;
+    for (std::size_t at = 0; at < content.size();) {
+        const TextLine line = LineAt(content, at);
+        if (const Entry entry = Parse(line.in(content)); entry.kind == Entry::Section) {
+            if (!sections.empty())
+                sections.back().end = line.begin;
+            sections.push_back(
+                {std::size_t(entry.name.data() - content.data()), entry.name.size(), line.next, content.size()});
+        }
+        at = line.next;
+    }
+    return sections;
+}
+
+// The whole value of the key's first line in the sections named section, in the order of the
+// text: the profile's value, before it is cut to the read buffer.
+std::optional<std::string_view> FindIn(std::string_view content, const std::vector<SectionSpan>& sections,
+                                       std::string_view section, std::string_view key)
+{
+    for (const SectionSpan& candidate : sections) {
+        if (!SameName(content.substr(candidate.nameBegin, candidate.nameLength), section))
+            continue;
+        for (std::size_t at = candidate.begin; at < candidate.end;) {
+            const TextLine line = LineAt(content, at);
+            if (const Entry entry = Parse(line.in(content)); entry.kind == Entry::Key && SameName(entry.name, key))
+                return entry.value;
+            at = line.next;
+        }
     }
     return std::nullopt;
 }
 
-std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
-                      std::string_view value)
+// A profile file's text as it was read, with where its sections lie.
+class ParsedProfile {
+public:
+    explicit ParsedProfile(std::string content)
+        : content_(std::move(content))
+        , sections_(Sections(content_))
+    {
+    }
+
+    const std::string& Content() const { return content_; }
+    std::optional<std::string_view> Value(std::string_view section, std::string_view key) const
+    {
+        return FindIn(content_, sections_, section, key);
+    }
+
+private:
+    std::string content_;
+    std::vector<SectionSpan> sections_;
+};
+
+// The one parsed copy kept of the settings file last read, for as long as the file keeps its
+// stamp: a start-up reads a dozen values from the same unchanged file. Every access still checks
+// the file's stamp afresh.
+class ProfileCache {
+public:
+    // The parsed content of the regular file at path; nothing when it is missing, unreadable or
+    // no regular file.
+    std::shared_ptr<const ParsedProfile> Load(const std::string& path)
+    {
+        const std::optional<FileStamp> stamp = platform::RegularFileStamp(path);
+        if (!stamp)
+            return nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            if (parsed_ && path_ == path && stamp_ == *stamp)
+                return parsed_;
+        }
+        const std::int64_t readingBegan = RealTimeNs();
+        FileStamp read;
+        std::optional<std::string> content = ReadFileContent(path, &read);
+        if (!content)
+            return nullptr;
+        auto parsed = std::make_shared<const ParsedProfile>(std::move(*content));
+        // A change made after the reading began could keep the stamp read when the file system's
+        // clock has not ticked since the file's last change: a file changed that recently is
+        // read afresh every time.
+        if (read.changedNs < readingBegan - RecentChangeNs) {
+            const std::lock_guard lock(mutex_);
+            path_ = path;
+            stamp_ = read;
+            parsed_ = parsed;
+        }
+        return parsed;
+    }
+
+    // The file at path was written: what was kept of it is no longer its content.
+    void Forget(const std::string& path)
+    {
+        const std::lock_guard lock(mutex_);
+        if (path_ == path)
+            parsed_.reset();
+    }
+
+private:
+    // Longer than any file system's clock tick.
+    static constexpr std::int64_t RecentChangeNs = 100'000'000;
+
+    static std::int64_t RealTimeNs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    }
+
+    std::mutex mutex_;
+    std::string path_;
+    FileStamp stamp_;
+    std::shared_ptr<const ParsedProfile> parsed_;
+};
+
+ProfileCache& Cache()
+{
+    static ProfileCache cache;
+    return cache;
+}
+
+} // namespace
+
+std::optional<std::string> FindValue(std::string_view content, std::string_view section, std::string_view key)
+{
+    const std::optional<std::string_view> value = FindIn(content, Sections(content), section, key);
+    if (!value)
+        return std::nullopt;
+    return std::string(value->substr(0, MaxValueLength));
+}
+
+std::string WithValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value)
 {
     const std::vector<TextLine> lines = SplitLines(content);
     bool inSection = false;
@@ -117,27 +244,29 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
 std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback,
                        const std::string& path)
 {
-    const std::optional<std::string> content = ReadFileContent(path);
-    std::optional<std::string> value;
-    if (content)
-        value = FindValue(*content, section, key);
-    return value ? *value : std::string(fallback);
+    const std::shared_ptr<const ParsedProfile> parsed = Cache().Load(path);
+    const std::optional<std::string_view> value = parsed ? parsed->Value(section, key) : std::nullopt;
+    return std::string(value ? value->substr(0, MaxValueLength) : fallback);
 }
 
-bool WriteString(std::string_view section, std::string_view key, std::string_view value,
-                 const std::string& path)
+bool WriteString(std::string_view section, std::string_view key, std::string_view value, const std::string& path)
 {
     for (const std::string_view part : {section, key, value})
         if (part.find_first_of("\r\n") != std::string_view::npos)
             return false;
-    std::optional<std::string> content = ReadFileContent(path);
-    if (!content) {
+    const std::shared_ptr<const ParsedProfile> parsed = Cache().Load(path);
+    if (!parsed) {
         std::error_code error;
         if (std::filesystem::exists(path, error) || error)
             return false; // there, but unreadable: never replace what could not be read
-        content.emplace();
+    } else if (parsed->Value(section, key) == value) {
+        return true; // stored already: the file stays as it is
     }
-    return ReplaceFileContent(path, WithValue(*content, section, key, value));
+    const bool written =
+        ReplaceFileContent(path, WithValue(parsed ? parsed->Content() : std::string(), section, key, value));
+    if (written)
+        Cache().Forget(path);
+    return written;
 }
 
 } // namespace profile

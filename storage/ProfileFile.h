@@ -19,9 +19,13 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 
 // Stores the value of key in section: the file is created when missing, a missing section is
 // added at the end of the file, an existing key's line is replaced, and a new key goes to the
-// end of its section. Every other line stays byte for byte as it was. Returns false when the
-// file cannot be written, or when the section, the key or the value holds a line break, which
-// would add lines of its own to the file; the file is then left as it was.
+// end of its section. Every other line stays byte for byte as it was. A key that holds the value
+// already is left as it is, and the file is not written at all. Returns false when the file
+// cannot be written, or when the section, the key or the value holds a line break, which would
+// add lines of its own to the file; the file is then left as it was.
+//
+// Both read the file afresh unless it is the file they read last and its stamp (identity, size
+// and change times) is still the one it had then; one parsed copy of that file is kept.
 bool WriteString(std::string_view section, std::string_view key, std::string_view value,
                  const std::string& path);
 

@@ -40,6 +40,13 @@ bool ReadToEnd(int file, std::string& content, std::size_t limit)
     return true;
 }
 
+FileStamp StampOf(const struct stat& status)
+{
+    const auto ns = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+    return {std::uint64_t(status.st_dev), std::uint64_t(status.st_ino), std::int64_t(status.st_size),
+            ns(status.st_mtim), ns(status.st_ctim)};
+}
+
 // Flushes a directory's entries to disk, so that a rename within it survives a power cut.
 void SyncDirectory(const std::string& path)
 {
@@ -83,27 +90,48 @@ int OpenRegularFile(const std::string& path)
     return file;
 }
 
-std::optional<std::string> ReadFileContent(const std::string& path)
+std::optional<FileStamp> RegularFileStamp(const std::string& path)
 {
-    return ReadFileHead(path, std::string().max_size());
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return StampOf(status);
 }
 
-std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit)
+namespace {
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit, FileStamp* stamp)
 {
     const int file = OpenRegularFile(path);
     if (file < 0)
         return std::nullopt;
     std::string content;
     struct stat status;
-    if (fstat(file, &status) == 0)
-        content.reserve(std::min(limit, std::size_t(status.st_size)));
+    if (fstat(file, &status) != 0) {
+        close(file);
+        return std::nullopt;
+    }
+    content.reserve(std::min(limit, std::size_t(status.st_size)));
+    if (stamp)
+        *stamp = StampOf(status);
     const bool read = ReadToEnd(file, content, limit);
     close(file);
     return read ? std::optional(std::move(content)) : std::nullopt;
 }
 
-bool ReplaceFileContent(const std::string& path, std::string_view bytes,
-                        const std::function<void()>& afterWriting)
+} // namespace
+
+std::optional<std::string> ReadFileContent(const std::string& path, FileStamp* stamp)
+{
+    return ReadRegularFile(path, std::string().max_size(), stamp);
+}
+
+std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit)
+{
+    return ReadRegularFile(path, limit, nullptr);
+}
+
+bool ReplaceFileContent(const std::string& path, std::string_view bytes, const std::function<void()>& afterWriting)
 {
     // A link is followed, so that the file it names is replaced and the link stays.
     char* resolved = realpath(path.c_str(), nullptr);
@@ -120,8 +148,8 @@ bool ReplaceFileContent(const std::string& path, std::string_view bytes,
         return false;
     const mode_t umask = ::umask(0);
     ::umask(umask);
-    bool written = fchmod(file, exists ? status.st_mode & 07777 : 0666 & ~umask) == 0 && WriteAll(file, bytes)
-        && fsync(file) == 0;
+    bool written =
+        fchmod(file, exists ? status.st_mode & 07777 : 0666 & ~umask) == 0 && WriteAll(file, bytes) && fsync(file) == 0;
     written = close(file) == 0 && written;
     if (written && afterWriting)
         afterWriting();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,9 +13,26 @@ namespace platform {
 // descriptor; -1 otherwise. Never waits: a named pipe, a device or a socket is refused unread.
 int OpenRegularFile(const std::string& path);
 
+// What tells one state of a file from another without reading it: which file it is (device and
+// inode), its size, and when its content and its inode last changed, in nanoseconds since the
+// epoch. Any change to the file, a replacement included, gives another stamp, except a rewrite of
+// the same size within one tick of the file system's clock.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the regular file at path (or the one a link names); nothing for anything else.
+std::optional<FileStamp> RegularFileStamp(const std::string& path);
+
 // The whole content of the regular file at path, or nothing when it does not exist, cannot be
-// read or is no regular file. Read to its end, whatever size the file reports.
-std::optional<std::string> ReadFileContent(const std::string& path);
+// read or is no regular file. Read to its end, whatever size the file reports. When stamp is
+// given, it receives the file's stamp as it was when the reading began.
+std::optional<std::string> ReadFileContent(const std::string& path, FileStamp* stamp = nullptr);
 // The same, at most limit bytes from its beginning.
 std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit);
 

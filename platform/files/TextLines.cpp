@@ -2,20 +2,22 @@
 
 namespace platform {
 
+TextLine LineAt(std::string_view content, std::size_t begin)
+{
+    std::size_t end = content.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos)
+        end = content.size();
+    std::size_t next = end;
+    if (next < content.size())
+        next += content.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    return {begin, end, next};
+}
+
 std::vector<TextLine> SplitLines(std::string_view content)
 {
     std::vector<TextLine> lines;
-    std::size_t begin = 0;
-    while (begin < content.size()) {
-        std::size_t end = begin;
-        while (end < content.size() && content[end] != '\r' && content[end] != '\n')
-            ++end;
-        std::size_t next = end;
-        if (next < content.size())
-            next += content.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-        lines.push_back({begin, end, next});
-        begin = next;
-    }
+    for (std::size_t begin = 0; begin < content.size(); begin = lines.back().next)
+        lines.push_back(LineAt(content, begin));
     return lines;
 }
 

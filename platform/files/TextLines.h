@@ -16,5 +16,8 @@ struct TextLine {
 
 // The lines of a text, each ended by CR, by LF or by CR LF; the last may have no line end.
 std::vector<TextLine> SplitLines(std::string_view content);
+// The line that begins at begin (below content's size), for going through a long text line by
+// line without a list of all its lines.
+TextLine LineAt(std::string_view content, std::size_t begin);
 
 } // namespace platform

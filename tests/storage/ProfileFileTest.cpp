@@ -4,9 +4,13 @@
 
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -59,6 +63,15 @@ std::size_t EntryCount(const std::string& dir)
     return std::distance(std::filesystem::directory_iterator(dir), {});
 }
 
+// Which file is at path and when its content last changed: another file, or the same one
+// written again, gives another answer.
+std::pair<ino_t, std::int64_t> Identity(const std::string& path)
+{
+    struct stat status {};
+    stat(path.c_str(), &status);
+    return {status.st_ino, std::int64_t(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
 struct ReadCase {
     const char* section;
     const char* key;
@@ -88,6 +101,31 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"notes", "Note1", "a=b = c"}, ReadCase{"Notes", "Note2", std::nullopt},
                     ReadCase{"EXE", "EXE1", "C:\\Tools\\x.exe"},
                     ReadCase{"EXE", "Visible", std::nullopt}, ReadCase{"Help", "Visible", std::nullopt}));
+
+// A name may head several sections: a key's value is its first line in any of them, in the
+// order of the file, and lines before the first heading belong to no section. The file is read
+// the way a start-up reads it, and must give what the text gives.
+TEST(ProfileSections, ValueComesFromTheFirstLineOfTheKeyInSectionsOfThatName)
+{
+    const std::string text = "Tab0=before any section\r\n"
+                             "[TABS]\r\nTab0=first\r\n"
+                             "[EXE]\r\nTab1=not a tab\r\n"
+                             "[tabs]\r\nTab0=second\r\nTab1=only in the second\r\n"
+                             "[ TABS \r\nTab2=heading without its bracket\r\n";
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("FILE.INI").toStdString();
+    Spit(path, text);
+    const ReadCase cases[] = {{"TABS", "Tab0", "first"},
+                              {"TABS", "Tab1", "only in the second"},
+                              {"TABS", "Tab2", "heading without its bracket"},
+                              {"EXE", "Tab0", std::nullopt},
+                              {"Format", "Tab0", std::nullopt}};
+    for (const ReadCase& c : cases) {
+        EXPECT_EQ(profile::FindValue(text, c.section, c.key), c.expected) << c.section << ' ' << c.key;
+        EXPECT_EQ(profile::ReadString(c.section, c.key, "<none>", path), c.expected.value_or("<none>"))
+            << c.section << ' ' << c.key;
+    }
+}
 
 struct WriteCase {
     const char* section;
@@ -162,6 +200,63 @@ TEST_F(ProfileFile, WriteKeepsHandEditedFileAndLeavesNoOtherFile)
     EXPECT_EQ(Slurp(path_), Edited("Note1 = a=b = c\r\n", "Note1=x=y\r\n"));
     EXPECT_EQ(profile::ReadString("Notes", "Note1", "", path_), "x=y");
     EXPECT_EQ(EntryCount(dir_.path().toStdString()), 1u);
+}
+
+// A write of the value a key holds already leaves the file alone, byte for byte and as the same
+// file, even where a hand put blanks around the key's '='. Only the whole value counts.
+TEST_F(ProfileFile, WritingWhatIsStoredLeavesTheFileUntouched)
+{
+    Spit(path_, HandEdited);
+    const auto before = Identity(path_);
+    const WriteCase stored[] = {{"TABS", "Visible", "False", ""},
+                                {"tabs", "TAB0", "Work", ""},
+                                {"TABS", "Tab2", "", ""},
+                                {"Notes", "Note1", "a=b = c", ""},
+                                {"EXE", "EXE1", "C:\\Tools\\x.exe", ""}};
+    for (const WriteCase& c : stored)
+        EXPECT_TRUE(profile::WriteString(c.section, c.key, c.value, path_)) << c.key;
+    EXPECT_EQ(Slurp(path_), HandEdited);
+    EXPECT_EQ(Identity(path_), before);
+
+    // The value as a read gives it, cut to the read buffer, is not the value stored.
+    ASSERT_TRUE(profile::WriteString("Custom", "Blob", std::string(1023, 'x'), path_));
+    EXPECT_EQ(Slurp(path_), Edited("Blob=" + LongValue + "\n", "Blob=" + std::string(1023, 'x') + "\r\n"));
+    EXPECT_NE(Identity(path_), before);
+}
+
+// Reads may use the copy parsed at an earlier read, but only while the file stays the same one:
+// changed in place at the same size, replaced by another file of the same size, written through
+// the profile or removed, it is read afresh.
+TEST_F(ProfileFile, ReadsFollowEveryChangeOfTheFile)
+{
+    using namespace std::chrono_literals;
+    const auto read = [this] { return profile::ReadString("EXE", "EXE1", "<none>", path_); };
+    // A file changed just now is read afresh every time: these wait until the file is older.
+    const auto settle = [] { std::this_thread::sleep_for(150ms); };
+
+    Spit(path_, "[EXE]\r\nEXE1=/bin/aa\r\n");
+    settle();
+    EXPECT_EQ(read(), "/bin/aa");
+    EXPECT_EQ(read(), "/bin/aa");
+
+    Spit(path_, "[EXE]\r\nEXE1=/bin/bb\r\n");
+    EXPECT_EQ(read(), "/bin/bb");
+    settle();
+    EXPECT_EQ(read(), "/bin/bb");
+
+    Spit(path_ + ".new", "[EXE]\r\nEXE1=/bin/cc\r\n");
+    std::filesystem::rename(path_ + ".new", path_);
+    EXPECT_EQ(read(), "/bin/cc");
+    settle();
+    EXPECT_EQ(read(), "/bin/cc");
+
+    ASSERT_TRUE(profile::WriteString("EXE", "EXE1", "/bin/dd", path_));
+    EXPECT_EQ(read(), "/bin/dd");
+    settle();
+    EXPECT_EQ(read(), "/bin/dd");
+
+    std::filesystem::remove(path_);
+    EXPECT_EQ(read(), "<none>");
 }
 
 TEST_F(ProfileFile, LongValueIsStoredWholeAndReadBackCut)
