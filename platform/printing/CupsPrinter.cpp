@@ -4,10 +4,11 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryFile>
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <stdexcept>
 
@@ -15,25 +16,83 @@ namespace platform {
 
 namespace {
 
-struct DestinationDeleter {
-    void operator()(cups_dest_t* destination) const { cupsFreeDests(1, destination); }
-};
-using Destination = std::unique_ptr<cups_dest_t, DestinationDeleter>;
-
 std::runtime_error Failure(const QString& message)
 {
     return std::runtime_error(message.toStdString());
 }
 
+// The spooler's client library, loaded when the first job starts: the strip does not load it,
+// nor the many libraries it needs, at start-up, for a printer it may never use.
+class CupsLibrary {
+public:
+    // Throws when the library cannot be loaded.
+    static const CupsLibrary& Get()
+    {
+        static const CupsLibrary library;
+        if (!library.handle_)
+            throw Failure(QStringLiteral("The print spooler's library cannot be loaded: %1").arg(library.error_));
+        return library;
+    }
+
+    decltype(&::cupsGetNamedDest) GetNamedDest = nullptr;
+    decltype(&::cupsFreeDests) FreeDests = nullptr;
+    decltype(&::cupsLastErrorString) LastErrorString = nullptr;
+    decltype(&::cupsCopyDestInfo) CopyDestInfo = nullptr;
+    decltype(&::cupsFreeDestInfo) FreeDestInfo = nullptr;
+    decltype(&::cupsGetOption) GetOption = nullptr;
+    decltype(&::cupsFindDestDefault) FindDestDefault = nullptr;
+    decltype(&::ippGetString) IppGetString = nullptr;
+    decltype(&::cupsGetDestMediaByName) GetDestMediaByName = nullptr;
+    decltype(&::cupsAddOption) AddOption = nullptr;
+    decltype(&::cupsFreeOptions) FreeOptions = nullptr;
+    decltype(&::cupsPrintFile2) PrintFile2 = nullptr;
+
+private:
+    CupsLibrary()
+    {
+        void* handle = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            error_ = QString::fromLocal8Bit(dlerror());
+            return;
+        }
+        const bool found = Find(handle, "cupsGetNamedDest", GetNamedDest) && Find(handle, "cupsFreeDests", FreeDests)
+            && Find(handle, "cupsLastErrorString", LastErrorString) && Find(handle, "cupsCopyDestInfo", CopyDestInfo)
+            && Find(handle, "cupsFreeDestInfo", FreeDestInfo) && Find(handle, "cupsGetOption", GetOption)
+            && Find(handle, "cupsFindDestDefault", FindDestDefault) && Find(handle, "ippGetString", IppGetString)
+            && Find(handle, "cupsGetDestMediaByName", GetDestMediaByName) && Find(handle, "cupsAddOption", AddOption)
+            && Find(handle, "cupsFreeOptions", FreeOptions) && Find(handle, "cupsPrintFile2", PrintFile2);
+        if (found)
+            handle_ = handle; // kept for the rest of the run
+        else
+            dlclose(handle);
+    }
+
+    template <typename Function> bool Find(void* handle, const char* name, Function& function)
+    {
+        function = reinterpret_cast<Function>(dlsym(handle, name));
+        if (!function)
+            error_ = QStringLiteral("%1 is missing").arg(QLatin1String(name));
+        return function != nullptr;
+    }
+
+    void* handle_ = nullptr;
+    QString error_;
+};
+
+struct DestinationDeleter {
+    void operator()(cups_dest_t* destination) const { CupsLibrary::Get().FreeDests(1, destination); }
+};
+using Destination = std::unique_ptr<cups_dest_t, DestinationDeleter>;
+
 QString SpoolerMessage()
 {
-    return QString::fromUtf8(cupsLastErrorString());
+    return QString::fromUtf8(CupsLibrary::Get().LastErrorString());
 }
 
 // The user's default destination: their own choice (lpoptions, LPDEST, PRINTER) or the spooler's.
 Destination DefaultDestination()
 {
-    Destination destination(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
+    Destination destination(CupsLibrary::Get().GetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
     if (destination)
         return destination;
     // The spooler says so also when it cannot be reached at all.
@@ -50,17 +109,18 @@ struct Paper {
 
 Paper DefaultPaper(cups_dest_t* destination)
 {
+    const CupsLibrary& cups = CupsLibrary::Get();
     Paper paper;
-    cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, destination);
+    cups_dinfo_t* info = cups.CopyDestInfo(CUPS_HTTP_DEFAULT, destination);
     if (!info)
         return paper;
-    const char* name = cupsGetOption("media", destination->num_options, destination->options);
+    const char* name = cups.GetOption("media", destination->num_options, destination->options);
     if (!name) {
-        if (ipp_attribute_t* byDefault = cupsFindDestDefault(CUPS_HTTP_DEFAULT, destination, info, "media"))
-            name = ippGetString(byDefault, 0, nullptr);
+        if (ipp_attribute_t* byDefault = cups.FindDestDefault(CUPS_HTTP_DEFAULT, destination, info, "media"))
+            name = cups.IppGetString(byDefault, 0, nullptr);
     }
     cups_size_t size{};
-    if (name && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, destination, info, name, CUPS_MEDIA_FLAGS_DEFAULT, &size)
+    if (name && cups.GetDestMediaByName(CUPS_HTTP_DEFAULT, destination, info, name, CUPS_MEDIA_FLAGS_DEFAULT, &size)
         && size.width > 0 && size.length > 0) {
         // CUPS measures in hundredths of millimetres.
         const auto mm = [](int hundredths) { return hundredths / 100.0; };
@@ -69,7 +129,7 @@ Paper DefaultPaper(cups_dest_t* destination)
             QPageSize(QSizeF(mm(size.width), mm(size.length)), QPageSize::Millimeter), QPageLayout::Portrait,
             QMarginsF(mm(size.left), mm(size.top), mm(size.right), mm(size.bottom)), QPageLayout::Millimeter);
     }
-    cupsFreeDestInfo(info);
+    cups.FreeDestInfo(info);
     return paper;
 }
 
@@ -78,20 +138,19 @@ public:
     CupsJob(Destination destination, const QString& title)
         : destination_(std::move(destination))
         , title_(title)
-        , printer_(QPrinter::HighResolution)
         , file_(QDir::tempPath() + QStringLiteral("/stackle-print-XXXXXX.pdf"))
     {
         const Paper paper = DefaultPaper(destination_.get());
         media_ = paper.name;
         if (!file_.open())
             throw Failure(QStringLiteral("The print job cannot be prepared: %1").arg(file_.errorString()));
-        printer_.setOutputFormat(QPrinter::PdfFormat);
-        printer_.setOutputFileName(file_.fileName());
-        printer_.setFullPage(false);
-        printer_.setPageLayout(paper.layout);
-        printer_.setDocName(title);
-        printer_.setCreator(QStringLiteral("Stackle"));
-        if (!painter_.begin(&printer_))
+        // Drawn on the paper's printable area, at the resolution of a high-resolution printer.
+        printer_ = std::make_unique<QPdfWriter>(file_.fileName());
+        printer_->setResolution(HighResolution);
+        printer_->setPageLayout(paper.layout);
+        printer_->setTitle(title);
+        printer_->setCreator(QStringLiteral("Stackle"));
+        if (!painter_.begin(printer_.get()))
             throw Failure(QStringLiteral("The print job cannot be started"));
         // The printer's plain text font, in points, so that it keeps its size on any resolution.
         painter_.setFont(QFont(QStringLiteral("DejaVu Sans Condensed"), 8));
@@ -104,7 +163,7 @@ public:
             painter_.end(); // an abandoned job: its file goes with the job, nothing reaches the printer
     }
 
-    QSize pageSize() const override { return {printer_.width(), printer_.height()}; }
+    QSize pageSize() const override { return {printer_->width(), printer_->height()}; }
     QSize textExtent(const QString& text) const override
     {
         const QFontMetrics metrics = painter_.fontMetrics();
@@ -120,35 +179,39 @@ public:
 
     void newPage() override
     {
-        if (!printer_.newPage())
+        if (!printer_->newPage())
             throw Failure(QStringLiteral("The print job cannot begin a new page"));
     }
 
     void end() override
     {
-        if (!painter_.end() || printer_.printerState() == QPrinter::Error)
+        if (!painter_.end())
             throw Failure(QStringLiteral("The print job cannot be finished"));
+        const CupsLibrary& cups = CupsLibrary::Get();
         const QByteArray file = QFile::encodeName(file_.fileName());
         // The pages are of the printer's default paper: the spooler is told so that it neither
         // scales nor moves them.
         cups_option_t* options = nullptr;
         int optionCount = 0;
         if (!media_.empty())
-            optionCount = cupsAddOption("media", media_.c_str(), optionCount, &options);
-        const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.constData(),
-                                       title_.toUtf8().constData(), optionCount, options);
-        cupsFreeOptions(optionCount, options);
+            optionCount = cups.AddOption("media", media_.c_str(), optionCount, &options);
+        const int job = cups.PrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.constData(),
+                                        title_.toUtf8().constData(), optionCount, options);
+        cups.FreeOptions(optionCount, options);
         if (job == 0)
             throw Failure(QStringLiteral("The printer \"%1\" did not take the print job: %2")
                               .arg(QString::fromUtf8(destination_->name), SpoolerMessage()));
     }
 
 private:
+    // Dots per inch.
+    static constexpr int HighResolution = 1200;
+
     Destination destination_;
     QString title_;
     std::string media_; // the paper's name for the spooler
-    QPrinter printer_;
     QTemporaryFile file_;
+    std::unique_ptr<QPdfWriter> printer_;
     QPainter painter_;
 };
 
