@@ -5,17 +5,29 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
 const QByteArray ShowRequest = "show\n";
 const QByteArray ShownAnswer = "shown\n";
+// The longest request or answer a run waits for: anything longer is no request.
+constexpr qsizetype LongestLine = 64;
 
 // The runtime directory's path for this program directory: the same directory reached by
 // another path (a link, "..") gives the same name.
@@ -32,22 +44,54 @@ QString InstancePath(const std::string& programDirectory)
     return runtime + QStringLiteral("/stackle-") + QString::fromLatin1(hash);
 }
 
+// The socket address of path; nothing when the path is too long for one.
+std::optional<sockaddr_un> SocketAddress(const QString& path)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (bytes.size() >= qsizetype(sizeof address.sun_path))
+        return std::nullopt;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, bytes.constData(), std::size_t(bytes.size()));
+    return address;
+}
+
+// Waits until the socket can be read or the deadline passes; true when it can be read.
+bool WaitToRead(int socket, const QDeadlineTimer& deadline)
+{
+    for (;;) {
+        pollfd ready{socket, POLLIN, 0};
+        const int result = poll(&ready, 1, int(std::max<qint64>(deadline.remainingTime(), 0)));
+        if (result < 0 && errno == EINTR)
+            continue;
+        return result > 0;
+    }
+}
+
 // Asks the run listening on path to bring its strip back; true once it has said so before the
 // deadline. A run still starting answers once its start-up is over.
 bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
 {
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(int(std::min<qint64>(deadline.remainingTime(), 1000))))
+    const std::optional<sockaddr_un> address = SocketAddress(path);
+    if (!address)
         return false;
-    socket.write(ShowRequest);
-    socket.flush();
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
     QByteArray answer;
-    while (!answer.contains('\n') && !deadline.hasExpired()) {
-        if (!socket.waitForReadyRead(int(deadline.remainingTime())))
-            break;
-        answer += socket.readAll();
+    if (connect(socket, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0
+        && send(socket, ShowRequest.constData(), std::size_t(ShowRequest.size()), MSG_NOSIGNAL) == ShowRequest.size()) {
+        while (!answer.contains('\n') && answer.size() < LongestLine && WaitToRead(socket, deadline)) {
+            char buffer[LongestLine];
+            const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            answer.append(buffer, got);
+        }
     }
+    close(socket);
     return answer == ShownAnswer;
 }
 
@@ -59,35 +103,27 @@ TSingleInstance::TSingleInstance(const std::string& programDirectory)
 {
     // Held for the whole run: only a lock whose process has ended is stale.
     lock_.setStaleLockTime(0);
-    QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] {
-        while (QLocalSocket* client = server_.nextPendingConnection()) {
-            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
-                if (!client->canReadLine())
-                    return;
-                if (client->readLine() == ShowRequest) {
-                    ShowRequested();
-                    client->write(ShownAnswer);
-                    client->flush();
-                }
-                client->disconnectFromServer();
-            });
-        }
-    });
 }
 
-TSingleInstance::~TSingleInstance() = default;
+TSingleInstance::~TSingleInstance()
+{
+    for (const auto& [client, state] : clients_)
+        close(client);
+    clients_.clear();
+    if (server_ >= 0) {
+        serverNotifier_.reset();
+        close(server_);
+        unlink(QFile::encodeName(socketPath_).constData());
+    }
+}
 
 TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
 {
     const QDeadlineTimer deadline(answerTimeout);
     do {
         if (lock_.tryLock(0)) {
-            // A socket there was left by a run that ended without removing it.
-            QLocalServer::removeServer(socketPath_);
-            server_.setSocketOptions(QLocalServer::UserAccessOption);
-            if (!server_.listen(socketPath_))
-                qWarning("Stackle: later starts cannot reach this one: %s", qPrintable(server_.errorString()));
+            if (!Listen())
+                qWarning("Stackle: later starts cannot reach this one: %s", std::strerror(errno));
             return Outcome::First;
         }
         if (lock_.error() != QLockFile::LockFailedError) {
@@ -102,6 +138,81 @@ TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return Outcome::NoAnswer;
+}
+
+// Listens on the socket path, for the user alone. A socket there was left by a run that ended
+// without removing it: this run holds the lock.
+bool TSingleInstance::Listen()
+{
+    const std::optional<sockaddr_un> address = SocketAddress(socketPath_);
+    if (!address) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    unlink(address->sun_path);
+    server_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (server_ < 0)
+        return false;
+    if (bind(server_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0
+        || chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || listen(server_, SOMAXCONN) != 0) {
+        const int error = errno;
+        close(server_);
+        server_ = -1;
+        errno = error;
+        return false;
+    }
+    serverNotifier_ = std::make_unique<QSocketNotifier>(server_, QSocketNotifier::Read);
+    QObject::connect(serverNotifier_.get(), &QSocketNotifier::activated, serverNotifier_.get(), [this] { Accept(); });
+    return true;
+}
+
+void TSingleInstance::Accept()
+{
+    for (;;) {
+        const int client = accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client < 0) {
+            if (errno == EINTR)
+                continue;
+            return; // none left, or the client gave up meanwhile
+        }
+        Client& added = clients_[client];
+        added.notifier = std::make_unique<QSocketNotifier>(client, QSocketNotifier::Read);
+        QObject::connect(added.notifier.get(), &QSocketNotifier::activated, added.notifier.get(),
+                         [this, client] { Read(client); });
+    }
+}
+
+// A client sends one line: a request to show brings the strip back and is answered; then, or
+// as soon as it has sent anything else, the connection ends.
+void TSingleInstance::Read(int client)
+{
+    Client& sender = clients_.at(client);
+    char buffer[LongestLine];
+    ssize_t got;
+    while ((got = recv(client, buffer, sizeof buffer, 0)) > 0 && sender.received.size() < LongestLine)
+        sender.received.append(buffer, got);
+    if (got < 0 && errno == EINTR)
+        return; // read on at the next notice
+    const qsizetype end = sender.received.indexOf('\n');
+    if (end < 0 && got < 0 && errno == EAGAIN && sender.received.size() < LongestLine)
+        return; // the rest of the line is still on its way
+    if (end >= 0 && sender.received.left(end + 1) == ShowRequest) {
+        ShowRequested();
+        send(client, ShownAnswer.constData(), std::size_t(ShownAnswer.size()), MSG_NOSIGNAL);
+    }
+    Disconnect(client);
+}
+
+void TSingleInstance::Disconnect(int client)
+{
+    const auto found = clients_.find(client);
+    if (found == clients_.end())
+        return;
+    // The notifier may be the one whose signal is being delivered.
+    found->second.notifier->setEnabled(false);
+    found->second.notifier.release()->deleteLater();
+    clients_.erase(found);
+    close(client);
 }
 
 void TSingleInstance::SetShowRequestHandler(std::function<void()> handler)

@@ -1,17 +1,21 @@
 #pragma once
 
-#include <QLocalServer>
+#include <QByteArray>
 #include <QLockFile>
 #include <QString>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
+
+class QSocketNotifier;
 
 // One strip per program directory: two strips on the same settings and list files would
 // overwrite each other's changes. The first run holds a lock named after its program directory
-// and listens on a local socket of the same name; a later start from that directory asks it to
-// bring its strip back and ends. A lock left by a run that crashed is taken over, and so is its
-// socket. Both live in the user's runtime directory.
+// and listens on a local (Unix domain) socket of the same name; a later start from that
+// directory asks it to bring its strip back and ends. A lock left by a run that crashed is taken
+// over, and so is its socket. Both live in the user's runtime directory.
 class TSingleInstance {
 public:
     enum class Outcome {
@@ -22,6 +26,8 @@ public:
 
     explicit TSingleInstance(const std::string& programDirectory);
     ~TSingleInstance();
+    TSingleInstance(const TSingleInstance&) = delete;
+    TSingleInstance& operator=(const TSingleInstance&) = delete;
 
     // Claims the program directory for this run; when another run holds it, asks that one to
     // bring its strip back, waiting at most answerTimeout milliseconds for its answer.
@@ -34,11 +40,23 @@ public:
     QString LockPath() const { return lock_.fileName(); }
 
 private:
+    // A later start that has connected, and what it has sent so far.
+    struct Client {
+        std::unique_ptr<QSocketNotifier> notifier;
+        QByteArray received;
+    };
+
+    bool Listen();
+    void Accept();
+    void Read(int client);
+    void Disconnect(int client);
     void ShowRequested();
 
     QString socketPath_;
     QLockFile lock_;
-    QLocalServer server_;
+    int server_ = -1;
+    std::unique_ptr<QSocketNotifier> serverNotifier_;
+    std::map<int, Client> clients_;
     std::function<void()> handler_;
     bool pending_ = false;
 };

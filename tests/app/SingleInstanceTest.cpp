@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <future>
+#include <string>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -63,6 +66,53 @@ TEST_F(SingleInstanceTest, RequestDuringStartUpIsCarriedOutOnceTheStripIsThere)
     int shown = 0;
     first.SetShowRequestHandler([&] { ++shown; });
     EXPECT_EQ(shown, 1);
+}
+
+// What a later start sends, written by hand: a request may arrive in pieces; anything but the
+// request gets no answer, brings nothing back and ends the connection.
+TEST_F(SingleInstanceTest, OnlyAWholeShowRequestBringsTheStripBack)
+{
+    TSingleInstance first(Directory());
+    ASSERT_EQ(first.Claim(), Outcome::First);
+    int shown = 0;
+    first.SetShowRequestHandler([&] { ++shown; });
+
+    const struct {
+        std::vector<std::string> pieces;
+        std::string answer;
+    } cases[] = {{{"show\n"}, "shown\n"},
+                 {{"sh", "ow\n"}, "shown\n"},
+                 {{"hide\n"}, ""},
+                 {{"show"}, ""}, // the connection ends before the line does
+                 {{std::string(100, 's')}, ""}};
+    int expected = 0;
+    for (const auto& c : cases) {
+        const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", first.SocketPath().toLocal8Bit().constData());
+        ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        for (const std::string& piece : c.pieces) {
+            ASSERT_EQ(::send(client, piece.data(), piece.size(), 0), ssize_t(piece.size()));
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        ::shutdown(client, SHUT_WR);
+        std::string answer;
+        char buffer[64];
+        const QDeadlineTimer deadline(5000);
+        for (ssize_t got = 0; !deadline.hasExpired();) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            got = ::recv(client, buffer, sizeof buffer, MSG_DONTWAIT);
+            if (got == 0)
+                break;
+            if (got > 0)
+                answer.append(buffer, std::size_t(got));
+        }
+        ::close(client);
+        expected += c.answer.empty() ? 0 : 1;
+        EXPECT_EQ(answer, c.answer) << c.pieces.front();
+        EXPECT_EQ(shown, expected) << c.pieces.front();
+    }
 }
 
 TEST_F(SingleInstanceTest, DirectoryIsFreeAgainWhenTheFirstEnds)
