@@ -58,8 +58,8 @@ QMenu* SlotMenu(int slot, TLaunchSlot& parts, QWidget* owner)
 
 } // namespace
 
-TLaunchSlots::TLaunchSlots(const platform::Platform& platform, const std::array<QWidget*, 3>& pages,
-                           QWidget* menuOwner)
+TLaunchSlots::TLaunchSlots(const platform::Platform& platform, const std::array<QWidget*, 3>& pages, QWidget* menuOwner)
+    : menuOwner_(menuOwner)
 {
     for (int slot = 1; slot <= Count; ++slot) {
         TLaunchSlot& parts = (*this)[slot];
@@ -78,8 +78,16 @@ TLaunchSlots::TLaunchSlots(const platform::Platform& platform, const std::array<
             parts.launchAll->setToolTip(QStringLiteral("Click to launch ALL files stored in this button."));
             parts.param->setToolTip(QStringLiteral("Click to toggle PARAMETER setting on/off."));
         }
-        parts.menu = SlotMenu(slot, parts, menuOwner);
     }
+}
+
+bool TLaunchSlots::MakeMenu(int slot)
+{
+    TLaunchSlot& parts = (*this)[slot];
+    if (parts.menu)
+        return false;
+    parts.menu = SlotMenu(slot, parts, menuOwner_);
+    return true;
 }
 
 int TLaunchSlots::SlotOf(const QObject* part) const
@@ -101,5 +109,6 @@ void TLaunchSlots::SetParam(int slot, bool on)
 
 QList<QAction*> TLaunchSlots::Entries(int slot) const
 {
-    return (*this)[slot].menu->actions().mid(FixedMenuItems);
+    const QMenu* menu = (*this)[slot].menu;
+    return menu ? menu->actions().mid(FixedMenuItems) : QList<QAction*>();
 }

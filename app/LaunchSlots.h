@@ -5,6 +5,8 @@
 #include <QList>
 
 #include <array>
+#include <optional>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -16,13 +18,23 @@ class TExeBtn;
 // One launch slot: its widgets and its parameter flag. The widgets show the slot's state; the
 // main file is its button's, the flag is held here and shown by the colour of its "P".
 struct TLaunchSlot {
+    // The files a slot not yet shown is to show: its button takes them when it first shows.
+    struct Files {
+        std::string main;
+        std::string icon;
+    };
+
     int number = 0; // 1 to 12
     TExeBtn* button = nullptr;
     TClickLabel* launchAll = nullptr; // "A"
-    TClickLabel* param = nullptr;     // "P"
-    QMenu* menu = nullptr;
+    TClickLabel* param = nullptr; // "P"
+    QMenu* menu = nullptr; // made when it is first needed
     // The menu's commands: assign, add, delete and clear; a separator follows them.
     std::array<QAction*, 4> commands{};
+    // The list file as start-up read it, while the menu's file entries are still to be made
+    // from it.
+    std::optional<std::string> pendingList;
+    std::optional<Files> pendingFiles;
     bool paramOn = false;
 };
 
@@ -36,7 +48,7 @@ public:
     static constexpr int FixedMenuItems = 5; // the four commands and the separator
     enum Command { Assign, Add, Delete, Clear };
 
-    // Builds the slots' widgets on the pages; their menus belong to menuOwner.
+    // Builds the slots' widgets on the pages; their menus will belong to menuOwner.
     TLaunchSlots(const platform::Platform& platform, const std::array<QWidget*, 3>& pages, QWidget* menuOwner);
 
     TLaunchSlot& operator[](int slot) { return slots_[std::size_t(slot - 1)]; }
@@ -48,9 +60,12 @@ public:
     int SlotOf(const QObject* part) const;
     // Sets the slot's parameter flag and colours its "P": lime green on, red off.
     void SetParam(int slot, bool on);
-    // The file entries of the slot's menu, after its fixed items.
+    // Makes the slot's menu with its fixed items, unless it is there; true when it was made now.
+    bool MakeMenu(int slot);
+    // The file entries of the slot's menu, after its fixed items; none while it has no menu.
     QList<QAction*> Entries(int slot) const;
 
 private:
     std::array<TLaunchSlot, Count> slots_;
+    QWidget* menuOwner_;
 };

@@ -78,9 +78,12 @@ public:
     void LabelLaunchAll1Click(TClickLabel* sender);
     void ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls);
 
-    TExeBtn* SlotButton(int slot) const { return slots_[slot].button; }
+    // The slot's button, showing the slot's files.
+    TExeBtn* SlotButton(int slot);
     TClickLabel* SlotParamLabel(int slot) const { return slots_[slot].param; }
-    QMenu* SlotMenu(int slot) const { return slots_[slot].menu; }
+    // The slot's menu with its file entries: made when it is first asked for, at the first
+    // right press on the slot's button at the latest.
+    QMenu* SlotMenu(int slot);
     bool ParamOn(int slot) const { return slots_[slot].paramOn; }
 
 protected:
@@ -97,7 +100,15 @@ private:
     void ConnectHandlers();
     void ConnectSlots();
     void SetUpSlots();
-    void FillSlotMenu();
+    // Gives the slot's button its main file and its icon file, which shows that file's icon.
+    void ShowSlotFiles(TLaunchSlot& slot, const std::string& mainFile, const std::string& iconFile);
+    // The buttons of a group page take the files read for them at start-up when the page first
+    // shows: a group not shown yet reads no icons.
+    void ShowPendingFiles(const QWidget* page);
+    // The slot's menu with its fixed items, made and connected when it is first needed.
+    QMenu* MenuOf(int slot);
+    // Makes the file entries of the slot's menu the lines of the working list.
+    void FillSlotMenu(int slot);
     std::string SettingsFile() const;
     std::string SlotListFile(int slot) const;
     std::string StoredMainFile(int slot) const;
@@ -113,8 +124,7 @@ private:
     void PlaceBelow(QWidget* window) const;
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
     // never passed on to Qt.
-    template <typename... Args>
-    auto Reported(void (TForm1::*handler)(Args...));
+    template <typename... Args> auto Reported(void (TForm1::*handler)(Args...));
 
     platform::Platform platform_;
     TStripHost& host_;
@@ -134,8 +144,9 @@ private:
     std::optional<QPoint> dragOffset_;
 };
 
-template <typename... Args>
-auto TForm1::Reported(void (TForm1::*handler)(Args...))
+template <typename... Args> auto TForm1::Reported(void (TForm1::*handler)(Args...))
 {
-    return [this, handler](Args... args) { platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); }); };
+    return [this, handler](Args... args) {
+        platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); });
+    };
 }

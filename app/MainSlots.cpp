@@ -8,14 +8,15 @@
 #include "platform/Screen.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
+#include "ui_Main.h"
 
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 
 #include <algorithm>
-
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -29,27 +30,52 @@ QString MenuCaption(const std::string& text)
 
 void TForm1::ConnectSlots()
 {
-    const std::array commands = {&TForm1::AssignEXE1Click, &TForm1::AddFilesClick, &TForm1::RemoveFiles1Click,
-                                 &TForm1::LabelCancelEXE1Click};
     for (TLaunchSlot& slot : slots_) {
         connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TForm1::ExeBtn1MouseDown));
         slot.button->setAcceptDrops(true);
         slot.button->installEventFilter(this);
         TClickLabel* launchAll = slot.launchAll;
-        connect(launchAll, &TClickLabel::OnClick, this, [this, launchAll] {
-            Reported(&TForm1::LabelLaunchAll1Click)(launchAll);
-        });
+        connect(launchAll, &TClickLabel::OnClick, this,
+                [this, launchAll] { Reported (&TForm1::LabelLaunchAll1Click)(launchAll); });
         TClickLabel* param = slot.param;
-        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported(&TForm1::LabelParam1Click)(param); });
-        for (std::size_t command = 0; command < commands.size(); ++command)
-            connect(slot.commands[command], &QAction::triggered, this, Reported(commands[command]));
+        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported (&TForm1::LabelParam1Click)(param); });
     }
+    for (QWidget* page : {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3})
+        page->installEventFilter(this);
     OpenDialog1.filters = {{QStringLiteral("All Files"), QStringLiteral("*")},
                            {QStringLiteral("EXE Files"), QStringLiteral("*.exe")},
                            {QStringLiteral("Screen Savers"), QStringLiteral("*.scr")},
                            {QStringLiteral("Text Files"), QStringLiteral("*.txt")},
                            {QStringLiteral("Images"), QStringLiteral("*.bmp;*.jpg;*.gif")},
                            {QStringLiteral("HTML files"), QStringLiteral("*.htm;*.html;*.shtml")}};
+}
+
+QMenu* TForm1::MenuOf(int slot)
+{
+    TLaunchSlot& parts = slots_[slot];
+    if (slots_.MakeMenu(slot)) {
+        const std::array commands = {&TForm1::AssignEXE1Click, &TForm1::AddFilesClick, &TForm1::RemoveFiles1Click,
+                                     &TForm1::LabelCancelEXE1Click};
+        for (std::size_t command = 0; command < commands.size(); ++command)
+            connect(parts.commands[command], &QAction::triggered, this, Reported(commands[command]));
+    }
+    return parts.menu;
+}
+
+QMenu* TForm1::SlotMenu(int slot)
+{
+    QMenu* menu = MenuOf(slot);
+    if (std::optional<std::string> list = std::exchange(slots_[slot].pendingList, std::nullopt)) {
+        ListBox1.LoadFromBytes(*list);
+        FillSlotMenu(slot);
+    }
+    return menu;
+}
+
+TExeBtn* TForm1::SlotButton(int slot)
+{
+    ShowPendingFiles(slots_[slot].button->parentWidget());
+    return slots_[slot].button;
 }
 
 std::string TForm1::SlotListFile(int slot) const
@@ -62,19 +88,41 @@ std::string TForm1::StoredMainFile(int slot) const
     return TIniFile(SettingsFile()).Read(settings::MainFile(slot));
 }
 
+// Every slot comes up from the settings file and its list file; its menu's entries, and on a
+// group page not shown yet its icon, are made from them when they are first needed. The current
+// slot becomes the last slot whose list file could be loaded, as if its menu were built now.
 void TForm1::SetUpSlots()
 {
     for (TLaunchSlot& slot : slots_) {
         const std::string mainFile = StoredMainFile(slot.number);
-        slot.button->SetExeFile(mainFile);
-        slot.button->SetExeIconFile(mainFile.empty() ? programDirectory_ + "empty.ico" : mainFile);
-        if (ListBox1.LoadFromFile(SlotListFile(slot.number))) {
+        const std::string iconFile = mainFile.empty() ? programDirectory_ + "empty.ico" : mainFile;
+        if (slot.button->parentWidget()->isHidden())
+            slot.pendingFiles = TLaunchSlot::Files{mainFile, iconFile};
+        else
+            ShowSlotFiles(slot, mainFile, iconFile);
+        if ((slot.pendingList = ReadFileListBytes(SlotListFile(slot.number))))
             currentSlot_ = slot.number;
-            FillSlotMenu();
-        }
     }
     for (TLaunchSlot& slot : slots_)
         slots_.SetParam(slot.number, TIniFile(SettingsFile()).Read(settings::ParamFlag(slot.number)) != 0);
+}
+
+void TForm1::ShowSlotFiles(TLaunchSlot& slot, const std::string& mainFile, const std::string& iconFile)
+{
+    slot.pendingFiles.reset();
+    // The icon file first: a main file given to a button without one would be read for its icon
+    // as well.
+    slot.button->SetExeIconFile(iconFile);
+    slot.button->SetExeFile(mainFile);
+}
+
+void TForm1::ShowPendingFiles(const QWidget* page)
+{
+    for (TLaunchSlot& slot : slots_)
+        if (slot.pendingFiles && slot.button->parentWidget() == page) {
+            const TLaunchSlot::Files files = *slot.pendingFiles;
+            ShowSlotFiles(slot, files.main, files.icon);
+        }
 }
 
 void TForm1::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
@@ -87,16 +135,17 @@ void TForm1::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::Keybo
 
 void TForm1::ClearSlotMenu()
 {
+    slots_[currentSlot_].pendingList.reset();
     qDeleteAll(slots_.Entries(currentSlot_));
 }
 
-// Makes the file entries of the current slot's menu the lines of the working list. Entries
-// already there are reused: Qt adds and removes menu items one by one, each time searching the
-// whole menu, so a long list changed by one line is only changed by one item.
-void TForm1::FillSlotMenu()
+// Makes the file entries of the slot's menu the lines of the working list. Entries already
+// there are reused: Qt adds and removes menu items one by one, each time searching the whole
+// menu, so a long list changed by one line is only changed by one item.
+void TForm1::FillSlotMenu(int slot)
 {
-    QMenu* menu = SlotMenu(currentSlot_);
-    const QList<QAction*> entries = slots_.Entries(currentSlot_);
+    QMenu* menu = MenuOf(slot);
+    const QList<QAction*> entries = slots_.Entries(slot);
     const std::vector<std::string>& lines = ListBox1.Lines();
     const std::size_t reused = std::min(std::size_t(entries.size()), lines.size());
     for (std::size_t i = 0; i < reused; ++i)
@@ -106,7 +155,7 @@ void TForm1::FillSlotMenu()
     QList<QAction*> added;
     for (std::size_t i = reused; i < lines.size(); ++i) {
         auto* entry = new QAction(MenuCaption(FileListLineName(lines[i])), menu);
-        connect(entry, &QAction::triggered, this, [this, entry] { Reported(&TForm1::LaunchSlotEntry)(entry); });
+        connect(entry, &QAction::triggered, this, [this, entry] { Reported (&TForm1::LaunchSlotEntry)(entry); });
         added << entry;
     }
     menu->addActions(added);
@@ -114,8 +163,9 @@ void TForm1::FillSlotMenu()
 
 void TForm1::BuildSlotMenu()
 {
+    slots_[currentSlot_].pendingList.reset();
     ListBox1.LoadFromFile(SlotListFile(currentSlot_));
-    FillSlotMenu();
+    FillSlotMenu(currentSlot_);
 }
 
 void TForm1::AssignEXE1Click()
@@ -179,6 +229,10 @@ void TForm1::ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Show && watched->parent() == ui->NB1) {
+        ShowPendingFiles(static_cast<QWidget*>(watched)); // before the page is first drawn
+        return false;
+    }
     auto* button = qobject_cast<TExeBtn*>(watched);
     if (!button || !slots_.SlotOf(button))
         return QWidget::eventFilter(watched, event);
@@ -192,7 +246,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         drop->acceptProposedAction();
-        Reported(&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
+        Reported (&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -228,7 +282,8 @@ void TForm1::LabelParam1Click(TClickLabel* sender)
     currentSlot_ = slot;
     const bool on = !ParamOn(slot);
     slots_.SetParam(slot, on);
-    WriteIgnoringFailure(SettingsFile(), [&](const TIniFile& ini) { ini.Write(settings::ParamFlag(slot), on ? 1 : 0); });
+    WriteIgnoringFailure(SettingsFile(),
+                         [&](const TIniFile& ini) { ini.Write(settings::ParamFlag(slot), on ? 1 : 0); });
 }
 
 // Starts a pop-up file, or the main program with it, as the hidden launcher of the pop-up

@@ -39,6 +39,11 @@ std::string FileListPath(const std::string& programDirectory, int slot)
     return programDirectory + "flist" + std::to_string(slot) + ".dll";
 }
 
+std::optional<std::string> ReadFileListBytes(const std::string& path)
+{
+    return platform::ReadFileContent(path);
+}
+
 std::string FileListLine(std::string_view fullPath)
 {
     if (fullPath.find_first_of("\r\n") != std::string_view::npos)
@@ -82,7 +87,11 @@ std::u32string CodePoints(std::string_view text)
     points.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const int length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : (byte >> 3) == 0x1E ? 4 : 0;
+        const int length = byte < 0x80 ? 1
+            : (byte >> 5) == 0x6       ? 2
+            : (byte >> 4) == 0xE       ? 3
+            : (byte >> 3) == 0x1E      ? 4
+                                       : 0;
         char32_t point = length == 1 ? byte : length == 2 ? byte & 0x1F : length == 3 ? byte & 0x0F : byte & 0x07;
         bool valid = length > 0 && i + std::size_t(length) <= text.size();
         for (int k = 1; valid && k < length; ++k) {
@@ -129,18 +138,21 @@ bool FileListLineLess(std::string_view a, std::string_view b)
 
 bool TFileList::LoadFromFile(const std::string& path)
 {
+    const auto content = ReadFileListBytes(path);
+    LoadFromBytes(content.value_or(std::string()));
+    return content.has_value();
+}
+
+void TFileList::LoadFromBytes(std::string_view bytes)
+{
     lines_.clear();
-    const auto content = platform::ReadFileContent(path);
-    if (!content)
-        return false;
     std::vector<std::pair<std::u32string, std::string>> keyed;
-    for (const platform::TextLine& line : platform::SplitLines(*content))
-        keyed.emplace_back(FileListSortKey(line.in(*content)), line.in(*content));
+    for (const platform::TextLine& line : platform::SplitLines(bytes))
+        keyed.emplace_back(FileListSortKey(line.in(bytes)), line.in(bytes));
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     lines_.reserve(keyed.size());
     for (auto& [key, line] : keyed)
         lines_.push_back(std::move(line));
-    return true;
 }
 
 void TFileList::SaveToFile(const std::string& path) const
@@ -157,8 +169,9 @@ void TFileList::SaveToFile(const std::string& path) const
 void TFileList::Add(std::string line)
 {
     const std::u32string key = FileListSortKey(line);
-    const auto place = std::upper_bound(lines_.begin(), lines_.end(), key,
-                                        [](const std::u32string& k, const std::string& other) { return k < FileListSortKey(other); });
+    const auto place =
+        std::upper_bound(lines_.begin(), lines_.end(), key,
+                         [](const std::u32string& k, const std::string& other) { return k < FileListSortKey(other); });
     lines_.insert(place, std::move(line));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,9 @@
 
 // The list file of a slot: the program directory, "flist", the slot number and ".dll".
 std::string FileListPath(const std::string& programDirectory, int slot);
+// The bytes of the list file at path, to be made into a list later (TFileList::LoadFromBytes);
+// nothing when the file cannot be read.
+std::optional<std::string> ReadFileListBytes(const std::string& path);
 
 // The list line of a file. Throws std::invalid_argument when the path holds a line break, which
 // no line of a list can hold.
@@ -35,6 +39,8 @@ public:
     // Reads the file's lines, which end at CR, at LF or at CR LF, and sorts them. A file that
     // cannot be read gives an empty list and false.
     bool LoadFromFile(const std::string& path);
+    // The same from the bytes of a list file read before.
+    void LoadFromBytes(std::string_view bytes);
     // Replaces the file's whole content with the lines. Throws std::runtime_error "Cannot
     // create file <path>" when it cannot be written; the file then keeps its former content.
     void SaveToFile(const std::string& path) const;

@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <filesystem>
+#include <map>
 
 namespace {
 
@@ -74,8 +76,9 @@ TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
 TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
 {
     Start();
-    EXPECT_EQ(MenuTexts(1), QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
-                                         "&Clear ALL files", "-"}));
+    EXPECT_EQ(MenuTexts(1),
+              QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
+                           "&Clear ALL files", "-"}));
     QStringList names;
     for (const QAction* action : form->SlotMenu(1)->actions())
         names << action->objectName();
@@ -84,6 +87,59 @@ TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
     EXPECT_EQ(form->SlotMenu(12)->actions().last()->objectName(), QStringLiteral("MenuItem55"));
     EXPECT_EQ(form->SlotMenu(2)->objectName(), QStringLiteral("PopupMenu2"));
     EXPECT_EQ(form->CurrentSlot(), 0) << "no list file was there to load";
+}
+
+// Menus are made when first needed: the first right press on a slot shows its menu whole, with
+// the entries of its list as start-up read it.
+TEST_F(SlotsTest, FirstRightPressShowsTheWholeMenu)
+{
+    env.write("flist7.dll", "b    */x/b\r\na    */x/a\r\n");
+    Start();
+    QTest::mousePress(form->findChild<TExeBtn*>(QStringLiteral("ExeBtn7")), Qt::RightButton, {}, QPoint(5, 5));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    menu->hide();
+    EXPECT_EQ(texts,
+              QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
+                           "&Clear ALL files", "-", "a", "b"}));
+    EXPECT_EQ(menu->objectName(), QStringLiteral("PopupMenu7"));
+}
+
+// Each group shows its slots' icons from the moment it is first shown; groups 2 and 3 read them
+// then, group 1 before the strip first shows.
+TEST_F(SlotsTest, EveryGroupShowsItsIconsWhenFirstShown)
+{
+    const std::map<int, QColor> colours = {{1, Qt::red}, {6, Qt::green}, {9, Qt::yellow}, {12, Qt::cyan}};
+    std::string settings = "[EXE]\r\n";
+    for (const auto& [slot, colour] : colours) {
+        const std::string file = "program" + std::to_string(slot);
+        env.write(file, "#!/bin/sh\n");
+        env.icons.icons[env.path(file)] = doubles::FakeIcons::Solid(colour);
+        settings += "EXE" + std::to_string(slot) + "=" + env.path(file) + "\r\n";
+    }
+    env.write("FILE.INI", settings);
+    Start();
+    form->show();
+    auto* up = form->findChild<QToolButton*>(QStringLiteral("SpeedButton2"));
+    for (int group = 1; group <= 3; ++group) {
+        if (group > 1)
+            QTest::mouseClick(up, Qt::LeftButton);
+        const QImage strip = form->grab().toImage();
+        for (int slot = 4 * group - 3; slot <= 4 * group; ++slot) {
+            const auto* button = form->findChild<TExeBtn*>(QStringLiteral("ExeBtn%1").arg(slot));
+            ASSERT_TRUE(button->isVisible()) << slot;
+            const QPoint inIcon = button->Image()->mapTo(form.get(), QPoint(5, 5));
+            const QColor expected = colours.contains(slot) ? colours.at(slot) : QColor();
+            if (expected.isValid()) {
+                EXPECT_EQ(strip.pixelColor(inIcon), expected) << "slot " << slot;
+            }
+            EXPECT_EQ(button->ExeFile(), expected.isValid() ? env.path("program" + std::to_string(slot)) : "")
+                << "slot " << slot;
+        }
+    }
 }
 
 TEST_F(SlotsTest, SlotPartsSitOnTheirPagesWithHintsOnGroupOneOnly)
@@ -109,7 +165,8 @@ TEST_F(SlotsTest, AddingGoesToThePressedSlotInSortedPlace)
     Choose(6, Add);
     Choose(6, Add);
     Choose(6, Add);
-    EXPECT_EQ(List(6), "A file.txt    */other/A file.txt\r\nm.txt    */docs/m.txt\r\nZebra.txt    */docs/Zebra.txt\r\n");
+    EXPECT_EQ(List(6),
+              "A file.txt    */other/A file.txt\r\nm.txt    */docs/m.txt\r\nZebra.txt    */docs/Zebra.txt\r\n");
     EXPECT_EQ(Entries(6), QStringList({"A file.txt", "m.txt", "Zebra.txt"}));
     EXPECT_EQ(List(2), "<missing>");
     ASSERT_EQ(env.dialogs.fileRequests.size(), 3u);
@@ -268,7 +325,8 @@ TEST_F(SlotsTest, ListThatCannotBeStoredIsReportedAndTheMenuKeepsItsEntries)
     Choose(6, Add);
 
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
-    EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("Cannot create file " + env.path("flist6.dll") + "."));
+    EXPECT_EQ(env.dialogs.messages[0].text,
+              QString::fromStdString("Cannot create file " + env.path("flist6.dll") + "."));
     EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
     EXPECT_EQ(Entries(6), QStringList({"old"}));
 }
@@ -291,7 +349,8 @@ TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
         {Assign, "/d/report\r\nXPos=3000", "A file whose name holds a line break cannot be assigned to a button."},
         {Assign, "/d/tool ", "A file whose name begins or ends with a blank cannot be assigned to a button."},
         {Assign, "\t/d/tool", "A file whose name begins or ends with a blank cannot be assigned to a button."},
-        {Assign, "/" + QString(1100, 'x'), "A file whose name is longer than 1023 characters cannot be assigned to a button."},
+        {Assign, "/" + QString(1100, 'x'),
+         "A file whose name is longer than 1023 characters cannot be assigned to a button."},
     };
     for (const auto& file : refused) {
         env.dialogs.messages.clear();
@@ -325,7 +384,8 @@ TEST_F(SlotsTest, DeleteDialogThatCannotStoreReportsAndStaysOpen)
     Choose(4, Remove);
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
-    EXPECT_EQ(env.dialogs.messages[0].text, QString::fromStdString("Cannot create file " + env.path("flist4.dll") + "."));
+    EXPECT_EQ(env.dialogs.messages[0].text,
+              QString::fromStdString("Cannot create file " + env.path("flist4.dll") + "."));
     EXPECT_EQ(Entries(4), QStringList({"a", "b"}));
 }
 
