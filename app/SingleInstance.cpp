@@ -16,7 +16,9 @@
 #include <cstring>
 #include <optional>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -98,11 +100,10 @@ bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
 } // namespace
 
 TSingleInstance::TSingleInstance(const std::string& programDirectory)
-    : socketPath_(InstancePath(programDirectory) + QStringLiteral(".socket"))
-    , lock_(InstancePath(programDirectory) + QStringLiteral(".lock"))
 {
-    // Held for the whole run: only a lock whose process has ended is stale.
-    lock_.setStaleLockTime(0);
+    const QString path = InstancePath(programDirectory);
+    socketPath_ = path + QStringLiteral(".socket");
+    lockPath_ = path + QStringLiteral(".lock");
 }
 
 TSingleInstance::~TSingleInstance()
@@ -115,18 +116,22 @@ TSingleInstance::~TSingleInstance()
         close(server_);
         unlink(QFile::encodeName(socketPath_).constData());
     }
+    // The lock file stays: removing it could let a later start lock a file that a third one
+    // has just opened.
+    if (lock_ >= 0)
+        close(lock_);
 }
 
 TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
 {
     const QDeadlineTimer deadline(answerTimeout);
     do {
-        if (lock_.tryLock(0)) {
+        if (Lock()) {
             if (!Listen())
                 qWarning("Stackle: later starts cannot reach this one: %s", std::strerror(errno));
             return Outcome::First;
         }
-        if (lock_.error() != QLockFile::LockFailedError) {
+        if (errno != EWOULDBLOCK) {
             // The lock cannot be made at all (no runtime directory, say): start all the same.
             qWarning("Stackle: cannot tell whether another Stackle runs from this directory");
             return Outcome::First;
@@ -138,6 +143,22 @@ TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return Outcome::NoAnswer;
+}
+
+// Locks the lock file, making it when it is not there; errno tells why when it cannot:
+// EWOULDBLOCK when another run holds the lock.
+bool TSingleInstance::Lock()
+{
+    if (lock_ < 0)
+        lock_ = open(QFile::encodeName(lockPath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (lock_ < 0)
+        return false;
+    for (;;) {
+        if (flock(lock_, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
 }
 
 // Listens on the socket path, for the user alone. A socket there was left by a run that ended

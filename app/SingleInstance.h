@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QString>
 
 #include <functional>
@@ -12,10 +11,11 @@
 class QSocketNotifier;
 
 // One strip per program directory: two strips on the same settings and list files would
-// overwrite each other's changes. The first run holds a lock named after its program directory
-// and listens on a local (Unix domain) socket of the same name; a later start from that
-// directory asks it to bring its strip back and ends. A lock left by a run that crashed is taken
-// over, and so is its socket. Both live in the user's runtime directory.
+// overwrite each other's changes. The first run holds a lock on a file named after its program
+// directory and listens on a local (Unix domain) socket of the same name; a later start from
+// that directory asks it to bring its strip back and ends. The lock is the system's own (flock),
+// which ends with the process that holds it, so a run that crashed leaves none; its socket is
+// taken over. Both live in the user's runtime directory.
 class TSingleInstance {
 public:
     enum class Outcome {
@@ -37,7 +37,7 @@ public:
 
     // The local socket's and the lock's full paths.
     const QString& SocketPath() const { return socketPath_; }
-    QString LockPath() const { return lock_.fileName(); }
+    const QString& LockPath() const { return lockPath_; }
 
 private:
     // A later start that has connected, and what it has sent so far.
@@ -52,8 +52,11 @@ private:
     void Disconnect(int client);
     void ShowRequested();
 
+    bool Lock();
+
     QString socketPath_;
-    QLockFile lock_;
+    QString lockPath_;
+    int lock_ = -1; // the lock file, locked or not
     int server_ = -1;
     std::unique_ptr<QSocketNotifier> serverNotifier_;
     std::map<int, Client> clients_;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <chrono>
