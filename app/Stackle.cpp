@@ -13,33 +13,55 @@
 #include "tray/KyTray95.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMenu>
+
+#include <functional>
+#include <utility>
+
+namespace {
+
+// Runs an action once the watched widget has been painted for the first time, that is once it
+// is on screen: after the paint, from the event loop.
+class AfterFirstPaint final : public QObject {
+public:
+    AfterFirstPaint(QWidget& watched, std::function<void()> action)
+        : action_(std::move(action))
+    {
+        watched.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && action_) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, std::exchange(action_, nullptr), Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+} // namespace
 
 TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray)
     : platform_(platform)
     , tray_(tray)
-    , popupTray_(std::make_unique<QMenu>())
 {
     RemoveInterruptedWrites(platform_.location.programDirectory());
-    popupTray_->setObjectName(QStringLiteral("PopupTray"));
-    QAction* title = popupTray_->addAction(QStringLiteral("Stackle"));
-    title->setEnabled(false);
-    popupTray_->addSeparator();
-    QAction* exit = popupTray_->addAction(QStringLiteral("E&xit"));
-    exit->setObjectName(QStringLiteral("Exit1"));
-    QObject::connect(exit, &QAction::triggered, exit, [this] { OnStrip(&TForm1::BitBtnExitClick); });
-
-    // The icon is there before the strip's start-up, which may minimise to it.
     trayIcon_ = std::make_unique<TKyTrayIcon95>(nullptr, tray_.area, tray_.timers);
     trayIcon_->setObjectName(QStringLiteral("TrayIcon"));
     trayIcon_->SetIcon(QIcon(Artwork(QStringLiteral("stackle"))));
     trayIcon_->SetAutoPopup(true);
     trayIcon_->OnClick = [this](TKyTrayIcon95&) { ShowStrip(); };
     trayIcon_->OnDblClick = [this](TKyTrayIcon95&) { ShowStrip(); };
-    trayIcon_->SetPopupMenu(popupTray_.get());
-    trayIcon_->SetActive(true);
 
     strip_ = std::make_unique<TForm1>(platform_, *this);
+    // Nobody can use the icon before the strip shows; nothing in the strip waits for it.
+    firstPaint_ = std::make_unique<AfterFirstPaint>(*strip_, [this] { ShowTrayIcon(); });
 }
 
 TStackle::~TStackle() = default;
@@ -75,13 +97,38 @@ void TStackle::ShowOptions()
     options.exec();
 }
 
-void TStackle::ActivateTrayIcon()
+QMenu& TStackle::PopupTray()
 {
+    if (!popupTray_) {
+        popupTray_ = std::make_unique<QMenu>();
+        popupTray_->setObjectName(QStringLiteral("PopupTray"));
+        QAction* title = popupTray_->addAction(QStringLiteral("Stackle"));
+        title->setEnabled(false);
+        popupTray_->addSeparator();
+        QAction* exit = popupTray_->addAction(QStringLiteral("E&xit"));
+        exit->setObjectName(QStringLiteral("Exit1"));
+        QObject::connect(exit, &QAction::triggered, exit, [this] { OnStrip(&TForm1::BitBtnExitClick); });
+    }
+    return *popupTray_;
+}
+
+void TStackle::ShowTrayIcon()
+{
+    trayIcon_->SetPopupMenu(&PopupTray());
     trayIcon_->SetActive(true);
 }
 
-bool TStackle::TrayIconShown() const
+void TStackle::ActivateTrayIcon()
 {
+    // The strip's start-up asks too, as its last step: the icon then follows the strip on screen.
+    if (strip_)
+        ShowTrayIcon();
+}
+
+bool TStackle::TrayIconShown()
+{
+    // A strip about to start in the notification area needs the icon there first.
+    ShowTrayIcon();
     return trayIcon_->Active() && tray_.area.HostPresent();
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QMenu;
+class QObject;
 class TForm1;
 class TFormHelp;
 class TKyTrayIcon95;
@@ -15,14 +16,15 @@ class TKyTrayIcon95;
 // opens the other windows when the strip asks for them, and ends the run when the strip is left.
 class TStackle final : public TStripHost {
 public:
-    // Puts the icon into the notification area and builds the strip, which runs the whole
-    // start-up.
+    // Builds the strip, which runs the whole start-up. The icon goes into the notification area,
+    // with its menu, right after the strip first shows on screen: at once when the strip starts
+    // in the notification area.
     TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray);
     ~TStackle() override;
 
     TForm1& Strip() { return *strip_; }
     TKyTrayIcon95& TrayIcon() { return *trayIcon_; }
-    QMenu& PopupTray() { return *popupTray_; }
+    QMenu& PopupTray();
 
     // Brings the strip back, shown, restored and on top, as a click on the tray icon does.
     void ShowStrip();
@@ -31,13 +33,15 @@ public:
     void ShowNotes() override;
     void ShowOptions() override;
     void ActivateTrayIcon() override;
-    bool TrayIconShown() const override;
+    bool TrayIconShown() override;
     bool CanIconify() const override;
     QWidget* ShowHelp() override;
 
 private:
     // Runs a strip handler from outside the strip; a failure goes to the general error report.
     template <typename Handler> void OnStrip(Handler handler);
+    // Puts the icon into the notification area, with its menu; nothing when it is there.
+    void ShowTrayIcon();
 
     platform::Platform platform_;
     platform::TrayPlatform tray_;
@@ -45,4 +49,5 @@ private:
     std::unique_ptr<TKyTrayIcon95> trayIcon_;
     std::unique_ptr<TFormHelp> help_; // the last help window opened, shown or closed
     std::unique_ptr<TForm1> strip_;
+    std::unique_ptr<QObject> firstPaint_; // waits for the strip to show on screen
 };

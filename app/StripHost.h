@@ -15,8 +15,8 @@ public:
     // Puts the program's icon into the notification area; nothing when it is there already.
     virtual void ActivateTrayIcon() = 0;
     // Whether a notification area shows the program's icon now, so that the strip can be
-    // brought back from there.
-    virtual bool TrayIconShown() const = 0;
+    // brought back from there. The icon is put there first when it is not yet.
+    virtual bool TrayIconShown() = 0;
     // Whether the desktop iconifies a window that asks to be minimised.
     virtual bool CanIconify() const = 0;
     // Closes and releases any earlier help window and shows a new one beside the strip, without

@@ -80,7 +80,7 @@ class IdleHost final : public TStripHost {
     void ShowNotes() override {}
     void ShowOptions() override {}
     void ActivateTrayIcon() override {}
-    bool TrayIconShown() const override { return true; }
+    bool TrayIconShown() override { return true; }
     bool CanIconify() const override { return true; }
     QWidget* ShowHelp() override { return &help_; }
     QWidget help_;

@@ -22,7 +22,7 @@ public:
     void ShowNotes() override { ++notesShown; }
     void ShowOptions() override { ++optionsShown; }
     void ActivateTrayIcon() override { ++trayActivations; }
-    bool TrayIconShown() const override { return trayIconShown; }
+    bool TrayIconShown() override { return trayIconShown; }
     bool CanIconify() const override { return canIconify; }
     // Each help window asked for; the last one stands in for the real window.
     int helpWindows = 0;

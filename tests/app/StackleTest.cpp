@@ -7,11 +7,27 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QMenu>
 
 #include <memory>
 
 namespace {
+
+// Notes when a widget is drawn.
+class PaintSeen final : public QObject {
+public:
+    explicit PaintSeen(QWidget& widget) { widget.installEventFilter(this); }
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        seen = seen || event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 // The whole program on doubles: the strip with its tray icon, the icon's notification area and
 // its timers.
@@ -21,9 +37,19 @@ protected:
     doubles::TestTray tray;
     std::unique_ptr<TStackle> stackle;
 
+    // Starts the program and lets it run until its strip, when it shows, has been drawn on
+    // screen, as a desktop would.
     TStackle& Start()
     {
         stackle = std::make_unique<TStackle>(env.platform(), tray.trayPlatform());
+        TForm1& strip = stackle->Strip();
+        if (strip.isVisible()) {
+            PaintSeen painted(strip);
+            for (int i = 0; i < 100 && !painted.seen; ++i)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            EXPECT_TRUE(painted.seen) << "the strip was never drawn";
+        }
+        QCoreApplication::processEvents();
         return *stackle;
     }
     // Presses on the icon, then lets the double-click time pass.
