@@ -1,6 +1,7 @@
 #include "app/Splash.h"
 
 #include "platform/session/PixelFont.h"
+#include "platform/session/WindowPicture.h"
 #include "resources/Artwork.h"
 #include "ui_Splash.h"
 
@@ -11,7 +12,7 @@
 namespace {
 // How long the splash waits for the window system to show it, at the most.
 constexpr int ExposeWaitMs = 500;
-}
+} // namespace
 
 TFormSplash::TFormSplash(QSize screenSize)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -30,6 +31,12 @@ TFormSplash::~TFormSplash() = default;
 
 void TFormSplash::showNow()
 {
+    // Drawn before it is shown, into the picture the window system shows the moment it maps the
+    // window: nothing then waits for the window to appear on screen.
+    if (platform::SetWindowPicture(*this, grab().toImage())) {
+        show();
+        return;
+    }
     show();
     // What is drawn before the window system has put the window on screen is lost: wait for
     // its expose event, which paints the window as soon as it is there.

@@ -15,7 +15,7 @@ public:
     explicit TFormSplash(QSize screenSize);
     ~TFormSplash() override;
 
-    // Shows the window and has it painted at once, before the event loop runs.
+    // Shows the window painted at once, before the event loop runs.
     void showNow();
 
 private:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "doubles/X11Screen.h"
+
 #include <QLabel>
 
 TEST(Splash, IsABorderlessWindowCentredOnTheScreen)
@@ -28,4 +30,24 @@ TEST(Splash, IsABorderlessWindowCentredOnTheScreen)
     EXPECT_NE(shot.pixelColor(4, 100), navy);
     EXPECT_NE(shot.pixelColor(315, 100), navy);
     EXPECT_EQ(shot.pixelColor(6, 100), navy);
+}
+
+// On X11 the splash is drawn before it is shown, into a picture the X server keeps and shows by
+// itself whenever the window maps: shown again by the server alone, without Qt handling a single
+// event, it is seen whole. So showing it never waits for the server. Runs on an X server (the
+// e2e.x11 test); skipped offscreen.
+TEST(Splash, IsSeenWholeWheneverTheXServerMapsIt)
+{
+    const doubles::X11Screen screen;
+    if (!screen.Available())
+        GTEST_SKIP() << "not on an X server";
+    TFormSplash splash(QSize(1024, 768));
+    const QImage expected = splash.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    splash.showNow();
+    const auto window = xcb_window_t(splash.winId());
+    screen.Unmap(window);
+    screen.Map(window);
+    screen.Flush();
+    ASSERT_TRUE(screen.WaitViewable(window)) << "the X server did not map the splash";
+    EXPECT_EQ(screen.Pixels(window, expected.size()), expected) << "the splash is not seen as drawn";
 }
