@@ -28,6 +28,7 @@ test: build
 
 bench: build
 	bench/startup.sh $(BUILD)
+	bench/startup_profile.sh $(BUILD)
 	bench/start_file.sh $(BUILD)
 	$(BUILD)/bin/file_list_bench
 
