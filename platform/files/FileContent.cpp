@@ -17,15 +17,17 @@ namespace {
 // random characters.
 constexpr std::string_view ReplacementMark = ".stackle-";
 
-// Reads until the end of the file; /proc files report a size of 0 and still have content.
-bool ReadToEnd(int file, std::string& content, std::size_t limit)
+// Reads until the end of the file; /proc files report a size of 0 and still have content. The
+// size the file reports, and one byte more to see its end, is read in one go, into room made
+// once.
+bool ReadToEnd(int file, std::string& content, std::size_t limit, std::size_t reported)
 {
     std::size_t done = 0;
     for (;;) {
         if (done == content.size()) {
             if (done == limit)
                 break;
-            content.resize(std::min(limit, std::max<std::size_t>(4096, done * 2)));
+            content.resize(std::min(limit, std::max({std::size_t(4096), done * 2, reported + 1})));
         }
         const ssize_t got = read(file, content.data() + done, content.size() - done);
         if (got < 0 && errno == EINTR)
@@ -111,10 +113,11 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
         close(file);
         return std::nullopt;
     }
-    content.reserve(std::min(limit, std::size_t(status.st_size)));
+    const auto reported = std::size_t(status.st_size);
+    content.reserve(std::min(limit, reported + 1));
     if (stamp)
         *stamp = StampOf(status);
-    const bool read = ReadToEnd(file, content, limit);
+    const bool read = ReadToEnd(file, content, limit, reported);
     close(file);
     return read ? std::optional(std::move(content)) : std::nullopt;
 }
