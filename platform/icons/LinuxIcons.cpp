@@ -130,14 +130,14 @@ std::optional<QImage> LinuxIcons::OwnIcon()
 
 std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index)
 {
-    std::error_code error;
-    const fs::file_status status = fs::status(file, error);
-    if (file.empty() || error || !fs::exists(status) || index < 0)
+    struct stat status;
+    if (file.empty() || index < 0 || stat(file.c_str(), &status) != 0)
         return std::nullopt;
-    if (fs::equivalent(file, "/proc/self/exe", error))
+    if (struct stat running; stat("/proc/self/exe", &running) == 0 && running.st_dev == status.st_dev
+        && running.st_ino == status.st_ino)
         return index == 0 ? OwnIcon() : std::nullopt;
 
-    const auto mapped = fs::is_regular_file(status) ? MappedFile::Open(file) : std::nullopt;
+    const auto mapped = S_ISREG(status.st_mode) ? MappedFile::Open(file) : std::nullopt;
     const std::string_view bytes = mapped ? mapped->bytes() : std::string_view();
     // The content tells icon files and Windows programs, whatever their names.
     if (IsIcoFile(bytes))
@@ -154,6 +154,7 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
     }
     if (IsNativeProgram(file, bytes)) {
         const char* path = std::getenv("PATH");
+        std::error_code error;
         const std::string application = applications_.IconOf(fs::absolute(file, error).lexically_normal().string(),
                                                               XdgDirectories::FromEnvironment(), path ? path : "");
         if (auto icon = application.empty() ? std::nullopt : NamedIcon(application))
