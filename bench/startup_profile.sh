@@ -24,18 +24,7 @@ for tool in Xvfb valgrind callgrind_annotate; do
     command -v "$tool" >/dev/null || die "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-profile.XXXXXX") || exit 1
-xvfb_pid=""
-# shellcheck disable=SC2317 # run by the trap
-cleanup() {
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-start_xvfb "$work" 1024x768x24 || die "could not start Xvfb on any display from :90 on"
-use_runtime_dir "$work" || exit 1
+start_xvfb_session stackle-profile 1024x768x24
 mkdir "$work/program" && cp "$build/bin/stackle" "$build/bin/empty.ico" "$build/bin/baseline_window" "$work/program/" ||
     exit 1
 printf '[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n' >"$work/program/FILE.INI" # a second start

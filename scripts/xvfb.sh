@@ -46,3 +46,24 @@ wait_for() {
         sleep 0.05
     done
 }
+
+# start_xvfb_session <name> <WxHxD>: a temporary work directory ($work, named after <name>) with
+# a virtual X server and a private runtime directory, both gone when the script exits. Ends the
+# script when the server does not start.
+start_xvfb_session() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX") || exit 1
+    xvfb_pid=""
+    trap stop_xvfb_session EXIT
+    trap 'exit 1' INT TERM HUP
+    if ! start_xvfb "$work" "$2"; then
+        echo "$1: could not start Xvfb on any display from :90 on" >&2
+        exit 1
+    fi
+    use_runtime_dir "$work" || exit 1
+}
+
+# shellcheck disable=SC2317 # run by the trap
+stop_xvfb_session() {
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}

@@ -13,21 +13,7 @@ if [[ $# -lt 2 || $(($# % 2)) -ne 0 ]]; then
     exit 1
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-x11-tests.XXXXXX") || exit 1
-xvfb_pid=""
-# shellcheck disable=SC2317 # run by the trap
-cleanup() {
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-start_xvfb "$work" 1024x768x24 || {
-    echo "FAIL: could not start Xvfb" >&2
-    exit 1
-}
-use_runtime_dir "$work" || exit 1
+start_xvfb_session stackle-x11-tests 1024x768x24
 status=0
 while (($# > 0)); do
     QT_QPA_PLATFORM=xcb "$1" --gtest_filter="$2" || status=1
