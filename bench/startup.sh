@@ -158,7 +158,7 @@ ini_identity() { stat -c '%i %Z %s' "$work/big-ini/FILE.INI"; }
 
 # run_environment <environment>: all contestants in turn, runs times, after a warm-up.
 run_environment() {
-    local env=$1 i name result line ms kib read before
+    local env=$1 i name result line ms kib before
     echo "== $env: $runs runs each after one warm-up run"
     rewrites=0
     for name in "${names[@]}"; do
@@ -172,7 +172,7 @@ run_environment() {
             result=$(measure "$name") || exit 1
             [[ $(ini_identity) == "$before" ]] || rewrites=$((rewrites + 1))
             echo "$result" >>"$work/$env-$name.txt"
-            read -r ms kib read <<<"$result"
+            read -r ms kib _ <<<"$result"
             line+=$(printf '  %s %7s ms %6s KiB' "$name" "$ms" "$kib")
         done
         echo "$line"

@@ -24,7 +24,8 @@ for tool in Xvfb valgrind callgrind_annotate; do
     command -v "$tool" >/dev/null || die "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 
-start_xvfb_session stackle-profile 1024x768x24
+start_xvfb_session stackle-profile 1024x768x24 # sets work
+# shellcheck disable=SC2154 # work: set by start_xvfb_session
 mkdir "$work/program" && cp "$build/bin/stackle" "$build/bin/empty.ico" "$build/bin/baseline_window" "$work/program/" ||
     exit 1
 printf '[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n' >"$work/program/FILE.INI" # a second start
