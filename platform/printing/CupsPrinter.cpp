@@ -1,5 +1,7 @@
 #include "platform/printing/CupsPrinter.h"
 
+#include "platform/text/Encoding.h"
+
 #include <QDir>
 #include <QFontMetrics>
 #include <QPageLayout>
@@ -128,14 +130,14 @@ public:
     {
         if (!painter_.end() || printer_.printerState() == QPrinter::Error)
             throw Failure(QStringLiteral("The print job cannot be finished"));
-        const QByteArray file = QFile::encodeName(file_.fileName());
+        const std::string file = ToBytes(file_.fileName());
         // The pages are of the printer's default paper: the spooler is told so that it neither
         // scales nor moves them.
         cups_option_t* options = nullptr;
         int optionCount = 0;
         if (!media_.empty())
             optionCount = cupsAddOption("media", media_.c_str(), optionCount, &options);
-        const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.constData(),
+        const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.c_str(),
                                        title_.toUtf8().constData(), optionCount, options);
         cupsFreeOptions(optionCount, options);
         if (job == 0)
