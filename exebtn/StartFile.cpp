@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 #include "platform/files/Paths.h"
 #include "platform/text/Ascii.h"
+#include "platform/text/Encoding.h"
 
 #include <QString>
 
@@ -61,6 +62,6 @@ void StartFile(const TStartSettings& settings, const std::function<void()>& noti
     platform.session.SetBusyCursor(false);
 
     if (result <= 32)
-        platform.dialogs.messageBox(QString::fromLocal8Bit(StartFailureMessage(result, settings.Language, settings.ExeFile)),
+        platform.dialogs.messageBox(platform::FromBytes(StartFailureMessage(result, settings.Language, settings.ExeFile)),
                                    QStringLiteral("Error"), platform::MessageKind::Error, platform::MessageButtons::Ok);
 }

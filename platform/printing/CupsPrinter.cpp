@@ -1,5 +1,7 @@
 #include "platform/printing/CupsPrinter.h"
 
+#include "platform/text/Encoding.h"
+
 #include <QDir>
 #include <QFontMetrics>
 #include <QPageLayout>
@@ -188,14 +190,14 @@ public:
         if (!painter_.end())
             throw Failure(QStringLiteral("The print job cannot be finished"));
         const CupsLibrary& cups = CupsLibrary::Get();
-        const QByteArray file = QFile::encodeName(file_.fileName());
+        const std::string file = ToBytes(file_.fileName());
         // The pages are of the printer's default paper: the spooler is told so that it neither
         // scales nor moves them.
         cups_option_t* options = nullptr;
         int optionCount = 0;
         if (!media_.empty())
             optionCount = cups.AddOption("media", media_.c_str(), optionCount, &options);
-        const int job = cups.PrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.constData(),
+        const int job = cups.PrintFile2(CUPS_HTTP_DEFAULT, destination_->name, file.c_str(),
                                         title_.toUtf8().constData(), optionCount, options);
         cups.FreeOptions(optionCount, options);
         if (job == 0)
