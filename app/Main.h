@@ -124,7 +124,8 @@ private:
     void PlaceBelow(QWidget* window) const;
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
     // never passed on to Qt.
-    template <typename... Args> auto Reported(void (TForm1::*handler)(Args...));
+    template <typename... Args>
+    auto Reported(void (TForm1::*handler)(Args...));
 
     platform::Platform platform_;
     TStripHost& host_;
@@ -144,9 +145,8 @@ private:
     std::optional<QPoint> dragOffset_;
 };
 
-template <typename... Args> auto TForm1::Reported(void (TForm1::*handler)(Args...))
+template <typename... Args>
+auto TForm1::Reported(void (TForm1::*handler)(Args...))
 {
-    return [this, handler](Args... args) {
-        platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); });
-    };
+    return [this, handler](Args... args) { platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); }); };
 }

@@ -35,10 +35,11 @@ void TForm1::ConnectSlots()
         slot.button->setAcceptDrops(true);
         slot.button->installEventFilter(this);
         TClickLabel* launchAll = slot.launchAll;
-        connect(launchAll, &TClickLabel::OnClick, this,
-                [this, launchAll] { Reported (&TForm1::LabelLaunchAll1Click)(launchAll); });
+        connect(launchAll, &TClickLabel::OnClick, this, [this, launchAll] {
+            Reported(&TForm1::LabelLaunchAll1Click)(launchAll);
+        });
         TClickLabel* param = slot.param;
-        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported (&TForm1::LabelParam1Click)(param); });
+        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported(&TForm1::LabelParam1Click)(param); });
     }
     for (QWidget* page : {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3})
         page->installEventFilter(this);
