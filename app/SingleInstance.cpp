@@ -5,7 +5,6 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -49,12 +48,12 @@ QString InstancePath(const std::string& programDirectory)
 // The socket address of path; nothing when the path is too long for one.
 std::optional<sockaddr_un> SocketAddress(const QString& path)
 {
-    const QByteArray bytes = QFile::encodeName(path);
+    const std::string bytes = platform::ToBytes(path);
     sockaddr_un address{};
-    if (bytes.size() >= qsizetype(sizeof address.sun_path))
+    if (bytes.size() >= sizeof address.sun_path)
         return std::nullopt;
     address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, bytes.constData(), std::size_t(bytes.size()));
+    std::memcpy(address.sun_path, bytes.data(), bytes.size());
     return address;
 }
 
@@ -114,7 +113,7 @@ TSingleInstance::~TSingleInstance()
     if (server_ >= 0) {
         serverNotifier_.reset();
         close(server_);
-        unlink(QFile::encodeName(socketPath_).constData());
+        unlink(platform::ToBytes(socketPath_).c_str());
     }
     // The lock file stays: removing it could let a later start lock a file that a third one
     // has just opened.
@@ -150,7 +149,7 @@ TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
 bool TSingleInstance::Lock()
 {
     if (lock_ < 0)
-        lock_ = open(QFile::encodeName(lockPath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        lock_ = open(platform::ToBytes(lockPath_).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (lock_ < 0)
         return false;
     for (;;) {
