@@ -54,7 +54,7 @@ private:
     {
         void* handle = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
         if (!handle) {
-            error_ = QString::fromLocal8Bit(dlerror());
+            error_ = FromBytes(dlerror());
             return;
         }
         const bool found = Find(handle, "cupsGetNamedDest", GetNamedDest) && Find(handle, "cupsFreeDests", FreeDests)
