@@ -133,8 +133,8 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
     struct stat status;
     if (file.empty() || index < 0 || stat(file.c_str(), &status) != 0)
         return std::nullopt;
-    if (struct stat running; stat("/proc/self/exe", &running) == 0 && running.st_dev == status.st_dev
-        && running.st_ino == status.st_ino)
+    if (struct stat running;
+        stat("/proc/self/exe", &running) == 0 && running.st_dev == status.st_dev && running.st_ino == status.st_ino)
         return index == 0 ? OwnIcon() : std::nullopt;
 
     const auto mapped = S_ISREG(status.st_mode) ? MappedFile::Open(file) : std::nullopt;
