@@ -28,6 +28,9 @@ std::unique_ptr<Ui::TForm1> SetUpForm(QWidget* form)
 {
     auto ui = std::make_unique<Ui::TForm1>();
     ui->setupUi(form);
+    // The strip's own font, which the clock and the slots take: set before the slots are made,
+    // so that their labels are sized in it and the desktop's default font is never loaded.
+    form->setFont(PixelFont(13, true));
     return ui;
 }
 
@@ -65,7 +68,6 @@ TForm1::~TForm1() = default;
 
 void TForm1::SetFonts()
 {
-    setFont(PixelFont(13, true)); // the strip's own font, which the clock and the slots take
     ui->ButtonOptions->setFont(PixelFont(11, false));
     ui->Tab1->setFont(PixelFont(11, false));
     ui->PanelPostIt->setFont(PixelFont(12, true));
