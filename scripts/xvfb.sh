@@ -67,3 +67,14 @@ stop_xvfb_session() {
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
+
+# find_program_window <width> <height>: sets window to a visible window of the program of that
+# size; fails when there is none.
+find_program_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+        [[ ${WIDTH:-} -eq $1 && ${HEIGHT:-} -eq $2 ]] && window=$w && return 0
+    done
+    return 1
+}

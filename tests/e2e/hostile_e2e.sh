@@ -36,15 +36,8 @@ fail() {
 # The program's visible windows other than the strip: pop-ups such as a hint.
 others() { xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null | grep -v "^$strip\$"; }
 
-# The strip is the program's window of the strip's size (the splash shows before it).
-find_strip() {
-    local w
-    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
-        [[ ${WIDTH:-} -eq $STRIP_W && ${HEIGHT:-} -eq $STRIP_H ]] && strip=$w && return 0
-    done
-    return 1
-}
+# Sets strip to the program's visible window of the strip's size (the splash shows before it).
+find_strip() { find_program_window "$STRIP_W" "$STRIP_H" && strip=$window; }
 
 mkdir -p "$progdir" && cp "$binary" "$progdir/stackle" && cp "$(dirname "$binary")/empty.ico" "$progdir/" ||
     fail "could not set up the program directory"

@@ -45,15 +45,8 @@ installing() {
         { cat "$work/x/make.log" >&2; fail "make $1 failed"; }
 }
 
-# Sets strip to the program's window of the strip's size.
-find_strip() {
-    local w
-    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
-        [[ ${WIDTH:-} -eq $STRIP_W && ${HEIGHT:-} -eq $STRIP_H ]] && strip=$w && return 0
-    done
-    return 1
-}
+# Sets strip to the program's visible window of the strip's size (the splash shows before it).
+find_strip() { find_program_window "$STRIP_W" "$STRIP_H" && strip=$window; }
 
 mkdir -p "$work/home" "$work/config" "$work/x"
 echo "a file of the user's" >"$work/home/notes.txt"
