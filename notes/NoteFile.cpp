@@ -51,6 +51,7 @@ QString WithLineFeeds(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n')); // as the memo shows it
     return text;
 }
 

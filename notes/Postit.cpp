@@ -119,7 +119,9 @@ void TFormPostIt::reject()
 QString TFormPostIt::MemoText() const
 {
     QString text = ui->Memo1->document()->toRawText();
+    // Enter ends a paragraph, Shift+Enter a line within it: both are line breaks of the note.
     text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
     return text;
 }
 

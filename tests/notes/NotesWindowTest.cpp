@@ -154,6 +154,18 @@ TEST_F(NotesWindowTest, ClosingThroughTheWindowSystemSavesLikeExitAndEscapeKeeps
 
 // Line breaks of other editors, and the text after a zero byte, which is not shown: a note the
 // user leaves alone keeps its bytes; once edited it is stored with CR LF.
+// Shift+Enter breaks a line within a paragraph: it is a line break of the note like Enter.
+TEST_F(NotesWindowTest, ShiftEnterIsALineBreakToo)
+{
+    Open();
+    Memo()->setFocus();
+    Type(Memo(), QStringLiteral("a"));
+    QTest::keyClick(Memo(), Qt::Key_Return, Qt::ShiftModifier);
+    Type(Memo(), QStringLiteral("b"));
+    Exit();
+    EXPECT_EQ(Note(1), "a\r\nb");
+}
+
 TEST_F(NotesWindowTest, ForeignLineBreaksShowAsLinesAndAreStoredWithCrLfOnceEdited)
 {
     const std::string foreign = std::string("one\ntwo\rthree\r\nfour\0hidden", 26);
