@@ -1,13 +1,14 @@
 #include "app/Application.h"
 
 #include "platform/session/ErrorReport.h"
+#include "platform/session/ProductName.h"
 
 #include <stdexcept>
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Stackle"));
+    setApplicationName(platform::ProductName());
     setQuitOnLastWindowClosed(false);
 }
 

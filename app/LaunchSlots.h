@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "storage/ProgramFiles.h"
 
 #include <QList>
 
@@ -44,7 +45,7 @@ struct TLaunchSlot {
 // AddFiles, RemoveFiles1, ClearALLfiles1 and N1, those of slot n MenuItem<5(n-2)+1> onwards.
 class TLaunchSlots {
 public:
-    static constexpr int Count = 12;
+    static constexpr int Count = SlotCount;
     static constexpr int FixedMenuItems = 5; // the four commands and the separator
     enum Command { Assign, Add, Delete, Clear };
 

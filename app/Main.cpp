@@ -128,7 +128,7 @@ void TForm1::FormCreate()
     }
 
     QStringList headings;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < settings::TabHeadingCount; ++i)
         headings << platform::FromBytes(TIniFile(SettingsFile()).Read(settings::TabHeading(i)));
 
     switch (viewStyle_) {

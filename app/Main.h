@@ -35,7 +35,7 @@ public:
     // Main-window state, each mirroring one key of the settings file.
     int ViewStyle() const override { return viewStyle_; }
     const std::string& TabsVisible() const override { return tabsVisible_; } // exactly "False" hides the tabs
-    bool StartInTray() const override { return startInTray_; }
+    bool StartInTray() const { return startInTray_; }
     void SetStartInTray(bool inTray) override { startInTray_ = inTray; }
     // No settings file had said otherwise: the help opens by itself.
     bool FirstStart() const { return firstStart_; }

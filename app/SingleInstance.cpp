@@ -70,7 +70,7 @@ bool WaitToRead(int socket, const QDeadlineTimer& deadline)
 }
 
 // Asks the run listening on path to bring its strip back; true once it has said so before the
-// deadline. A run still starting answers once its start-up is over.
+// deadline. A run still starting answers at once and shows its strip once its start-up is over.
 bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
 {
     const std::optional<sockaddr_un> address = SocketAddress(path);
@@ -107,8 +107,10 @@ TSingleInstance::TSingleInstance(const std::string& programDirectory)
 
 TSingleInstance::~TSingleInstance()
 {
-    for (const auto& [client, state] : clients_)
+    for (auto& [client, state] : clients_) {
+        state.notifier.reset();
         close(client);
+    }
     clients_.clear();
     if (server_ >= 0) {
         serverNotifier_.reset();

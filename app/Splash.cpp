@@ -33,11 +33,10 @@ void TFormSplash::showNow()
 {
     // Drawn before it is shown, into the picture the window system shows the moment it maps the
     // window: nothing then waits for the window to appear on screen.
-    if (platform::SetWindowPicture(*this, grab().toImage())) {
-        show();
-        return;
-    }
+    const bool pictured = platform::SetWindowPicture(*this, grab().toImage());
     show();
+    if (pictured)
+        return;
     // What is drawn before the window system has put the window on screen is lost: wait for
     // its expose event, which paints the window as soon as it is there.
     QElapsedTimer waited;

@@ -8,6 +8,7 @@
 #include "platform/ProgramLocation.h"
 #include "platform/WindowManager.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/ProductName.h"
 #include "resources/Artwork.h"
 #include "storage/ProgramFiles.h"
 #include "tray/KyTray95.h"
@@ -102,7 +103,7 @@ QMenu& TStackle::PopupTray()
     if (!popupTray_) {
         popupTray_ = std::make_unique<QMenu>();
         popupTray_->setObjectName(QStringLiteral("PopupTray"));
-        QAction* title = popupTray_->addAction(QStringLiteral("Stackle"));
+        QAction* title = popupTray_->addAction(platform::ProductName());
         title->setEnabled(false);
         popupTray_->addSeparator();
         QAction* exit = popupTray_->addAction(QStringLiteral("E&xit"));
@@ -129,7 +130,7 @@ bool TStackle::TrayIconShown()
 {
     // A strip about to start in the notification area needs the icon there first.
     ShowTrayIcon();
-    return trayIcon_->Active() && tray_.area.HostPresent();
+    return tray_.area.HostPresent();
 }
 
 bool TStackle::CanIconify() const

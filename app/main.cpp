@@ -31,8 +31,6 @@ int main(int, char** argv)
 
     // A second start from the same program directory brings the running strip back and ends.
     const std::string programDirectory = platform.location.programDirectory();
-    if (const std::string notice = UnwritableDirectoryNotice(programDirectory); !notice.empty())
-        std::fprintf(stderr, "%s\n", notice.c_str());
     TSingleInstance instance(programDirectory);
     switch (instance.Claim()) {
     case TSingleInstance::Outcome::First:
@@ -43,6 +41,8 @@ int main(int, char** argv)
         std::fprintf(stderr, "Stackle already runs from %s but does not answer.\n", programDirectory.c_str());
         return 1;
     }
+    if (const std::string notice = UnwritableDirectoryNotice(programDirectory); !notice.empty())
+        std::fprintf(stderr, "%s\n", notice.c_str());
 
     std::optional<TStackle> stackle;
     {

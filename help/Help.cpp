@@ -28,7 +28,6 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     SetArtwork();
     for (const char* tab : {"Group#1", "Group#2", "Group#3", "Options"})
         ui->TabSet1->addTab(QString::fromLatin1(tab));
-    ui->TabSet1->setCurrentIndex(0); // the first tab selected
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 

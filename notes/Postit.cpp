@@ -8,6 +8,7 @@
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
 #include "platform/session/PixelFont.h"
+#include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 #include "storage/ProgramFiles.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr int NoteCount = 8;
 constexpr qsizetype NameLength = 12;
 
 // A name as typed into the name box: at most 12 characters, and on one line, so that it can
@@ -207,7 +207,7 @@ void TFormPostIt::Button1Click()
 void TFormPostIt::ButtonPrintClick()
 {
     const QStringList lines = MemoLines();
-    const std::unique_ptr<platform::PrintJob> job = platform_.printer.startJob(QStringLiteral("Stackle"));
+    const std::unique_ptr<platform::PrintJob> job = platform_.printer.startJob(platform::ProductName());
     TPrinterStream stream(*job);
     for (const QString& line : lines)
         stream.WriteLine(line);

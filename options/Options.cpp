@@ -13,12 +13,6 @@
 
 #include <array>
 
-namespace {
-
-constexpr int TabHeadings = 3;
-
-} // namespace
-
 TFormOptions::TFormOptions(const platform::Platform& platform, TStripLayout& strip, const QPixmap& upArrow,
                            const QPixmap& downArrow)
     : QDialog(nullptr,
@@ -96,7 +90,7 @@ void TFormOptions::showEvent(QShowEvent* event)
 
 void TFormOptions::FormShow()
 {
-    for (int i = 0; i < TabHeadings; ++i)
+    for (int i = 0; i < settings::TabHeadingCount; ++i)
         EditTab(i)->setText(platform::FromBytes(TIniFile(settingsFile_).Read(settings::TabHeading(i))));
 }
 
@@ -108,11 +102,11 @@ QLineEdit* TFormOptions::EditTab(int index) const
 void TFormOptions::ButtonChangeTabsClick()
 {
     // The headings go as typed: no trimming, and an empty box gives an empty tab.
-    for (int i = 0; i < TabHeadings; ++i) {
+    for (int i = 0; i < settings::TabHeadingCount; ++i) {
         const std::string heading = platform::ToBytes(EditTab(i)->text());
         WriteIgnoringFailure(settingsFile_, [&](const TIniFile& ini) { ini.Write(settings::TabHeading(i), heading); });
     }
-    for (int i = 0; i < TabHeadings; ++i)
+    for (int i = 0; i < settings::TabHeadingCount; ++i)
         strip_.SetTabHeading(i, EditTab(i)->text());
 }
 

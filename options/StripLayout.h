@@ -15,8 +15,7 @@ public:
     virtual int ViewStyle() const = 0;
     // "True" or "False"; exactly "False" means the tab strip is hidden.
     virtual const std::string& TabsVisible() const = 0;
-    // Start minimised with only the notification-area icon; read at start-up only.
-    virtual bool StartInTray() const = 0;
+    // Start minimised with only the notification-area icon at the next start.
     virtual void SetStartInTray(bool inTray) = 0;
 
     // Lays the strip out for view style 1, 2 or 3, returns it to the first group and stores the

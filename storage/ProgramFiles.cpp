@@ -12,9 +12,9 @@ std::string NoteFilePath(const std::string& programDirectory, int note)
 std::vector<std::string> StoredFileNames()
 {
     std::vector<std::string> names{SettingsFilePath("")};
-    for (int slot = 1; slot <= 12; ++slot)
+    for (int slot = 1; slot <= SlotCount; ++slot)
         names.push_back(FileListPath("", slot));
-    for (int note = 1; note <= 8; ++note)
+    for (int note = 1; note <= NoteCount; ++note)
         names.push_back(NoteFilePath("", note));
     return names;
 }

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+// How many launch slots and how many notes the program keeps.
+inline constexpr int SlotCount = 12;
+inline constexpr int NoteCount = 8;
+
 // The file of note n (1 to 8) in the program directory (which ends in '/'): "note<n>.dat".
 std::string NoteFilePath(const std::string& programDirectory, int note);
 

@@ -32,6 +32,7 @@ inline const IntegerSetting WindowTop{"EXE", "YPos", 0};
 // The strip's left edge in screen pixels; its default depends on the screen (a write needs none).
 IntegerSetting WindowLeft(int fallback = 0);
 // The heading of the tab of group index + 1 (index 0 to 2): "Group1" to "Group3".
+inline constexpr int TabHeadingCount = 3;
 TextSetting TabHeading(int index);
 // Full path of launch slot n's main file (n 1 to 12); empty for none.
 TextSetting MainFile(int slot);

@@ -1,6 +1,7 @@
 #include "tray/KyTray95.h"
 
 #include "platform/Timers.h"
+#include "platform/text/Encoding.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -29,11 +30,11 @@ QIcon LoadIconFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError("Cannot open file \"" + path.toStdString() + "\". " + file.errorString().toStdString());
+        throw EFOpenError("Cannot open file \"" + platform::ToBytes(path) + "\". " + platform::ToBytes(file.errorString()));
     QImageReader reader(&file);
     const QImage image = reader.read();
     if (image.isNull())
-        throw EFOpenError("Cannot read file \"" + path.toStdString() + "\". " + reader.errorString().toStdString());
+        throw EFOpenError("Cannot read file \"" + platform::ToBytes(path) + "\". " + platform::ToBytes(reader.errorString()));
     return QIcon(QPixmap::fromImage(image));
 }
 
@@ -328,7 +329,8 @@ void TKyTrayIcon95::AnimationStep()
         Raise(OnAnimation);
         RefreshIcon();
     } catch (const EFOpenError&) {
-        // A frame that cannot be read is passed over like any other.
+        // An OnAnimation handler that fails to open a file ends this step only, as a frame that
+        // cannot be read does.
     }
     TKyTrayIconAnimation& animation = *animation_;
     animation.frameIndex_ = animation.frameIndex_ < animation.icons_.size() - 1 ? animation.frameIndex_ + 1 : 0;

@@ -1,5 +1,6 @@
 #include "platform/printing/CupsPrinter.h"
 
+#include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ namespace {
 
 std::runtime_error Failure(const QString& message)
 {
-    return std::runtime_error(message.toStdString());
+    return std::runtime_error(ToBytes(message));
 }
 
 // The spooler's client library, loaded when the first job starts: the strip does not load it,
@@ -151,7 +152,7 @@ public:
         printer_->setResolution(HighResolution);
         printer_->setPageLayout(paper.layout);
         printer_->setTitle(title);
-        printer_->setCreator(QStringLiteral("Stackle"));
+        printer_->setCreator(ProductName());
         if (!painter_.begin(printer_.get()))
             throw Failure(QStringLiteral("The print job cannot be started"));
         // The printer's plain text font, in points, so that it keeps its size on any resolution.
