@@ -148,5 +148,5 @@ private:
 template <typename... Args>
 auto TForm1::Reported(void (TForm1::*handler)(Args...))
 {
-    return [this, handler](Args... args) { platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); }); };
+    return platform::Reported(platform_.dialogs, this, handler);
 }

@@ -63,8 +63,7 @@ void TFormHelp::SetArtwork()
 void TFormHelp::ConnectHandlers()
 {
     const auto connectClick = [this](QPushButton* button, void (TFormHelp::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, platform::Reported(platform_.dialogs, this, handler));
     };
     connectClick(ui->BitBtn3, &TFormHelp::BitBtn4Click);
     connectClick(ui->BitBtn4, &TFormHelp::BitBtn4Click);
@@ -79,7 +78,7 @@ void TFormHelp::ConnectHandlers()
     connectClick(ui->ButtonShowHelp, &TFormHelp::ButtonShowHelpClick);
     connectClick(ui->Button2, &TFormHelp::Button2Click);
     // A click on a tab selects it, as on any tab strip, and explains the tabs.
-    connect(ui->TabSet1, &QTabBar::tabBarClicked, this, [this] { Guarded([this] { TabSet1Click(); }); });
+    connect(ui->TabSet1, &QTabBar::tabBarClicked, this, platform::Reported(platform_.dialogs, this, &TFormHelp::TabSet1Click));
 
     clickables_ = {{ui->Label1, &TFormHelp::Label1Click}, {ui->LabelN, &TFormHelp::LabelNClick},
                    {ui->Label2, &TFormHelp::Label2Click}, {ui->Label8, &TFormHelp::Label2Click},
@@ -94,11 +93,6 @@ void TFormHelp::ConnectHandlers()
     for (const char* item :
          {"Assign main button file", "Add pop-up menu files", "Delete a pop-up menu file", "Clear ALL files"})
         PopupMenu1->addAction(QString::fromLatin1(item));
-}
-
-void TFormHelp::Guarded(const std::function<void()>& handler)
-{
-    platform::ReportFailure(platform_.dialogs, handler);
 }
 
 // The picture's labels and squares have no signals of their own: a click of the left button on
@@ -119,12 +113,12 @@ bool TFormHelp::eventFilter(QObject* watched, QEvent* event)
         if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
             && control->rect().contains(position)) {
             const auto handler = clickable->second;
-            Guarded([this, handler] { (this->*handler)(); });
+            platform::Reported(platform_.dialogs, this, handler)();
         }
         return true;
     }
     if (press)
-        Guarded([&] { Shape4MouseDown(control, mouse->button(), position); });
+        platform::ReportFailure(platform_.dialogs, [&] { Shape4MouseDown(control, mouse->button(), position); });
     return true;
 }
 

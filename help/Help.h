@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -52,7 +51,6 @@ private:
     void ConnectHandlers();
     void ShowExplanation(help::HelpRegion region);
     // Runs a handler; a failure it raises is shown by the general error report.
-    void Guarded(const std::function<void()>& handler);
 
     platform::Platform platform_;
     std::unique_ptr<Ui::TFormHelp> ui;

@@ -73,7 +73,5 @@ private:
 
 template <typename... Args> auto TFormPostIt::Reported(void (TFormPostIt::*handler)(Args...))
 {
-    return [this, handler](Args... args) {
-        platform::ReportFailure(platform_.dialogs, [&] { (this->*handler)(args...); });
-    };
+    return platform::Reported(platform_.dialogs, this, handler);
 }

@@ -40,30 +40,28 @@ TFormOptions::TFormOptions(const platform::Platform& platform, TStripLayout& str
 
 TFormOptions::~TFormOptions() = default;
 
-void TFormOptions::Run(void (TFormOptions::*handler)())
-{
-    platform::ReportFailure(platform_.dialogs, [this, handler] { (this->*handler)(); });
-}
-
 void TFormOptions::ConnectHandlers()
 {
+    const auto reported = [this](void (TFormOptions::*handler)()) {
+        return platform::Reported(platform_.dialogs, this, handler);
+    };
     // Check boxes and radio buttons report a new state whether a click or the program set it,
     // and only when it really changed; a radio button's handler runs when it becomes ticked.
-    connect(ui->CheckHideTabs, &QCheckBox::toggled, this, [this] { Run(&TFormOptions::CheckHideTabsClick); });
-    connect(ui->CheckBoxTray, &QCheckBox::toggled, this, [this] { Run(&TFormOptions::CheckBoxTrayClick); });
+    connect(ui->CheckHideTabs, &QCheckBox::toggled, this, reported(&TFormOptions::CheckHideTabsClick));
+    connect(ui->CheckBoxTray, &QCheckBox::toggled, this, reported(&TFormOptions::CheckBoxTrayClick));
     const std::array<std::pair<QRadioButton*, void (TFormOptions::*)()>, 3> styles = {{
         {ui->RadioButton1, &TFormOptions::RadioButton1Click},
         {ui->RadioButton2, &TFormOptions::RadioButton2Click},
         {ui->RadioButton3, &TFormOptions::RadioButton3Click},
     }};
     for (const auto& [button, handler] : styles) {
-        connect(button, &QRadioButton::toggled, this, [this, handler = handler](bool ticked) {
+        connect(button, &QRadioButton::toggled, this, [reported, handler = handler](bool ticked) {
             if (ticked)
-                Run(handler);
+                reported(handler)();
         });
     }
-    connect(ui->ButtonChangeTabs, &QPushButton::clicked, this, [this] { Run(&TFormOptions::ButtonChangeTabsClick); });
-    connect(ui->ButtonExit, &QPushButton::clicked, this, [this] { Run(&TFormOptions::ButtonExitClick); });
+    connect(ui->ButtonChangeTabs, &QPushButton::clicked, this, reported(&TFormOptions::ButtonChangeTabsClick));
+    connect(ui->ButtonExit, &QPushButton::clicked, this, reported(&TFormOptions::ButtonExitClick));
 }
 
 void TFormOptions::FormCreate()
@@ -84,7 +82,7 @@ void TFormOptions::showEvent(QShowEvent* event)
     // Only when the program shows the window, not when the window system brings it back: text
     // typed but not yet applied stays.
     if (!event->spontaneous())
-        Run(&TFormOptions::FormShow);
+        platform::Reported(platform_.dialogs, this, &TFormOptions::FormShow)();
     QDialog::showEvent(event);
 }
 

@@ -46,7 +46,6 @@ private:
     // The edit box of the heading of tab index (0 to 2).
     QLineEdit* EditTab(int index) const;
     // Runs a handler; a failure it raises is shown by the general error report.
-    void Run(void (TFormOptions::*handler)());
 
     platform::Platform platform_;
     TStripLayout& strip_;

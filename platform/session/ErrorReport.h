@@ -22,4 +22,11 @@ void ReportFailure(Dialogs& dialogs, Action&& action)
     }
 }
 
+// A handler of object for a Qt signal, run through ReportFailure.
+template <typename Object, typename... Args>
+auto Reported(Dialogs& dialogs, Object* object, void (Object::*handler)(Args...))
+{
+    return [&dialogs, object, handler](Args... args) { ReportFailure(dialogs, [&] { (object->*handler)(args...); }); };
+}
+
 } // namespace platform
