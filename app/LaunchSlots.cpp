@@ -1,7 +1,7 @@
 #include "app/LaunchSlots.h"
 
-#include "app/ClickLabel.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/session/ClickLabel.h"
 
 #include <QMenu>
 

@@ -1,11 +1,11 @@
 #include "app/Main.h"
 
-#include "app/ClickLabel.h"
 #include "app/ClockText.h"
 #include "app/StripHost.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
+#include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"

@@ -1,11 +1,11 @@
 // The launch slots of the main window: their pop-up menus and commands, and starting files
 // from them.
-#include "app/ClickLabel.h"
 #include "app/Delete.h"
 #include "app/Main.h"
 #include "exebtn/ExeBtn.h"
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
+#include "platform/session/ClickLabel.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 #include "ui_Main.h"

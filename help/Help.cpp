@@ -1,6 +1,7 @@
 #include "help/Help.h"
 
 #include "platform/Screen.h"
+#include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/PixelFont.h"
 #include "resources/Artwork.h"
@@ -80,11 +81,12 @@ void TFormHelp::ConnectHandlers()
     // A click on a tab selects it, as on any tab strip, and explains the tabs.
     connect(ui->TabSet1, &QTabBar::tabBarClicked, this, platform::Reported(platform_.dialogs, this, &TFormHelp::TabSet1Click));
 
-    clickables_ = {{ui->Label1, &TFormHelp::Label1Click}, {ui->LabelN, &TFormHelp::LabelNClick},
-                   {ui->Label2, &TFormHelp::Label2Click}, {ui->Label8, &TFormHelp::Label2Click},
-                   {ui->Label3, &TFormHelp::Label3Click}, {ui->Label9, &TFormHelp::Label3Click}};
-    for (const auto& [label, handler] : clickables_)
-        label->installEventFilter(this);
+    const std::pair<TClickLabel*, void (TFormHelp::*)()> labels[] = {
+        {ui->Label1, &TFormHelp::Label1Click}, {ui->LabelN, &TFormHelp::LabelNClick},
+        {ui->Label2, &TFormHelp::Label2Click}, {ui->Label8, &TFormHelp::Label2Click},
+        {ui->Label3, &TFormHelp::Label3Click}, {ui->Label9, &TFormHelp::Label3Click}};
+    for (const auto& [label, handler] : labels)
+        connect(label, &TClickLabel::OnClick, this, platform::Reported(platform_.dialogs, this, handler));
     for (QWidget* part : std::initializer_list<QWidget*>{ui->Shape3, ui->Shape4, ui->Shape5, ui->Shape6, ui->Label4,
                                                          ui->Label5, ui->Label6, ui->Label7})
         part->installEventFilter(this);
@@ -95,30 +97,18 @@ void TFormHelp::ConnectHandlers()
         PopupMenu1->addAction(QString::fromLatin1(item));
 }
 
-// The picture's labels and squares have no signals of their own: a click of the left button on
-// a label, and any press on a launcher button's square or its "none" label, are taken here.
+// The picture's launcher buttons have no signals of their own: any press on a square or its
+// "none" label is taken here.
 bool TFormHelp::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     // The second press of a double click comes as a double click of its own.
-    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-    if (!press && type != QEvent::MouseButtonRelease)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return QWidget::eventFilter(watched, event);
     auto* mouse = static_cast<QMouseEvent*>(event);
     auto* control = static_cast<QWidget*>(watched);
     const QPoint position = mouse->position().toPoint();
-    const auto clickable = clickables_.find(watched);
-    if (clickable != clickables_.end()) {
-        // Taking the press keeps the release coming here.
-        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton
-            && control->rect().contains(position)) {
-            const auto handler = clickable->second;
-            platform::Reported(platform_.dialogs, this, handler)();
-        }
-        return true;
-    }
-    if (press)
-        platform::ReportFailure(platform_.dialogs, [&] { Shape4MouseDown(control, mouse->button(), position); });
+    platform::ReportFailure(platform_.dialogs, [&] { Shape4MouseDown(control, mouse->button(), position); });
     return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-#include <map>
 #include <memory>
 
 namespace Ui {
@@ -56,5 +55,4 @@ private:
     std::unique_ptr<Ui::TFormHelp> ui;
     QMenu* PopupMenu1; // the picture's pop-up menu of a launcher button
     // Labels of the picture that react to a click of the left button.
-    std::map<QObject*, void (TFormHelp::*)()> clickables_;
 };

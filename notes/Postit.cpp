@@ -1,12 +1,12 @@
 #include "notes/Postit.h"
 
-#include "notes/NoteLabel.h"
 #include "notes/PrinterStream.h"
 #include "platform/Printer.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
+#include "platform/session/ClickLabel.h"
 #include "platform/session/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
@@ -57,9 +57,9 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform)
     const QSize screen = platform.screen.primarySize();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
     for (int note = 1; note <= NoteCount; ++note) {
-        TNoteLabel* label = NoteLabel(note);
-        connect(label, &TNoteLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
-        connect(label, &TNoteLabel::OnDblClick, this,
+        TClickLabel* label = NoteLabel(note);
+        connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
+        connect(label, &TClickLabel::OnDblClick, this,
                 [this, label] { Reported(&TFormPostIt::Label1DblClick)(label); });
     }
     connect(ui->Button1, &QPushButton::clicked, this, Reported(&TFormPostIt::Button1Click));
@@ -69,14 +69,14 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform)
 
 TFormPostIt::~TFormPostIt() = default;
 
-TNoteLabel* TFormPostIt::NoteLabel(int note) const
+TClickLabel* TFormPostIt::NoteLabel(int note) const
 {
     const std::array labels = {ui->Label1, ui->Label2, ui->Label3, ui->Label4,
                                ui->Label5, ui->Label6, ui->Label7, ui->Label8};
     return labels[std::size_t(note - 1)];
 }
 
-int TFormPostIt::NoteOf(const TNoteLabel* label) const
+int TFormPostIt::NoteOf(const TClickLabel* label) const
 {
     for (int note = 1; note <= NoteCount; ++note) {
         if (NoteLabel(note) == label)
@@ -179,7 +179,7 @@ void TFormPostIt::FormShow()
         NoteLabel(note)->setText(platform::FromBytes(TIniFile(SettingsFile()).Read(settings::NoteName(note))));
 }
 
-void TFormPostIt::Label1Click(TNoteLabel* sender)
+void TFormPostIt::Label1Click(TClickLabel* sender)
 {
     SaveCurrentNote();
     currentNote_ = NoteOf(sender);
@@ -187,7 +187,7 @@ void TFormPostIt::Label1Click(TNoteLabel* sender)
     LoadNote(currentNote_);
 }
 
-void TFormPostIt::Label1DblClick(TNoteLabel* sender)
+void TFormPostIt::Label1DblClick(TClickLabel* sender)
 {
     targetLabel_ = sender;
     ui->EditNameChange->move(ui->EditNameChange->x(), sender->y());

@@ -13,7 +13,7 @@
 namespace Ui {
 class TFormPostIt;
 }
-class TNoteLabel;
+class TClickLabel;
 
 // The notes window: eight notes, each in a file of its own in the program directory and each
 // with a name on one of the eight labels at the right. The yellow memo shows one note at a
@@ -31,8 +31,8 @@ public:
     int CurrentNote() const { return currentNote_; }
 
     void FormShow();
-    void Label1Click(TNoteLabel* sender);
-    void Label1DblClick(TNoteLabel* sender);
+    void Label1Click(TClickLabel* sender);
+    void Label1DblClick(TClickLabel* sender);
     void Button1Click();
     void ButtonPrintClick();
     void ButtonCloseClick();
@@ -50,8 +50,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TNoteLabel* NoteLabel(int note) const;
-    int NoteOf(const TNoteLabel* label) const;
+    TClickLabel* NoteLabel(int note) const;
+    int NoteOf(const TClickLabel* label) const;
     std::string SettingsFile() const;
     std::string NoteFile(int note) const;
     QString MemoText() const;
@@ -67,7 +67,7 @@ private:
     std::unique_ptr<Ui::TFormPostIt> ui;
     std::string programDirectory_;
     int currentNote_ = 1;
-    TNoteLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
+    TClickLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
     TNoteFile shown_; // the current note's file as last read or written
 };
 

@@ -1,4 +1,4 @@
-#include "app/ClickLabel.h"
+#include "platform/session/ClickLabel.h"
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "notes/NoteLabel.h"
 #include "notes/Postit.h"
+#include "platform/session/ClickLabel.h"
 
 #include "doubles/FakePlatform.h"
 
@@ -40,7 +40,7 @@ protected:
     }
     QPlainTextEdit* Memo() const { return Child<QPlainTextEdit>(QStringLiteral("Memo1")); }
     QLineEdit* NameBox() const { return Child<QLineEdit>(QStringLiteral("EditNameChange")); }
-    TNoteLabel* Label(int note) const { return Child<TNoteLabel>(QStringLiteral("Label%1").arg(note)); }
+    TClickLabel* Label(int note) const { return Child<TClickLabel>(QStringLiteral("Label%1").arg(note)); }
     QPushButton* Button(const char* name) const { return Child<QPushButton>(QString::fromLatin1(name)); }
     // The memo's text as stored, every character as it is (plain text would show a non-breaking
     // space as a blank).

@@ -5,8 +5,9 @@
 
 #include <utility>
 
-// A label that reports a click of the left mouse button on it. A double click is a click and
-// then a double-click event, as on the rest of the desktop: it reports one click, not two.
+// A label that reports a click of the left mouse button on it, and a double click. A double
+// click is a click and then a double-click event, as on the rest of the desktop: it reports one
+// click, and the release that ends it is no click of its own.
 class TClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -14,13 +15,17 @@ public:
 
 signals:
     void OnClick();
+    void OnDblClick();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
-        doubleClicking_ = true;
         event->accept();
+        if (event->button() != Qt::LeftButton)
+            return;
+        doubleClicking_ = true;
+        emit OnDblClick();
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
