@@ -27,8 +27,9 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     SetFonts();
     SetArtwork();
+    ui->TabSet1->SetHeadingRoom(6); // narrower than the strip's: the picture is a little smaller
     for (const char* tab : {"Group#1", "Group#2", "Group#3", "Options"})
-        ui->TabSet1->addTab(QString::fromLatin1(tab));
+        ui->TabSet1->AddHeading(QString::fromLatin1(tab));
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 

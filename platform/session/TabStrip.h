@@ -2,12 +2,17 @@
 
 #include <QTabBar>
 
-// The strip's tab bar: tabs exactly as high as the bar and padded only a little, so that the
-// four headings fit into the strip's width.
+class QProxyStyle;
+
+// A tab bar whose tabs are exactly as high as the bar and padded only a little beside their
+// headings, so that several headings fit into a narrow strip.
 class TTabStrip : public QTabBar {
     Q_OBJECT
 public:
     explicit TTabStrip(QWidget* parent = nullptr);
+
+    // The room beside each heading, in pixels: 10 unless set.
+    void SetHeadingRoom(int pixels);
 
     // Headings show literally: an '&' is no mark for a keyboard shortcut.
     void AddHeading(const QString& heading);
@@ -15,4 +20,8 @@ public:
 
 protected:
     QSize tabSizeHint(int index) const override;
+
+private:
+    class CompactTabStyle;
+    CompactTabStyle* style_;
 };

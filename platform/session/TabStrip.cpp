@@ -1,19 +1,21 @@
-#include "app/TabStrip.h"
+#include "platform/session/TabStrip.h"
 
 #include <QProxyStyle>
 
-namespace {
-
 // The desktop's style, with less room beside a tab's heading.
-class CompactTabStyle : public QProxyStyle {
+class TTabStrip::CompactTabStyle : public QProxyStyle {
 public:
+    int room = 10;
+
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         if (metric == PM_TabBarTabHSpace)
-            return 10;
+            return room;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
+
+namespace {
 
 QString Literal(QString heading)
 {
@@ -24,10 +26,15 @@ QString Literal(QString heading)
 
 TTabStrip::TTabStrip(QWidget* parent)
     : QTabBar(parent)
+    , style_(new CompactTabStyle)
 {
-    auto* style = new CompactTabStyle;
-    style->setParent(this);
-    setStyle(style);
+    style_->setParent(this);
+    setStyle(style_);
+}
+
+void TTabStrip::SetHeadingRoom(int pixels)
+{
+    style_->room = pixels;
 }
 
 void TTabStrip::AddHeading(const QString& heading)
