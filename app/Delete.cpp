@@ -1,5 +1,6 @@
 #include "app/Delete.h"
 
+#include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
@@ -17,7 +18,7 @@ TFormDelete::TFormDelete(std::string listFile, QSize screenSize, platform::Dialo
     ui->setupUi(this);
     setFont(PixelFont(13, false));
     setFixedSize(size());
-    setGeometry(QRect(QPoint((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2), size()));
+    setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
     const auto deleteSelected = [this] { platform::ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
     connect(ui->ButtonDelete, &QPushButton::clicked, this, deleteSelected);
     connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, deleteSelected);

@@ -1,5 +1,6 @@
 #include "app/Splash.h"
 
+#include "platform/Screen.h"
 #include "platform/session/PixelFont.h"
 #include "platform/session/WindowPicture.h"
 #include "resources/Artwork.h"
@@ -24,7 +25,7 @@ TFormSplash::TFormSplash(QSize screenSize)
     ui->LabelVersion->setFont(PixelFont(13, true));
     ui->ImageIcon->setPixmap(Artwork(QStringLiteral("stackle")));
     setFixedSize(size());
-    move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
+    move(platform::CentredOn(screenSize, size()));
 }
 
 TFormSplash::~TFormSplash() = default;

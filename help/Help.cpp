@@ -33,8 +33,7 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 
-    const QSize screen = platform_.screen.primarySize();
-    move((screen.width() - OuterSize.width()) / 2, (screen.height() - OuterSize.height()) / 2);
+    move(platform::CentredOn(platform_.screen.primarySize(), OuterSize));
 }
 
 TFormHelp::~TFormHelp() = default;

@@ -54,8 +54,7 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform)
     setFont(PixelFont(13, true));
     ui->Memo1->setFont(PixelFont(13, false));
     setFixedSize(size());
-    const QSize screen = platform.screen.primarySize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    move(platform::CentredOn(platform.screen.primarySize(), size()));
     for (int note = 1; note <= NoteCount; ++note) {
         TClickLabel* label = NoteLabel(note);
         connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });

@@ -31,9 +31,8 @@ TFormOptions::TFormOptions(const platform::Platform& platform, TStripLayout& str
     ui->SpeedButton1->setIcon(upArrow);
     ui->SpeedButton2->setIcon(downArrow);
     setFixedSize(size());
-    const QSize screen = platform.screen.primarySize();
     // Centred by its client area: the window frame is not known before the window is shown.
-    setGeometry((screen.width() - width()) / 2, (screen.height() - height()) / 2, width(), height());
+    setGeometry(QRect(platform::CentredOn(platform.screen.primarySize(), size()), size()));
     ConnectHandlers();
     FormCreate();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QSize>
 
 namespace platform {
@@ -10,5 +11,11 @@ public:
     // Size of the primary screen in pixels.
     virtual QSize primarySize() const = 0;
 };
+
+// Where a window of size goes so that it is centred on a screen of screenSize.
+inline QPoint CentredOn(QSize screenSize, QSize size)
+{
+    return {(screenSize.width() - size.width()) / 2, (screenSize.height() - size.height()) / 2};
+}
 
 } // namespace platform
