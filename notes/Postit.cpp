@@ -9,6 +9,7 @@
 #include "platform/session/ClickLabel.h"
 #include "platform/session/PixelFont.h"
 #include "platform/session/ProductName.h"
+#include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 #include "storage/ProgramFiles.h"
@@ -34,10 +35,7 @@ QString NameFromBox(QString typed)
         if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = u' ';
     }
-    qsizetype length = std::min(typed.size(), NameLength);
-    if (length < typed.size() && typed[length - 1].isHighSurrogate())
-        --length; // a character outside the basic plane is kept whole or not at all
-    return typed.first(length);
+    return platform::FirstCharacters(typed, NameLength);
 }
 
 } // namespace

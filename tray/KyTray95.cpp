@@ -1,6 +1,7 @@
 #include "tray/KyTray95.h"
 
 #include "platform/Timers.h"
+#include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
 
 #include <QFile>
@@ -14,15 +15,6 @@ namespace {
 
 // The longest name of an icon resource.
 constexpr qsizetype MaxResourceName = 255;
-
-// The first NotifyTipLength characters of text, never half of a surrogate pair.
-QString TipOf(const QString& text)
-{
-    QString tip = text.left(platform::NotifyTipLength);
-    if (!tip.isEmpty() && tip.back().isHighSurrogate())
-        tip.chop(1);
-    return tip;
-}
 
 // An icon file's picture. A file that cannot be opened fails with EFOpenError, and so does one
 // whose content is no picture: either way there is nothing to show.
@@ -243,7 +235,7 @@ void TKyTrayIcon95::RefreshIcon()
 void TKyTrayIcon95::SetShowHint(bool showHint)
 {
     showHint_ = showHint;
-    nid_.szTip = showHint_ ? TipOf(hint_) : QString();
+    nid_.szTip = showHint_ ? platform::FirstCharacters(hint_, platform::NotifyTipLength) : QString();
     if (active_) {
         nid_.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
         SendNotification(platform::NIM_MODIFY);

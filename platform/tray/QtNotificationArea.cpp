@@ -1,3 +1,4 @@
+#include "platform/text/Characters.h"
 #include "platform/tray/QtNotificationArea.h"
 
 #include "platform/session/ErrorReport.h"
@@ -45,7 +46,7 @@ void QtNotificationArea::Apply(Icon& icon, const NotifyIconData& data)
     if (data.uFlags & NIF_ICON)
         icon.trayIcon->setIcon(data.hIcon);
     if (data.uFlags & NIF_TIP)
-        icon.trayIcon->setToolTip(data.szTip.left(NotifyTipLength));
+        icon.trayIcon->setToolTip(FirstCharacters(data.szTip, NotifyTipLength));
 }
 
 bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData& data)
