@@ -7,29 +7,21 @@ namespace platform {
 
 // A timer on the user-interface thread: its handler runs every interval while it is enabled.
 // Setting the interval or the enabled state it already has changes nothing and does not restart
-// it; a new interval restarts a running timer. An interval of 0 or less never fires.
+// it; a new interval restarts a running timer. An interval of 0 or less never fires. A
+// realisation only starts, stops or restarts when told through Changed().
 class Timer {
 public:
     virtual ~Timer() = default;
-    virtual int Interval() const = 0;
-    virtual void SetInterval(int milliseconds) = 0;
-    virtual bool Enabled() const = 0;
-    virtual void SetEnabled(bool enabled) = 0;
-};
-
-// The rules above for every timer: a subclass only starts, stops or restarts when told.
-class TimerBase : public Timer {
-public:
-    int Interval() const override { return interval_; }
-    bool Enabled() const override { return enabled_; }
-    void SetInterval(int milliseconds) override
+    int Interval() const { return interval_; }
+    bool Enabled() const { return enabled_; }
+    void SetInterval(int milliseconds)
     {
         if (milliseconds == interval_)
             return;
         interval_ = milliseconds;
         Changed();
     }
-    void SetEnabled(bool enabled) override
+    void SetEnabled(bool enabled)
     {
         if (enabled == enabled_)
             return;

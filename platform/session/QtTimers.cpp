@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 // QTimer restarts on every setInterval and start; this one only on a real change.
-class QtTimer final : public TimerBase {
+class QtTimer final : public Timer {
 public:
     QtTimer(Dialogs& dialogs, std::function<void()> onTimer)
     {

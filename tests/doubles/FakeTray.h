@@ -48,7 +48,7 @@ public:
     std::size_t Count() const { return timers_.size(); }
 
 private:
-    class ManualTimer final : public platform::TimerBase {
+    class ManualTimer final : public platform::Timer {
     public:
         ManualTimer(ManualTimers& owner, std::function<void()> onTimer)
             : owner_(&owner)
