@@ -1,25 +1,15 @@
 #include "platform/session/WindowPicture.h"
 
-#include <QGuiApplication>
+#include "platform/session/Xcb.h"
+
 #include <QImage>
 #include <QWidget>
 
-#include <xcb/xcb.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
 
 namespace platform {
 
 namespace {
-
-template <typename Reply> using ReplyPointer = std::unique_ptr<Reply, decltype(&std::free)>;
-
-template <typename Reply> ReplyPointer<Reply> Owned(Reply* reply)
-{
-    return ReplyPointer<Reply>(reply, &std::free);
-}
 
 // The visual of the window when its pixels are 32-bit words of 8-bit blue, green and red from the
 // lowest byte up, as QImage::Format_RGB32 lays them out on this machine's byte order.
@@ -51,8 +41,7 @@ bool HasRgb32Pixels(xcb_connection_t* connection, xcb_window_t window, std::uint
 
 bool SetWindowPicture(QWidget& window, const QImage& picture)
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = QtXcbConnection();
     if (!connection || picture.isNull() || !window.isWindow())
         return false;
     const auto id = xcb_window_t(window.winId());

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "platform/session/Xcb.h"
+
 #include <QDeadlineTimer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QThread>
-
-#include <xcb/xcb.h>
-
-#include <cstdlib>
 
 namespace doubles {
 
@@ -16,11 +13,7 @@ namespace doubles {
 // elsewhere.
 class X11Screen {
 public:
-    X11Screen()
-    {
-        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        connection_ = x11 ? x11->connection() : nullptr;
-    }
+    X11Screen() : connection_(platform::QtXcbConnection()) {}
 
     bool Available() const { return connection_ != nullptr; }
     xcb_connection_t* Connection() const { return connection_; }
@@ -35,10 +28,9 @@ public:
     {
         const QDeadlineTimer deadline(5000);
         for (;;) {
-            xcb_get_window_attributes_reply_t* attributes =
-                xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr);
+            const auto attributes = platform::Owned(
+                xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr));
             const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-            std::free(attributes);
             if (viewable || deadline.hasExpired())
                 return viewable;
             QThread::msleep(5);
@@ -48,16 +40,14 @@ public:
     // The pixels the server shows in the window's top-left size, as 32-bit RGB.
     QImage Pixels(xcb_window_t window, QSize size) const
     {
-        xcb_get_image_reply_t* image =
+        const auto image = platform::Owned(
             xcb_get_image_reply(connection_,
                                 xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
                                               std::uint16_t(size.width()), std::uint16_t(size.height()), ~0u),
-                                nullptr);
-        QImage pixels;
-        if (image && xcb_get_image_data_length(image) == size.width() * size.height() * 4)
-            pixels = QImage(xcb_get_image_data(image), size.width(), size.height(), QImage::Format_RGB32).copy();
-        std::free(image);
-        return pixels;
+                                nullptr));
+        if (!image || xcb_get_image_data_length(image.get()) != size.width() * size.height() * 4)
+            return {};
+        return QImage(xcb_get_image_data(image.get()), size.width(), size.height(), QImage::Format_RGB32).copy();
     }
 
 private:
