@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
+#include "platform/WindowManager.h"
 #include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/PixelFont.h"
@@ -262,7 +263,7 @@ void TForm1::BitBtnShowButtonsClick()
 void TForm1::ButtonMinSmallClick()
 {
     if (!isMinimized()) {
-        if (host_.CanIconify())
+        if (platform_.windowManager.CanIconify())
             showMinimized();
         else if (host_.TrayIconShown())
             hide();

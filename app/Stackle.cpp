@@ -6,7 +6,6 @@
 #include "options/Options.h"
 #include "platform/NotificationArea.h"
 #include "platform/ProgramLocation.h"
-#include "platform/WindowManager.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/ProductName.h"
 #include "resources/Artwork.h"
@@ -131,11 +130,6 @@ bool TStackle::TrayIconShown()
     // A strip about to start in the notification area needs the icon there first.
     ShowTrayIcon();
     return tray_.area.HostPresent();
-}
-
-bool TStackle::CanIconify() const
-{
-    return tray_.windowManager.CanIconify();
 }
 
 QWidget* TStackle::ShowHelp()

@@ -34,7 +34,6 @@ public:
     void ShowOptions() override;
     void ActivateTrayIcon() override;
     bool TrayIconShown() override;
-    bool CanIconify() const override;
     QWidget* ShowHelp() override;
 
 private:

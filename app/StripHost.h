@@ -17,8 +17,6 @@ public:
     // Whether a notification area shows the program's icon now, so that the strip can be
     // brought back from there. The icon is put there first when it is not yet.
     virtual bool TrayIconShown() = 0;
-    // Whether the desktop iconifies a window that asks to be minimised.
-    virtual bool CanIconify() const = 0;
     // Closes and releases any earlier help window and shows a new one beside the strip, without
     // waiting for it; gives it back so that the strip can place it.
     virtual QWidget* ShowHelp() = 0;

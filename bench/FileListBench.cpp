@@ -81,7 +81,6 @@ class IdleHost final : public TStripHost {
     void ShowOptions() override {}
     void ActivateTrayIcon() override {}
     bool TrayIconShown() override { return true; }
-    bool CanIconify() const override { return true; }
     QWidget* ShowHelp() override { return &help_; }
     QWidget help_;
 };

@@ -23,9 +23,9 @@ public:
     // ownIcon gives the program's own icon when it is first shown.
     explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
 
-    Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_}; }
+    Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_, windowManager_}; }
     // The notification area, timers and window manager of this desktop.
-    TrayPlatform trayPlatform() { return {notificationArea_, timers_, windowManager_}; }
+    TrayPlatform trayPlatform() { return {notificationArea_, timers_}; }
     // The window that starts which wait for their program hide meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }
 

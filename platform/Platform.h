@@ -10,6 +10,7 @@ class ProgramLocation;
 class Screen;
 class Session;
 class Shell;
+class WindowManager;
 
 // Everything a window reaches of the outside world. Windows receive it at construction; the
 // program hands them the real one (LinuxPlatform), tests hand them doubles.
@@ -22,6 +23,7 @@ struct Platform {
     Session& session;
     IconSource& icons;
     Printer& printer;
+    WindowManager& windowManager;
 };
 
 } // namespace platform

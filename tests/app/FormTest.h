@@ -17,13 +17,11 @@ public:
     int optionsShown = 0;
     int trayActivations = 0;
     bool trayIconShown = true;
-    bool canIconify = true;
     void Quit() override { ++quits; }
     void ShowNotes() override { ++notesShown; }
     void ShowOptions() override { ++optionsShown; }
     void ActivateTrayIcon() override { ++trayActivations; }
     bool TrayIconShown() override { return trayIconShown; }
-    bool CanIconify() const override { return canIconify; }
     // Each help window asked for; the last one stands in for the real window.
     int helpWindows = 0;
     std::unique_ptr<QWidget> help;

@@ -430,7 +430,7 @@ TEST_F(MainWindowTest, MinimizeButtonLeavesAWayBackAndTheTrayIconBringsTheStripB
          {DesktopCase{true, true, true, true}, DesktopCase{true, false, true, true},
           DesktopCase{false, true, false, false}, DesktopCase{false, false, false, true}}) {
         SCOPED_TRACE(testing::Message() << desktop);
-        host.canIconify = desktop.canIconify;
+        env.windowManager.canIconify = desktop.canIconify;
         host.trayIconShown = desktop.trayIconShown;
         host.trayActivations = 0;
         TForm1& window = Start();
@@ -455,7 +455,7 @@ TEST_F(MainWindowTest, StartingInTheTrayNeedsATrayToComeBackFrom)
          {DesktopCase{true, true, true, true}, DesktopCase{true, false, false, true},
           DesktopCase{false, true, false, false}, DesktopCase{false, false, false, true}}) {
         SCOPED_TRACE(testing::Message() << desktop);
-        host.canIconify = desktop.canIconify;
+        env.windowManager.canIconify = desktop.canIconify;
         host.trayIconShown = desktop.trayIconShown;
         TForm1& window = Start();
         EXPECT_TRUE(window.StartInTray());

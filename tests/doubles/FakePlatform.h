@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
+#include "platform/WindowManager.h"
 
 #include "doubles/FakeIcons.h"
 #include "doubles/RecordingPrinter.h"
@@ -98,6 +99,12 @@ public:
     }
 };
 
+class FakeWindowManager final : public platform::WindowManager {
+public:
+    bool canIconify = true;
+    bool CanIconify() const override { return canIconify; }
+};
+
 // A platform whose program directory is a fresh temporary directory.
 class TestPlatform {
 public:
@@ -109,6 +116,7 @@ public:
     FakeIcons icons;
     RecordingPrinter printer;
     platform::Printer* printTo = &printer; // the printer windows print on
+    FakeWindowManager windowManager;
 
     TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
 
@@ -116,7 +124,7 @@ public:
     // The same, starting through another shell (the real one, say).
     platform::Platform platformWith(platform::Shell& otherShell)
     {
-        return {location_, screen, clock, dialogs, otherShell, session, icons, *printTo};
+        return {location_, screen, clock, dialogs, otherShell, session, icons, *printTo, windowManager};
     }
 
     std::string directory() const { return dir_.path().toStdString() + "/"; }

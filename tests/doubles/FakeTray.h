@@ -3,7 +3,6 @@
 #include "platform/NotificationArea.h"
 #include "platform/Timers.h"
 #include "platform/TrayPlatform.h"
-#include "platform/WindowManager.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -137,20 +136,13 @@ private:
     platform::WindowHandle nextWindow_ = 0x1000;
 };
 
-class FakeWindowManager final : public platform::WindowManager {
-public:
-    bool canIconify = true;
-    bool CanIconify() const override { return canIconify; }
-};
-
 // The tray side of the desktop, all doubles.
 class TestTray {
 public:
     RecordingNotificationArea area;
     ManualTimers timers;
-    FakeWindowManager windowManager;
 
-    platform::TrayPlatform trayPlatform() { return {area, timers, windowManager}; }
+    platform::TrayPlatform trayPlatform() { return {area, timers}; }
 };
 
 } // namespace doubles
