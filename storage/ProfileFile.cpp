@@ -6,8 +6,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 namespace profile {
@@ -101,89 +99,54 @@ std::optional<std::string_view> FindIn(std::string_view content, const std::vect
 }
 
 // A profile file's text as it was read, with where its sections lie.
-class ParsedProfile {
-public:
-    explicit ParsedProfile(std::string content)
-        : content_(std::move(content))
-        , sections_(Sections(content_))
-    {
-    }
+struct ParsedProfile {
+    std::string content;
+    std::vector<SectionSpan> sections = Sections(content);
 
-    const std::string& Content() const { return content_; }
     std::optional<std::string_view> Value(std::string_view section, std::string_view key) const
     {
-        return FindIn(content_, sections_, section, key);
+        return FindIn(content, sections, section, key);
     }
-
-private:
-    std::string content_;
-    std::vector<SectionSpan> sections_;
 };
 
-// The one parsed copy kept of the settings file last read, for as long as the file keeps its
-// stamp: a start-up reads a dozen values from the same unchanged file. Every access still checks
-// the file's stamp afresh.
-class ProfileCache {
-public:
-    // The parsed content of the regular file at path; nothing when it is missing, unreadable or
-    // no regular file.
-    std::shared_ptr<const ParsedProfile> Load(const std::string& path)
-    {
-        const std::optional<FileStamp> stamp = platform::RegularFileStamp(path);
-        if (!stamp)
-            return nullptr;
-        {
-            const std::lock_guard lock(mutex_);
-            if (parsed_ && path_ == path && stamp_ == *stamp)
-                return parsed_;
-        }
-        const std::int64_t readingBegan = RealTimeNs();
-        FileStamp read;
-        std::optional<std::string> content = ReadFileContent(path, &read);
-        if (!content)
-            return nullptr;
-        auto parsed = std::make_shared<const ParsedProfile>(std::move(*content));
-        // A change made after the reading began could keep the stamp read when the file system's
-        // clock has not ticked since the file's last change: a file changed that recently is
-        // read afresh every time.
-        if (read.changedNs < readingBegan - RecentChangeNs) {
-            const std::lock_guard lock(mutex_);
-            path_ = path;
-            stamp_ = read;
-            parsed_ = parsed;
-        }
-        return parsed;
-    }
-
-    // The file at path was written: what was kept of it is no longer its content.
-    void Forget(const std::string& path)
-    {
-        const std::lock_guard lock(mutex_);
-        if (path_ == path)
-            parsed_.reset();
-    }
-
-private:
-    // Longer than any file system's clock tick.
-    static constexpr std::int64_t RecentChangeNs = 100'000'000;
-
-    static std::int64_t RealTimeNs()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-    }
-
-    std::mutex mutex_;
-    std::string path_;
-    FileStamp stamp_;
-    std::shared_ptr<const ParsedProfile> parsed_;
+// The settings file last read, parsed, with its stamp: a start-up reads a dozen values from the
+// same unchanged file. It is used again only while the file keeps that stamp, which every access
+// checks afresh, and only when the file had not changed just before it was read: a change made
+// while it was read could keep the stamp when the file system's clock has not ticked since.
+struct LastRead {
+    std::string path;
+    std::optional<FileStamp> stamp; // none: not to be used again
+    ParsedProfile parsed;
 };
+std::optional<LastRead> lastRead;
 
-ProfileCache& Cache()
+// Longer than any file system's clock tick.
+constexpr std::int64_t RecentChangeNs = 100'000'000;
+
+std::int64_t RealTimeNs()
 {
-    static ProfileCache cache;
-    return cache;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The parsed content of the regular file at path, valid until the next call; nothing when the
+// file is missing, unreadable or no regular file.
+const ParsedProfile* Load(const std::string& path)
+{
+    const std::optional<FileStamp> stamp = platform::RegularFileStamp(path);
+    if (!stamp)
+        return nullptr;
+    if (lastRead && lastRead->path == path && lastRead->stamp == stamp)
+        return &lastRead->parsed;
+    const std::int64_t readingBegan = RealTimeNs();
+    FileStamp read;
+    std::optional<std::string> content = ReadFileContent(path, &read);
+    if (!content)
+        return nullptr;
+    const bool settled = read.changedNs < readingBegan - RecentChangeNs;
+    lastRead.emplace(LastRead{path, settled ? std::optional(read) : std::nullopt, {std::move(*content)}});
+    return &lastRead->parsed;
 }
 
 } // namespace
@@ -244,7 +207,7 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
 std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback,
                        const std::string& path)
 {
-    const std::shared_ptr<const ParsedProfile> parsed = Cache().Load(path);
+    const ParsedProfile* parsed = Load(path);
     const std::optional<std::string_view> value = parsed ? parsed->Value(section, key) : std::nullopt;
     return std::string(value ? value->substr(0, MaxValueLength) : fallback);
 }
@@ -254,7 +217,7 @@ bool WriteString(std::string_view section, std::string_view key, std::string_vie
     for (const std::string_view part : {section, key, value})
         if (part.find_first_of("\r\n") != std::string_view::npos)
             return false;
-    const std::shared_ptr<const ParsedProfile> parsed = Cache().Load(path);
+    const ParsedProfile* parsed = Load(path);
     if (!parsed) {
         std::error_code error;
         if (std::filesystem::exists(path, error) || error)
@@ -262,11 +225,8 @@ bool WriteString(std::string_view section, std::string_view key, std::string_vie
     } else if (parsed->Value(section, key) == value) {
         return true; // stored already: the file stays as it is
     }
-    const bool written =
-        ReplaceFileContent(path, WithValue(parsed ? parsed->Content() : std::string(), section, key, value));
-    if (written)
-        Cache().Forget(path);
-    return written;
+    // The new file takes another inode, so the copy kept of the old one is not used again.
+    return ReplaceFileContent(path, WithValue(parsed ? parsed->content : std::string(), section, key, value));
 }
 
 } // namespace profile
