@@ -67,24 +67,27 @@ QImage ReadPicture(std::string_view bytes, const QByteArray& format)
     return reader.read();
 }
 
-// The picture of an image file, in whatever format the image plugins read. The file is read by
-// its bytes, whatever its name's encoding, and only when it is a regular file.
-std::optional<QImage> ImageFileIcon(const std::string& file)
+// The picture in an image file's bytes, in whatever format the image plugins read.
+std::optional<QImage> PictureIcon(std::string_view bytes, const QMimeType& type)
 {
-    const auto mapped = MappedFile::Open(file);
-    if (!mapped)
-        return std::nullopt;
-    if (IsIcoFile(mapped->bytes()))
-        return IconFromIcoBytes(mapped->bytes());
+    if (IsIcoFile(bytes))
+        return IconFromIcoBytes(bytes);
     // The format its type names comes first: guessing it loads every image plugin there is.
-    const QByteArray format =
-        QImageReader::imageFormatsForMimeType(FileType(file, mapped->bytes()).name().toLatin1()).value(0);
-    QImage image = format.isEmpty() ? QImage() : ReadPicture(mapped->bytes(), format);
+    const QByteArray format = QImageReader::imageFormatsForMimeType(type.name().toLatin1()).value(0);
+    QImage image = format.isEmpty() ? QImage() : ReadPicture(bytes, format);
     if (image.isNull())
-        image = ReadPicture(mapped->bytes(), {});
+        image = ReadPicture(bytes, {});
     if (image.isNull())
         return std::nullopt;
     return FitIconSquare(image);
+}
+
+// The picture of an image file. The file is read by its bytes, whatever its name's encoding, and
+// only when it is a regular file.
+std::optional<QImage> ImageFileIcon(const std::string& file)
+{
+    const auto mapped = MappedFile::Open(file);
+    return mapped ? PictureIcon(mapped->bytes(), FileType(file, mapped->bytes())) : std::nullopt;
 }
 
 // The icon an Icon key names: an image file by absolute path, else an icon of the theme.
@@ -104,11 +107,9 @@ std::optional<QImage> MimeTypeIcon(const QMimeType& type)
 
 } // namespace
 
-std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, std::string_view bytes)
+std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, const struct stat& status,
+                                               std::string_view bytes)
 {
-    struct stat status;
-    if (stat(file.c_str(), &status) != 0)
-        return std::nullopt;
     const std::int64_t changed = std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     const auto known = iconFiles_.find(file);
     if (known != iconFiles_.end() && known->second.size == status.st_size && known->second.changed == changed)
@@ -116,6 +117,16 @@ std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, std::str
     std::optional<QImage> icon = IconFromIcoBytes(bytes);
     iconFiles_[file] = {status.st_size, changed, icon};
     return icon;
+}
+
+bool LinuxIcons::IsOwnProgram(const struct stat& status)
+{
+    if (!ownProgram_) {
+        struct stat running;
+        ownProgram_ = stat("/proc/self/exe", &running) == 0 ? std::pair(running.st_dev, running.st_ino)
+                                                             : std::pair(dev_t(0), ino_t(0));
+    }
+    return *ownProgram_ == std::pair(status.st_dev, status.st_ino);
 }
 
 std::optional<QImage> LinuxIcons::OwnIcon()
@@ -133,23 +144,22 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
     struct stat status;
     if (file.empty() || index < 0 || stat(file.c_str(), &status) != 0)
         return std::nullopt;
-    if (struct stat running;
-        stat("/proc/self/exe", &running) == 0 && running.st_dev == status.st_dev && running.st_ino == status.st_ino)
+    if (IsOwnProgram(status))
         return index == 0 ? OwnIcon() : std::nullopt;
 
     const auto mapped = S_ISREG(status.st_mode) ? MappedFile::Open(file) : std::nullopt;
     const std::string_view bytes = mapped ? mapped->bytes() : std::string_view();
     // The content tells icon files and Windows programs, whatever their names.
     if (IsIcoFile(bytes))
-        return index == 0 ? IconFileIcon(file, bytes) : std::nullopt;
+        return index == 0 ? IconFileIcon(file, status, bytes) : std::nullopt;
     if (HasWindowsProgramExtension(file) || (bytes.starts_with("MZ") && IsPeImage(bytes)))
         return IconFromPeBytes(bytes, index);
     if (index != 0)
         return std::nullopt;
 
-    if (LowerCaseExtension(file) == ".desktop") {
-        const auto entry = DesktopEntry::Read(file);
-        if (auto icon = entry ? NamedIcon(entry->value("Icon")) : std::nullopt)
+    if (mapped && LowerCaseExtension(file) == ".desktop") {
+        const DesktopEntry entry(file, ParseKeyFile(bytes)["Desktop Entry"]);
+        if (auto icon = NamedIcon(entry.value("Icon")))
             return icon;
     }
     if (IsNativeProgram(file, bytes)) {
@@ -163,8 +173,8 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
             return icon;
     }
     const QMimeType type = mapped ? FileType(file, bytes) : FileType(file);
-    if (type.name().startsWith(QLatin1String("image/")))
-        if (auto icon = ImageFileIcon(file))
+    if (mapped && type.name().startsWith(QLatin1String("image/")))
+        if (auto icon = PictureIcon(bytes, type))
             return icon;
     return MimeTypeIcon(type);
 }

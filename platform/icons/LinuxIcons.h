@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
+
+#include <sys/stat.h>
 #include <string_view>
 #include <utility>
 
@@ -31,11 +34,13 @@ private:
         std::int64_t changed;
         std::optional<QImage> icon;
     };
-    std::optional<QImage> IconFileIcon(const std::string& file, std::string_view bytes);
+    std::optional<QImage> IconFileIcon(const std::string& file, const struct stat& status, std::string_view bytes);
+    bool IsOwnProgram(const struct stat& status);
     std::optional<QImage> OwnIcon();
 
     std::function<QImage()> loadOwnIcon_;
     std::optional<QImage> ownIcon_;
+    std::optional<std::pair<dev_t, ino_t>> ownProgram_; // the running program's file, once looked at
 
     ApplicationIcons applications_;
     std::map<std::string, IconFileRead> iconFiles_;
