@@ -176,4 +176,18 @@ QImage FitIconSquare(const QImage& image)
     return square;
 }
 
+QImage ReadPicture(std::string_view bytes, const QByteArray& format)
+{
+    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    // Rendering small gives a sharper, cheaper picture than scaling down afterwards.
+    if (const QSize size = reader.size(); size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        const QSize fitted = size.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio);
+        reader.setScaledSize(fitted.expandedTo(QSize(1, 1)));
+    }
+    return reader.read();
+}
+
 } // namespace platform

@@ -34,6 +34,10 @@ std::optional<QImage> DecodeIconImage(std::string_view payload);
 // else the one nearest in size, scaled. A picture that does not decode gives way to the next best.
 std::optional<QImage> BestIconImage(std::vector<IconImageEntry> entries);
 
+// The picture in bytes, read in format, or with the format guessed when format is empty. Formats
+// that can render small directly (SVG, JPEG) are read at the size that fits kIconSide.
+QImage ReadPicture(std::string_view bytes, const QByteArray& format);
+
 // image scaled smoothly to fit kIconSide × kIconSide, keeping its aspect ratio, and centred on a
 // transparent square of that size.
 QImage FitIconSquare(const QImage& image);

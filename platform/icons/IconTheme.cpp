@@ -4,10 +4,8 @@
 #include "platform/icons/IconImage.h"
 #include "platform/icons/IconThemeFiles.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QImageReader>
 
 #include <cstdlib>
 #include <filesystem>
@@ -46,16 +44,7 @@ QImage ReadIconFile(const std::string& file)
     const auto mapped = MappedFile::Open(file);
     if (!mapped)
         return {};
-    QByteArray data = QByteArray::fromRawData(mapped->bytes().data(), qsizetype(mapped->bytes().size()));
-    QBuffer buffer(&data);
-    if (file.ends_with(".svg")) {
-        QImageReader reader(&buffer, "svg");
-        reader.setScaledSize(QSize(kIconSide, kIconSide));
-        return reader.read();
-    }
-    QImageReader reader(&buffer, file.ends_with(".xpm") ? "xpm" : "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    return ReadPicture(mapped->bytes(), file.ends_with(".svg") ? "svg" : file.ends_with(".xpm") ? "xpm" : "png");
 }
 
 // Icon names are sometimes given with the file's extension, from before icon themes.

@@ -3,6 +3,7 @@
 #include "platform/desktop/KeyFile.h"
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
+#include "platform/text/Ascii.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,20 +25,6 @@ int Number(const KeyGroup& group, const char* key, int fallback)
     } catch (const std::exception&) {
         return fallback;
     }
-}
-
-// The items of a comma-separated list, as theme indexes write them.
-std::vector<std::string> CommaList(const std::string& value)
-{
-    std::vector<std::string> items;
-    std::size_t begin = 0;
-    while (begin <= value.size()) {
-        const std::size_t end = std::min(value.find(',', begin), value.size());
-        if (end > begin)
-            items.push_back(value.substr(begin, end - begin));
-        begin = end + 1;
-    }
-    return items;
 }
 
 } // namespace
@@ -73,8 +60,8 @@ const IconThemeFiles::Theme& IconThemeFiles::Load(const std::string& name)
         if (!index)
             continue;
         const KeyFile file = ParseKeyFile(*index);
-        theme.inherits = CommaList(KeyValue(file, "Icon Theme", "Inherits"));
-        for (const std::string& folder : CommaList(KeyValue(file, "Icon Theme", "Directories"))) {
+        theme.inherits = Split(KeyValue(file, "Icon Theme", "Inherits"), ',');
+        for (const std::string& folder : Split(KeyValue(file, "Icon Theme", "Directories"), ',')) {
             const auto group = file.find(folder);
             if (group == file.end() || Number(group->second, "Scale", 1) != 1)
                 continue;

@@ -9,7 +9,6 @@
 #include "platform/icons/PeIcons.h"
 #include "platform/text/Ascii.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeType>
@@ -50,21 +49,6 @@ bool HasWindowsProgramExtension(const std::string& file)
 bool IsNativeProgram(const std::string& file, std::string_view bytes)
 {
     return (bytes.starts_with("\x7f" "ELF") || bytes.starts_with("#!")) && ::access(file.c_str(), X_OK) == 0;
-}
-
-// The picture in bytes, read in format, or with the format guessed when format is empty.
-QImage ReadPicture(std::string_view bytes, const QByteArray& format)
-{
-    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
-    QBuffer buffer(&data);
-    QImageReader reader(&buffer, format);
-    reader.setAutoDetectImageFormat(format.isEmpty());
-    // Formats that can render small directly (SVG, JPEG) give a sharper, cheaper picture that way.
-    if (const QSize size = reader.size(); size.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        const QSize fitted = size.scaled(kIconSide, kIconSide, Qt::KeepAspectRatio);
-        reader.setScaledSize(fitted.expandedTo(QSize(1, 1)));
-    }
-    return reader.read();
 }
 
 // The picture in an image file's bytes, in whatever format the image plugins read.
