@@ -48,18 +48,6 @@ int FailureCode(int error)
     }
 }
 
-bool IsDirectory(const std::string& path)
-{
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool IsExecutableFile(const std::string& path)
-{
-    struct stat status;
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
 // The path made absolute against our working directory, so that a child starting in another
 // directory still finds it.
 std::string Absolute(const std::string& path)
@@ -184,17 +172,18 @@ std::string ProgramFile(const std::filesystem::path& process)
 int LinuxShell::ShellStart(const std::string& file, const std::string& parameters, const std::string& directory,
                            int /*showValue*/)
 {
-    if (struct stat status; file.empty() || stat(file.c_str(), &status) != 0)
+    struct stat status;
+    if (file.empty() || stat(file.c_str(), &status) != 0)
         return !file.empty() && errno == EACCES ? AccessDenied : FileMissing;
     if (!directory.empty() && !IsDirectory(directory))
         return DirectoryMissing;
     const std::string path = Absolute(file);
-    if (IsDirectory(path))
+    if (S_ISDIR(status.st_mode))
         return OpenWithApplication({{"inode/directory"}}, path, directory);
     if (path.ends_with(".desktop") && MayRun(path))
         if (const auto launcher = DesktopEntry::Read(path); launcher && launcher->isApplication())
             return Launch(*launcher, parameters, directory);
-    if (IsExecutableFile(path))
+    if (S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0)
         return Start(parameters.empty() ? std::vector{path} : std::vector{path, parameters}, directory);
     return OpenWithApplication(Lineage(FileType(path)), path, directory);
 }

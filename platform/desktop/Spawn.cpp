@@ -1,11 +1,11 @@
 #include "platform/desktop/Spawn.h"
 
 #include "platform/desktop/Reaper.h"
+#include "platform/files/Paths.h"
 #include "platform/text/Ascii.h"
 
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,9 +49,7 @@ std::string FindProgram(const std::string& name, const std::string& searchPath)
     for (const std::string& dir : Split(searchPath, ':')) {
         if (!dir.starts_with('/'))
             continue;
-        const std::string candidate = dir + "/" + name;
-        struct stat status;
-        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(candidate.c_str(), X_OK) == 0)
+        if (const std::string candidate = dir + "/" + name; IsExecutableFile(candidate))
             return candidate;
     }
     return {};

@@ -6,8 +6,6 @@
 
 #include <QMimeDatabase>
 
-#include <sys/stat.h>
-
 namespace platform {
 
 namespace {
@@ -22,7 +20,7 @@ QMimeType FileType(const std::string& path)
     const QString name = FromBytes(FileNamePart(path));
     if (const auto head = ReadFileHead(path, ContentSniffLength))
         return QMimeDatabase().mimeTypeForFileNameAndData(name, QByteArray::fromStdString(*head));
-    if (struct stat status; stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+    if (IsDirectory(path))
         return QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory"));
     return QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
 }

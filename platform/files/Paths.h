@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -27,6 +28,20 @@ inline bool FileExists(const std::string& path)
 {
     struct stat status;
     return !path.empty() && stat(path.c_str(), &status) == 0;
+}
+
+// Whether path names a folder.
+inline bool IsDirectory(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Whether path names a regular file that we may run.
+inline bool IsExecutableFile(const std::string& path)
+{
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
 } // namespace platform
