@@ -1,5 +1,7 @@
 #include "platform/files/FileContent.h"
 
+#include "platform/files/Paths.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,9 +54,8 @@ FileStamp StampOf(const struct stat& status)
 // Flushes a directory's entries to disk, so that a rename within it survives a power cut.
 void SyncDirectory(const std::string& path)
 {
-    const auto slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string directory = DirectoryPart(path);
+    const int fd = open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     fsync(fd);
@@ -76,14 +77,15 @@ bool WriteAll(int file, std::string_view bytes)
 
 } // namespace
 
-int OpenRegularFile(const std::string& path)
+int OpenRegularFile(const std::string& path, struct stat* opened)
 {
     // Non-blocking, so that opening a named pipe without a writer returns at once; a regular
     // file reads the same either way.
     const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (file < 0)
         return -1;
-    struct stat status;
+    struct stat ownStatus;
+    struct stat& status = opened ? *opened : ownStatus;
     if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
         close(file);
         return -1;
@@ -104,17 +106,12 @@ namespace {
 
 std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t limit, FileStamp* stamp)
 {
-    const int file = OpenRegularFile(path);
+    struct stat status;
+    const int file = OpenRegularFile(path, &status);
     if (file < 0)
         return std::nullopt;
     std::string content;
-    struct stat status;
-    if (fstat(file, &status) != 0) {
-        close(file);
-        return std::nullopt;
-    }
     const auto reported = std::size_t(status.st_size);
-    content.reserve(std::min(limit, reported + 1));
     if (stamp)
         *stamp = StampOf(status);
     const bool read = ReadToEnd(file, content, limit, reported);

@@ -7,11 +7,14 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 namespace platform {
 
 // Opens the file at path for reading when it is a regular file (or a link to one), and gives its
-// descriptor; -1 otherwise. Never waits: a named pipe, a device or a socket is refused unread.
-int OpenRegularFile(const std::string& path);
+// descriptor, and in opened, when given, what it is; -1 otherwise. Never waits: a named pipe, a
+// device or a socket is refused unread.
+int OpenRegularFile(const std::string& path, struct stat* opened = nullptr);
 
 // What tells one state of a file from another without reading it: which file it is (device and
 // inode), its size, and when its content and its inode last changed, in nanoseconds since the

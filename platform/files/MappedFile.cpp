@@ -13,19 +13,16 @@ namespace platform {
 
 std::optional<MappedFile> MappedFile::Open(const std::string& path)
 {
-    const int fd = OpenRegularFile(path);
+    struct stat status;
+    const int fd = OpenRegularFile(path, &status);
     if (fd < 0)
         return std::nullopt;
-    struct stat status {};
     std::optional<MappedFile> result;
-    if (::fstat(fd, &status) == 0) {
-        const auto size = std::size_t(status.st_size);
-        if (size == 0) {
-            result = MappedFile(nullptr, 0); // mmap refuses an empty range
-        } else if (void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0); data != MAP_FAILED) {
-            result = MappedFile(data, size);
-        }
-    }
+    const auto size = std::size_t(status.st_size);
+    if (size == 0)
+        result = MappedFile(nullptr, 0); // mmap refuses an empty range
+    else if (void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0); data != MAP_FAILED)
+        result = MappedFile(data, size);
     ::close(fd);
     return result;
 }
