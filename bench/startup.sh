@@ -75,22 +75,14 @@ trap 'exit 1' INT TERM HUP
 start_xvfb "$work" "$SCREEN" || die "could not start Xvfb on any display from :90 on"
 use_runtime_dir "$work" || exit 1
 
-# Waits up to ten seconds for a command to succeed.
-within() {
-    local deadline=$((SECONDS + 10))
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
 start_desktop() {
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     wm_pid=$!
-    within eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || die "openbox did not start"
+    wait_for 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || die "openbox did not start"
     trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
         >"$work/trayer.log" 2>&1 &
     trayer_pid=$!
-    within eval 'xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "window id"' || die "trayer did not start"
+    wait_for 10 eval 'xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "window id"' || die "trayer did not start"
 }
 
 # ---- The program directories. Every program starts from a copy in its own directory, so file

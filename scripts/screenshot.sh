@@ -26,7 +26,7 @@ cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/"
 if [[ $picture == strip ]]; then
     printf '[Help]\r\nVisible=0\r\n' >"$work/FILE.INI" # not a first start: no help window
     "$work/stackle" & app=$!
-    window=$(xdotool search --sync --onlyvisible --classname '^stackle$' | head -n 1)
+    wait_for 10 find_program_window 236 104 # the strip, not the splash before it
     sleep 1.5 # let the clock tick once
     import -window "$window" "$out"
 else

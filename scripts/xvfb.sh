@@ -69,12 +69,13 @@ stop_xvfb_session() {
 }
 
 # find_program_window <width> <height>: sets window to a visible window of the program of that
-# size; fails when there is none.
+# size, and X, Y, WIDTH and HEIGHT to its geometry; fails when there is none.
 find_program_window() {
     local w
     for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
+        WIDTH="" HEIGHT=""
         eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
-        [[ ${WIDTH:-} -eq $1 && ${HEIGHT:-} -eq $2 ]] && window=$w && return 0
+        [[ $WIDTH == "$1" && $HEIGHT == "$2" ]] && window=$w && return 0
     done
     return 1
 }

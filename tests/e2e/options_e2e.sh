@@ -52,15 +52,6 @@ fail() {
 }
 step() { echo "--- $*"; }
 
-# within <command...>: true once the command succeeds, trying every 50 ms for TIMEOUT seconds.
-within() {
-    local deadline=$((SECONDS + TIMEOUT))
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
 running() { kill -0 "$app_pid" 2>/dev/null; }
 
 # The visible window of the program with exactly this title (xdotool ignores case); not the
@@ -109,7 +100,7 @@ same_picture() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 start_app() {
     (cd / && exec "$progdir/stackle") >"$work/app.log" 2>&1 &
     app_pid=$!
-    within strip_shown || fail "the strip did not show within $TIMEOUT s"
+    wait_for "$TIMEOUT" strip_shown || fail "the strip did not show within $TIMEOUT s"
 }
 
 up_three_times() {
@@ -119,7 +110,7 @@ up_three_times() {
 
 open_options() {
     "$@"
-    within options_shown || fail "no window titled \"$OPTIONS_TITLE\" opened"
+    wait_for "$TIMEOUT" options_shown || fail "no window titled \"$OPTIONS_TITLE\" opened"
 }
 
 # The title bar's close box, at the right end of the frame that the window manager drew.
@@ -133,13 +124,13 @@ click_close_box() {
 }
 
 expect_ended() {
-    within options_gone || fail "$1 did not end the options window"
+    wait_for "$TIMEOUT" options_gone || fail "$1 did not end the options window"
     running || fail "$1 ended the program"
 }
 
 quit_app() {
     click "$strip" "${CLOSE_STRIP[@]}"
-    within eval '! running' || fail "the program did not end on \"X\""
+    wait_for "$TIMEOUT" eval '! running' || fail "the program did not end on \"X\""
     wait "$app_pid" || fail "the program ended with exit code $?"
     app_pid=""
 }
@@ -151,7 +142,7 @@ openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 # Ready once it has taken over the windows already there, which it lists.
 openbox_ready() { xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)'; }
-within openbox_ready || fail "openbox did not start"
+wait_for "$TIMEOUT" openbox_ready || fail "openbox did not start"
 mkdir "$progdir" && cp "$1" "$(dirname "$1")/empty.ico" "$progdir/" || fail "could not copy the program"
 
 step "the \"Options\" button opens \"$OPTIONS_TITLE\""
@@ -163,7 +154,7 @@ step "a new heading and \"&Change Tabs\""
 click "$options" "${EDIT_TAB0[@]}"
 xdotool key ctrl+a type Work || fail "xdotool could not type"
 click "$options" "${CHANGE_TABS[@]}"
-within grep -q $'^Tab0=Work\r$' "$ini" || fail "the heading was not stored"
+wait_for "$TIMEOUT" grep -q $'^Tab0=Work\r$' "$ini" || fail "the heading was not stored"
 
 step "the title bar's close box ends the window"
 click_close_box
@@ -174,10 +165,10 @@ same_picture "$work/tabs-before.png" "$work/tabs-changed.png" && fail "the tab s
 step "\"Show Clock Only (smallest)\" makes the strip 28 pixels high"
 open_options click "$strip" "${OPTIONS_BUTTON[@]}"
 click "$options" "${CLOCK_ONLY[@]}"
-within strip_height_is 28 || fail "the strip is $HEIGHT pixels high, expected 28"
+wait_for "$TIMEOUT" strip_height_is 28 || fail "the strip is $HEIGHT pixels high, expected 28"
 grep -q $'^Style=3\r$' "$ini" || fail "style 3 was not stored"
 click "$options" "${CLOCK_AND_BUTTONS[@]}"
-within strip_height_is 103 || fail "the strip is $HEIGHT pixels high after style 1, expected 103"
+wait_for "$TIMEOUT" strip_height_is 103 || fail "the strip is $HEIGHT pixels high after style 1, expected 103"
 
 step "\"&Exit\" ends the window"
 click "$options" "${EXIT[@]}"

@@ -1,5 +1,5 @@
-# Sourced by the end-to-end scripts, which set MAX_RUNTIME (seconds for the whole run, below
-# the test runner's limit) beforehand.
+# Sourced by end-to-end scripts that run the program from a scratch program directory; they set
+# MAX_RUNTIME (seconds for the whole run, below the test runner's limit) beforehand.
 work="" progdir="" xvfb_pid="" app_pid="" run=0
 
 # require_tools <tool>...: ends the run unless every tool is installed.
