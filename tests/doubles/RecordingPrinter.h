@@ -74,18 +74,14 @@ private:
         {
             surface_.page = printer.page;
         }
+        // What the job drew goes to its printer once the job is over, ended or abandoned.
+        ~RecordedJob() override { printer_.jobs[index_].drawn = std::move(surface_.drawn); }
         QSize pageSize() const override { return surface_.pageSize(); }
         QSize textExtent(const QString& text) const override { return surface_.textExtent(text); }
         int averageCharWidth() const override { return surface_.averageCharWidth(); }
         int charHeight() const override { return surface_.charHeight(); }
-        void drawText(QPoint topLeft, const QString& text) override
-        {
-            Record([&] { surface_.drawText(topLeft, text); });
-        }
-        void newPage() override
-        {
-            Record([&] { surface_.newPage(); });
-        }
+        void drawText(QPoint topLeft, const QString& text) override { surface_.drawText(topLeft, text); }
+        void newPage() override { surface_.newPage(); }
         void end() override
         {
             if (printer_.endFailure)
@@ -94,11 +90,6 @@ private:
         }
 
     private:
-        template <typename Draw> void Record(Draw draw)
-        {
-            draw();
-            printer_.jobs[index_].drawn = surface_.drawn;
-        }
         RecordingPrinter& printer_;
         std::size_t index_;
         RecordingSurface surface_;
