@@ -47,7 +47,6 @@ class TLaunchSlots {
 public:
     static constexpr int Count = SlotCount;
     static constexpr int FixedMenuItems = 5; // the four commands and the separator
-    enum Command { Assign, Add, Delete, Clear };
 
     // Builds the slots' widgets on the pages; their menus will belong to menuOwner.
     TLaunchSlots(const platform::Platform& platform, const std::array<QWidget*, 3>& pages, QWidget* menuOwner);

@@ -156,7 +156,7 @@ void TForm1::FillSlotMenu(int slot)
     QList<QAction*> added;
     for (std::size_t i = reused; i < lines.size(); ++i) {
         auto* entry = new QAction(MenuCaption(FileListLineName(lines[i])), menu);
-        connect(entry, &QAction::triggered, this, [this, entry] { Reported (&TForm1::LaunchSlotEntry)(entry); });
+        connect(entry, &QAction::triggered, this, [this, entry] { Reported(&TForm1::LaunchSlotEntry)(entry); });
         added << entry;
     }
     menu->addActions(added);
@@ -247,7 +247,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         drop->acceptProposedAction();
-        Reported (&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
+        Reported(&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
         return true;
     }
     return QWidget::eventFilter(watched, event);

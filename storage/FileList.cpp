@@ -3,7 +3,8 @@
 #include "platform/files/FileContent.h"
 #include "platform/files/TextLines.h"
 
-#include <QChar>
+#include <QList>
+#include <QString>
 
 #include <algorithm>
 #include <stdexcept>
@@ -79,37 +80,6 @@ LineParts Parts(std::string_view line)
     return {separated ? star - blanks : star, star + 1};
 }
 
-// Decodes UTF-8; a byte that is no part of a valid sequence stands for itself, above every
-// character, so that any bytes sort the same way every time.
-std::u32string CodePoints(std::string_view text)
-{
-    std::u32string points;
-    points.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const int length = byte < 0x80 ? 1
-            : (byte >> 5) == 0x6       ? 2
-            : (byte >> 4) == 0xE       ? 3
-            : (byte >> 3) == 0x1E      ? 4
-                                       : 0;
-        char32_t point = length == 1 ? byte : length == 2 ? byte & 0x1F : length == 3 ? byte & 0x0F : byte & 0x07;
-        bool valid = length > 0 && i + std::size_t(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
-            valid = (next & 0xC0) == 0x80;
-            point = point << 6 | (next & 0x3F);
-        }
-        if (!valid) {
-            points.push_back(0x110000 + byte);
-            ++i;
-            continue;
-        }
-        points.push_back(point);
-        i += std::size_t(length);
-    }
-    return points;
-}
-
 } // namespace
 
 std::string FileListLinePath(std::string_view line)
@@ -124,11 +94,8 @@ std::string FileListLineName(std::string_view line)
 
 std::u32string FileListSortKey(std::string_view line)
 {
-    std::u32string key = CodePoints(line);
-    for (char32_t& point : key)
-        if (point < 0x110000)
-            point = QChar::toCaseFolded(point);
-    return key;
+    const QList<uint> points = QString::fromUtf8(line.data(), qsizetype(line.size())).toCaseFolded().toUcs4();
+    return std::u32string(points.begin(), points.end());
 }
 
 bool FileListLineLess(std::string_view a, std::string_view b)
