@@ -9,7 +9,10 @@
 #
 #   baseline    the yardstick: a bare window showing one line of text, with a tray icon
 #   floor       the baseline preceded by the strip's own splash, shown as the strip shows it
-#               while it is built: the least the strip can cost (bench/splash_floor.cpp)
+#               while it is built (bench/splash_floor.cpp)
+#   form        the splash followed by the strip's own form, without the program: every control
+#               of the strip in its fonts and pictures, but no settings, slots, clock or menus;
+#               what Qt charges for the controls the strip is made of (bench/form_floor.cpp)
 #
 # and the strip on four program directories:
 #
@@ -46,7 +49,7 @@ runs=${2:-${RUNS:-11}}
 [[ $runs =~ ^[1-9][0-9]*$ ]] || die "runs must be a positive number, not '$runs'"
 
 timer=$build/bin/startup_timer
-for f in "$build/bin/stackle" "$build/bin/baseline_window" "$build/bin/splash_floor" "$timer"; do
+for f in "$build/bin/stackle" "$build/bin/baseline_window" "$build/bin/splash_floor" "$build/bin/form_floor" "$timer"; do
     [[ -x $f ]] || die "$f is missing: build first (make build)"
 done
 for tool in Xvfb openbox trayer xprop convert; do
@@ -93,8 +96,8 @@ program_dir() {
 }
 crlf() { printf '%s\r\n' "$@"; }
 
-mkdir "$work/baseline" "$work/floor" && cp "$build/bin/baseline_window" "$work/baseline/" &&
-    cp "$build/bin/splash_floor" "$work/floor/" || exit 1
+mkdir "$work/baseline" "$work/floor" "$work/form" && cp "$build/bin/baseline_window" "$work/baseline/" &&
+    cp "$build/bin/splash_floor" "$work/floor/" && cp "$build/bin/form_floor" "$work/form/" || exit 1
 program_dir stackle
 
 # Twelve slots holding files of every kind that has an icon.
@@ -130,8 +133,8 @@ program_dir big-ini
 } >"$work/big-ini/FILE.INI" || exit 1
 big_ini_kib=$(($(stat -c %s "$work/big-ini/FILE.INI") / 1024))
 
-names=(baseline floor stackle icons long-list big-ini)
-commands=("baseline_window --text --tray" splash_floor stackle stackle stackle stackle)
+names=(baseline floor form stackle icons long-list big-ini)
+commands=("baseline_window --text --tray" splash_floor form_floor stackle stackle stackle stackle)
 
 # measure <name>: prints "ms kib read_kib" of one run of that contestant.
 measure() {
@@ -199,12 +202,20 @@ for env in bare openbox; do
     printf '%-9s start-up time, strip / baseline          %7s   %s %s\n' $env "$r" "$(verdict "$r" $TIME_GOAL)" $TIME_GOAL
     r=$(ratio "$(column $env floor 1)" "$base_ms")
     printf '%-9s start-up time, floor / baseline          %7s   (the splash alone)\n' $env "$r"
+    r=$(ratio "$(column $env form 1)" "$base_ms")
+    printf '%-9s start-up time, form / baseline           %7s   (the splash and the strip controls)\n' $env "$r"
     r=$(ratio "$(column $env stackle 1)" "$(column $env floor 1)")
     printf '%-9s start-up time, strip / floor             %7s\n' $env "$r"
+    r=$(ratio "$(column $env stackle 1)" "$(column $env form 1)")
+    printf '%-9s start-up time, strip / form              %7s\n' $env "$r"
     r=$(ratio "$(column $env stackle 2)" "$base_kib")
     printf '%-9s peak memory, strip / baseline            %7s   %s %s\n' $env "$r" "$(verdict "$r" $MEMORY_GOAL)" $MEMORY_GOAL
     r=$(ratio "$(column $env floor 2)" "$base_kib")
     printf '%-9s peak memory, floor / baseline            %7s   (the splash alone)\n' $env "$r"
+    r=$(ratio "$(column $env form 2)" "$base_kib")
+    printf '%-9s peak memory, form / baseline             %7s   (the splash and the strip controls)\n' $env "$r"
+    r=$(ratio "$(column $env stackle 2)" "$(column $env form 2)")
+    printf '%-9s peak memory, strip / form                %7s\n' $env "$r"
     r=$(ratio "$(column $env icons 2)" "$base_kib")
     printf '%-9s peak memory, twelve slots / baseline     %7s   %s %s\n' $env "$r" "$(verdict "$r" $ICONS_MEMORY_GOAL)" \
         $ICONS_MEMORY_GOAL
