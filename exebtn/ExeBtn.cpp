@@ -8,34 +8,57 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 // The picture child of a launcher button. Its picture is made at its first drawing, with the
 // child's size at that moment, and never resized: the child shows it from its top-left corner,
-// cut off at its own size.
+// cut off at its own size. Only the top-left part drawn on so far is kept in memory; the rest
+// of the picture is still the white it was made with.
 class TExeImage : public QWidget {
 public:
     explicit TExeImage(QWidget* parent) : QWidget(parent) {}
 
-    const QImage& Picture() const { return picture_; }
-    QImage& PictureToDraw()
+    // The whole picture; null before its first drawing.
+    QImage Picture() const
     {
-        if (picture_.isNull()) {
-            picture_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-            picture_.fill(Qt::white);
+        if (extent_.isEmpty())
+            return {};
+        QImage picture(extent_, Format);
+        picture.fill(Qt::white);
+        QPainter(&picture).drawImage(0, 0, drawn_);
+        return picture;
+    }
+
+    // The picture to draw on, holding at least its top-left square of the given side.
+    QImage& PictureToDraw(int side)
+    {
+        if (extent_.isEmpty())
+            extent_ = size();
+        const QSize needed = QSize(side, side).boundedTo(extent_).expandedTo(drawn_.size());
+        if (needed != drawn_.size()) {
+            QImage grown(needed, Format);
+            grown.fill(Qt::white);
+            QPainter(&grown).drawImage(0, 0, drawn_);
+            drawn_ = std::move(grown);
         }
-        return picture_;
+        return drawn_;
     }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (!picture_.isNull())
-            QPainter(this).drawImage(0, 0, picture_);
+        if (extent_.isEmpty())
+            return;
+        QPainter painter(this);
+        painter.fillRect(QRect(QPoint(), extent_), Qt::white);
+        painter.drawImage(0, 0, drawn_);
     }
 
 private:
-    QImage picture_;
+    static constexpr QImage::Format Format = QImage::Format_ARGB32_Premultiplied;
+    QSize extent_;
+    QImage drawn_;
 };
 
 namespace {
@@ -147,7 +170,7 @@ void TExeBtn::LoadExeIcon(const std::string& file)
     if (icon_) {
         const int scaled = int(std::nearbyint(iconZoom_ * 32)); // halves go to the even neighbour
         const int wiped = int(32 * iconZoom_);
-        QPainter painter(&image_->PictureToDraw());
+        QPainter painter(&image_->PictureToDraw(std::max({wiped + 2, scaled, 1})));
         painter.fillRect(0, 0, wiped + 2, wiped + 2, ButtonColor());
         if (std::abs(iconZoom_ - 1.0) > 0.01)
             painter.drawImage(QRect(0, 0, scaled, scaled), *icon_);

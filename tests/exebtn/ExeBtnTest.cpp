@@ -99,6 +99,29 @@ TEST_F(ExeBtnTest, ZoomRoundsHalvesToEvenAndWipesTheTruncatedSize)
     }
 }
 
+TEST_F(ExeBtnTest, TheChildShowsItsPictureAndEarlierLargerIconsLeaveTheirEdges)
+{
+    env.write("other", "#!/bin/sh\n");
+    env.icons.icons[env.path("other")] = doubles::FakeIcons::Solid(Qt::blue);
+    button->resize(120, 120);
+    const struct {
+        std::string file;
+        double zoom;
+    } steps[] = {{iconFile, 0.5}, {iconFile, 2.0}, {env.path("other"), 0.5}, {env.path("other"), 3.0}, {iconFile, 1.0}};
+    for (const auto& step : steps) {
+        button->SetExeIconZoom(step.zoom);
+        button->SetExeIconFile(step.file);
+        const QImage shown = button->grab(button->Image()->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage expected = button->Picture().copy(QRect(QPoint(), shown.size())).convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, expected) << step.zoom;
+    }
+    const QImage picture = button->Picture();
+    EXPECT_EQ(picture.size(), QSize(100, 100));
+    EXPECT_EQ(picture.pixelColor(20, 20), QColor(Qt::red));
+    EXPECT_EQ(picture.pixelColor(60, 60), QColor(Qt::blue)) << "left from the zoom of 3";
+    EXPECT_EQ(picture.pixelColor(99, 99), QColor(Qt::white));
+}
+
 TEST_F(ExeBtnTest, ExeFileLendsItsIconOnlyToAButtonWithoutIconFile)
 {
     button->SetExeFile(iconFile);
