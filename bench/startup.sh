@@ -194,33 +194,29 @@ for env in bare openbox; do
     done
 done
 
+# compare <environment> <label> <program> <against> <column> [goal | remark]: one line with the
+# ratio of the two programs' medians, and the verdict when a goal is given.
+compare() {
+    local r remark=${6:-}
+    r=$(ratio "$(column "$1" "$3" "$5")" "$(column "$1" "$4" "$5")")
+    [[ $remark =~ ^[0-9.]+$ ]] && remark="$(verdict "$r" "$remark") $remark"
+    printf '%-9s %-40s %7s%s\n' "$1" "$2" "$r" "${remark:+   $remark}"
+}
+
 echo
 echo "goals"
 for env in bare openbox; do
-    base_ms=$(column $env baseline 1) base_kib=$(column $env baseline 2)
-    r=$(ratio "$(column $env stackle 1)" "$base_ms")
-    printf '%-9s start-up time, strip / baseline          %7s   %s %s\n' $env "$r" "$(verdict "$r" $TIME_GOAL)" $TIME_GOAL
-    r=$(ratio "$(column $env floor 1)" "$base_ms")
-    printf '%-9s start-up time, floor / baseline          %7s   (the splash alone)\n' $env "$r"
-    r=$(ratio "$(column $env form 1)" "$base_ms")
-    printf '%-9s start-up time, form / baseline           %7s   (the splash and the strip controls)\n' $env "$r"
-    r=$(ratio "$(column $env stackle 1)" "$(column $env floor 1)")
-    printf '%-9s start-up time, strip / floor             %7s\n' $env "$r"
-    r=$(ratio "$(column $env stackle 1)" "$(column $env form 1)")
-    printf '%-9s start-up time, strip / form              %7s\n' $env "$r"
-    r=$(ratio "$(column $env stackle 2)" "$base_kib")
-    printf '%-9s peak memory, strip / baseline            %7s   %s %s\n' $env "$r" "$(verdict "$r" $MEMORY_GOAL)" $MEMORY_GOAL
-    r=$(ratio "$(column $env floor 2)" "$base_kib")
-    printf '%-9s peak memory, floor / baseline            %7s   (the splash alone)\n' $env "$r"
-    r=$(ratio "$(column $env form 2)" "$base_kib")
-    printf '%-9s peak memory, form / baseline             %7s   (the splash and the strip controls)\n' $env "$r"
-    r=$(ratio "$(column $env stackle 2)" "$(column $env form 2)")
-    printf '%-9s peak memory, strip / form                %7s\n' $env "$r"
-    r=$(ratio "$(column $env icons 2)" "$base_kib")
-    printf '%-9s peak memory, twelve slots / baseline     %7s   %s %s\n' $env "$r" "$(verdict "$r" $ICONS_MEMORY_GOAL)" \
-        $ICONS_MEMORY_GOAL
-    r=$(ratio "$(column $env icons 1)" "$base_ms")
-    printf '%-9s start-up time, twelve slots / baseline   %7s\n' $env "$r"
+    compare $env "start-up time, strip / baseline" stackle baseline 1 $TIME_GOAL
+    compare $env "start-up time, floor / baseline" floor baseline 1 "(the splash alone)"
+    compare $env "start-up time, form / baseline" form baseline 1 "(the splash and the strip controls)"
+    compare $env "start-up time, strip / floor" stackle floor 1
+    compare $env "start-up time, strip / form" stackle form 1
+    compare $env "peak memory, strip / baseline" stackle baseline 2 $MEMORY_GOAL
+    compare $env "peak memory, floor / baseline" floor baseline 2 "(the splash alone)"
+    compare $env "peak memory, form / baseline" form baseline 2 "(the splash and the strip controls)"
+    compare $env "peak memory, strip / form" stackle form 2
+    compare $env "peak memory, twelve slots / baseline" icons baseline 2 $ICONS_MEMORY_GOAL
+    compare $env "start-up time, twelve slots / baseline" icons baseline 1
     v=$(column $env long-list 1)
     printf '%-9s 100,000-line list: mapped after (ms)     %7s   %s %s\n' $env "$v" "$(verdict "$v" $LONG_LIST_MS)" $LONG_LIST_MS
     v=$(column $env long-list 2)
