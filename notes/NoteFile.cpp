@@ -51,7 +51,9 @@ QString WithLineFeeds(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n')); // as the memo shows it
+    // As the memo shows them, and as it gives them back.
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     return text;
 }
 

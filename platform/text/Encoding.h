@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringDecoder>
 
 #include <string>
 #include <string_view>
@@ -8,10 +9,14 @@
 namespace platform {
 
 // File names, paths and stored texts are bytes as the file system and the files hold them; the
-// windows show them as QString. These two convert between both, the same way everywhere.
+// windows show them as QString. These two convert between both, the same way everywhere; a
+// leading byte-order mark is kept as a character, so that bytes in the locale's encoding come
+// back unchanged.
 inline QString FromBytes(std::string_view bytes)
 {
-    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+    QStringDecoder decoder(QStringDecoder::System,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
 inline std::string ToBytes(const QString& text)

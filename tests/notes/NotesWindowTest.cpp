@@ -152,8 +152,6 @@ TEST_F(NotesWindowTest, ClosingThroughTheWindowSystemSavesLikeExitAndEscapeKeeps
     EXPECT_EQ(StoredName(env, 1), "Note #1");
 }
 
-// Line breaks of other editors, and the text after a zero byte, which is not shown: a note the
-// user leaves alone keeps its bytes; once edited it is stored with CR LF.
 // Shift+Enter breaks a line within a paragraph: it is a line break of the note like Enter.
 TEST_F(NotesWindowTest, ShiftEnterIsALineBreakToo)
 {
@@ -166,6 +164,8 @@ TEST_F(NotesWindowTest, ShiftEnterIsALineBreakToo)
     EXPECT_EQ(Note(1), "a\r\nb");
 }
 
+// Line breaks of other editors, and the text after a zero byte, which is not shown: a note the
+// user leaves alone keeps its bytes; once edited it is stored with CR LF.
 TEST_F(NotesWindowTest, ForeignLineBreaksShowAsLinesAndAreStoredWithCrLfOnceEdited)
 {
     const std::string foreign = std::string("one\ntwo\rthree\r\nfour\0hidden", 26);
@@ -180,6 +180,22 @@ TEST_F(NotesWindowTest, ForeignLineBreaksShowAsLinesAndAreStoredWithCrLfOnceEdit
     Type(Memo(), QStringLiteral("!"));
     Exit();
     EXPECT_EQ(Note(1), "one\r\ntwo\r\nthree\r\nfour!");
+}
+
+TEST_F(NotesWindowTest, ByteOrderMarkAndParagraphBreakLeaveAnUntouchedUtf8NoteAsItWas)
+{
+    const std::string note = "\xEF\xBB\xBF"
+                             "caf\xC3\xA9\xE2\x80\xA9"
+                             "two";
+    env.write("note1.dat", note);
+    Open();
+    EXPECT_EQ(MemoText(), QChar(0xFEFF) + QString::fromUtf8("café\ntwo"));
+    env.write("note2.dat", "one\xE2\x80\xA9two");
+    Click(2);
+    Click(3);
+    Exit();
+    EXPECT_EQ(Note(1), note);
+    EXPECT_EQ(Note(2), "one\xE2\x80\xA9two");
 }
 
 TEST_F(NotesWindowTest, Windows1252NoteShowsReadablyAndSurvivesByteForByte)
