@@ -52,7 +52,7 @@ timer=$build/bin/startup_timer
 for f in "$build/bin/stackle" "$build/bin/baseline_window" "$build/bin/splash_floor" "$build/bin/form_floor" "$timer"; do
     [[ -x $f ]] || die "$f is missing: build first (make build)"
 done
-for tool in Xvfb openbox trayer xprop convert; do
+for tool in Xvfb openbox trayer xprop xdotool convert; do
     command -v "$tool" >/dev/null || die "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 
@@ -79,13 +79,8 @@ start_xvfb "$work" "$SCREEN" || die "could not start Xvfb on any display from :9
 use_runtime_dir "$work" || exit 1
 
 start_desktop() {
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    wm_pid=$!
-    wait_for 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || die "openbox did not start"
-    trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
-        >"$work/trayer.log" 2>&1 &
-    trayer_pid=$!
-    wait_for 10 eval 'xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q "window id"' || die "trayer did not start"
+    start_openbox "$work/openbox.log" 10 || die "openbox did not start"
+    start_trayer "$work/trayer.log" 10 || die "trayer did not start"
 }
 
 # ---- The program directories. Every program starts from a copy in its own directory, so file

@@ -79,3 +79,24 @@ find_program_window() {
     done
     return 1
 }
+
+# start_openbox <log> <seconds>: starts the window manager openbox, sets wm_pid, and waits until
+# it has announced itself on the root window.
+# shellcheck disable=SC2034 # wm_pid and trayer_pid are for the scripts that source this file
+start_openbox() {
+    openbox --sm-disable >"$1" 2>&1 &
+    wm_pid=$!
+    wait_for "$2" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
+}
+
+# start_trayer <log> <seconds>: starts the tray host trayer along the bottom left of the screen,
+# sets trayer_pid, and waits until its panel window is there.
+# shellcheck disable=SC2034
+start_trayer() {
+    trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 >"$1" 2>&1 &
+    trayer_pid=$!
+    wait_for "$2" find_tray_panel
+}
+
+# find_tray_panel: sets panel to trayer's window; fails when there is none.
+find_tray_panel() { panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1) && [[ -n $panel ]]; }

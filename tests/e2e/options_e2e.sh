@@ -138,11 +138,7 @@ quit_app() {
 step "starting Xvfb and openbox"
 start_xvfb "$work" "$SCREEN" || fail "could not start Xvfb"
 use_runtime_dir "$work" || fail "could not make a runtime directory"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-# Ready once it has taken over the windows already there, which it lists.
-openbox_ready() { xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '(WINDOW)'; }
-wait_for "$TIMEOUT" openbox_ready || fail "openbox did not start"
+start_openbox "$work/openbox.log" "$TIMEOUT" || fail "openbox did not start"
 mkdir "$progdir" && cp "$1" "$(dirname "$1")/empty.ico" "$progdir/" || fail "could not copy the program"
 
 step "the \"Options\" button opens \"$OPTIONS_TITLE\""

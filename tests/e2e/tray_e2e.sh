@@ -88,23 +88,18 @@ expect_exit_0() {
     app_pid=""
 }
 
-start_trayer() {
-    trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 32 \
-        >"$work/trayer.log" 2>&1 &
-    trayer_pid=$!
-    wait_for "$TIMEOUT" find_panel || fail "trayer's window did not appear"
-}
-stop_trayer() {
+start_tray_host() { start_trayer "$work/trayer.log" "$TIMEOUT" || fail "trayer's window did not appear"; }
+stop_tray_host() {
     kill "$trayer_pid" && wait "$trayer_pid" 2>/dev/null
     trayer_pid=""
-    wait_for "$TIMEOUT" eval '! find_panel' || fail "trayer's window stayed"
+    wait_for "$TIMEOUT" eval '! find_tray_panel' || fail "trayer's window stayed"
 }
-find_panel() { panel=$(xdotool search --classname '^panel$' 2>/dev/null | head -n 1) && [[ -n $panel ]]; }
 
 # Sets ICON_X and ICON_Y to the middle of the program's icon inside trayer's window.
 find_icon() {
     local line geometry size offset
-    find_panel || return 1
+    find_tray_panel || return 1
+    # shellcheck disable=SC2154 # panel: set by find_tray_panel
     line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("stackle" ' | head -n 1) || return 1
     [[ -n $line ]] || return 1
     # "   0x400010 "Stackle": ("stackle" "Stackle")  22x30+0+0  +1+737": size, then the absolute place.
@@ -186,7 +181,7 @@ start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb"
 use_runtime_dir "$work" || fail "could not make a runtime directory"
 # The XEmbed tray: no session bus, so no StatusNotifierItem watcher either.
 unset DBUS_SESSION_BUS_ADDRESS
-start_trayer
+start_tray_host
 new_program_dir one
 new_program_dir two
 
@@ -264,11 +259,11 @@ start_app one
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "the start after a crash"
 
 step "without a tray host \"-\" leaves the strip on the screen; the icon comes with the tray host"
-stop_trayer
+stop_tray_host
 click_at "$MIN_X" "$MIN_Y"
 sleep 1
 viewable "$strip" || fail "\"-\" hid the strip with nothing to bring it back"
-start_trayer
+start_tray_host
 expect_icon "after trayer started"
 click_at "$MIN_X" "$MIN_Y"
 expect_strip_gone "after \"-\" with the tray host back"
@@ -278,7 +273,7 @@ click_at "$CLOSE_X" "$CLOSE_Y"
 expect_exit_0 "\"X\""
 
 step "Tray Default=1 without a tray host shows the strip"
-stop_trayer
+stop_tray_host
 write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n'
 start_app one
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "start-up in the tray without a tray host"
@@ -286,11 +281,8 @@ click_at "$CLOSE_X" "$CLOSE_Y"
 expect_exit_0 "\"X\""
 
 step "with a window manager: \"-\" iconifies, the icon restores in place"
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-wait_for "$TIMEOUT" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-    fail "openbox did not start"
-start_trayer
+start_openbox "$work/openbox.log" "$TIMEOUT" || fail "openbox did not start"
+start_tray_host
 write_ini one "$BASE_INI"
 start_app one
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "start under openbox"
