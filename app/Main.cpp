@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/ClockText.h"
+#include "app/StripForm.h"
 #include "app/StripHost.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
@@ -8,9 +9,7 @@
 #include "platform/WindowManager.h"
 #include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
-#include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
-#include "resources/Artwork.h"
 #include "storage/IniFile.h"
 #include "ui_Main.h"
 
@@ -25,29 +24,17 @@ const QString TabOptions = QStringLiteral("Options");
 // The fourth tab and notebook page: reaching it opens the options window.
 constexpr int OptionsPage = 3;
 
-std::unique_ptr<Ui::TForm1> SetUpForm(QWidget* form)
-{
-    auto ui = std::make_unique<Ui::TForm1>();
-    ui->setupUi(form);
-    // The strip's own font, which the clock and the slots take: set before the slots are made,
-    // so that their labels are sized in it and the desktop's default font is never loaded.
-    form->setFont(PixelFont(13, true));
-    return ui;
-}
-
 } // namespace
 
 TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , platform_(platform)
     , host_(host)
-    , ui(SetUpForm(this))
+    , ui(SetUpStripForm(*this))
     , slots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
     , Timer1(new QTimer(this))
 {
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    SetFonts();
-    SetArtwork();
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
     ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
@@ -66,27 +53,6 @@ TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* pa
 }
 
 TForm1::~TForm1() = default;
-
-void TForm1::SetFonts()
-{
-    ui->ButtonOptions->setFont(PixelFont(11, false));
-    ui->Tab1->setFont(PixelFont(11, false));
-    ui->PanelPostIt->setFont(PixelFont(12, true));
-    ui->BitBtnCloseClock->setFont(PixelFont(13, false));
-    ui->BitBtnExit->setFont(PixelFont(13, false));
-    ui->Label3->setFont(PixelFont(27, true, QStringLiteral("DejaVu Serif")));
-    ui->Label4->setFont(PixelFont(12, false));
-}
-
-void TForm1::SetArtwork()
-{
-    setWindowIcon(Artwork(QStringLiteral("stackle")));
-    ui->BitBtnHideButtons->setIcon(Artwork(QStringLiteral("hand-up")));
-    ui->BitBtnShowButtons->setIcon(Artwork(QStringLiteral("hand-down")));
-    ui->SpeedButton2->setIcon(Artwork(QStringLiteral("arrow-up")));
-    ui->SpeedButton1->setIcon(Artwork(QStringLiteral("arrow-down")));
-    ui->SpeedButtonHelp->setIcon(Artwork(QStringLiteral("help")));
-}
 
 void TForm1::ConnectHandlers()
 {

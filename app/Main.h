@@ -95,8 +95,6 @@ protected:
 
 private:
     void FormCreate();
-    void SetFonts();
-    void SetArtwork();
     void ConnectHandlers();
     void ConnectSlots();
     void SetUpSlots();

@@ -4,7 +4,7 @@
 // but nothing of the program itself: no settings, launch slots, clock or menus. The start-up
 // benchmark measures it beside the strip: what Qt charges for the controls the strip is made of.
 #include "app/Splash.h"
-#include "platform/session/PixelFont.h"
+#include "app/StripForm.h"
 #include "resources/Artwork.h"
 #include "ui_Main.h"
 
@@ -25,23 +25,12 @@ int main(int argc, char** argv)
     trayIcon->show();
 
     QWidget strip(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    Ui::TForm1 ui;
-    ui.setupUi(&strip);
-    strip.setFont(PixelFont(13, true));
-    ui.ButtonOptions->setFont(PixelFont(11, false));
-    ui.Tab1->setFont(PixelFont(11, false));
-    ui.PanelPostIt->setFont(PixelFont(12, true));
-    ui.BitBtnCloseClock->setFont(PixelFont(13, false));
-    ui.Label3->setFont(PixelFont(27, true, QStringLiteral("DejaVu Serif")));
-    ui.BitBtnHideButtons->setIcon(Artwork(QStringLiteral("hand-up")));
-    ui.SpeedButton2->setIcon(Artwork(QStringLiteral("arrow-up")));
-    ui.SpeedButton1->setIcon(Artwork(QStringLiteral("arrow-down")));
-    ui.SpeedButtonHelp->setIcon(Artwork(QStringLiteral("help")));
+    const std::unique_ptr<Ui::TForm1> ui = SetUpStripForm(strip);
     for (const char* heading : {"Group1", "Group2", "Group3", "Options"})
-        ui.Tab1->AddHeading(QString::fromLatin1(heading));
-    ui.LabelClock->setText(QStringLiteral("Dec 7  8:30 "));
-    ui.LabelClock->adjustSize();
-    ui.BitBtnHideButtons->show();
+        ui->Tab1->AddHeading(QString::fromLatin1(heading));
+    ui->LabelClock->setText(QStringLiteral("Dec 7  8:30 "));
+    ui->LabelClock->adjustSize();
+    ui->BitBtnHideButtons->show();
     strip.setFixedSize(236, 104); // the strip's size in its first view style
     strip.show();
     splash.reset();
