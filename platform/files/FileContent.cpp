@@ -44,13 +44,6 @@ bool ReadToEnd(int file, std::string& content, std::size_t limit, std::size_t re
     return true;
 }
 
-FileStamp StampOf(const struct stat& status)
-{
-    const auto ns = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
-    return {std::uint64_t(status.st_dev), std::uint64_t(status.st_ino), std::int64_t(status.st_size),
-            ns(status.st_mtim), ns(status.st_ctim)};
-}
-
 // Flushes a directory's entries to disk, so that a rename within it survives a power cut.
 void SyncDirectory(const std::string& path)
 {
@@ -76,6 +69,13 @@ bool WriteAll(int file, std::string_view bytes)
 }
 
 } // namespace
+
+FileStamp StampOf(const struct stat& status)
+{
+    const auto ns = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+    return {std::uint64_t(status.st_dev), std::uint64_t(status.st_ino), std::int64_t(status.st_size),
+            ns(status.st_mtim), ns(status.st_ctim)};
+}
 
 int OpenRegularFile(const std::string& path, struct stat* opened)
 {

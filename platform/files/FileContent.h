@@ -29,6 +29,8 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// The stamp of a file from what stat gave.
+FileStamp StampOf(const struct stat& status);
 // The stamp of the regular file at path (or the one a link names); nothing for anything else.
 std::optional<FileStamp> RegularFileStamp(const std::string& path);
 

@@ -48,7 +48,10 @@ bool HasWindowsProgramExtension(const std::string& file)
 // A program the system can run itself: an executable ELF binary or script.
 bool IsNativeProgram(const std::string& file, std::string_view bytes)
 {
-    return (bytes.starts_with("\x7f" "ELF") || bytes.starts_with("#!")) && ::access(file.c_str(), X_OK) == 0;
+    return (bytes.starts_with("\x7f"
+                              "ELF")
+            || bytes.starts_with("#!"))
+        && ::access(file.c_str(), X_OK) == 0;
 }
 
 // The picture in an image file's bytes, in whatever format the image plugins read.
@@ -82,8 +85,8 @@ std::optional<QImage> NamedIcon(const std::string& icon)
 
 std::optional<QImage> MimeTypeIcon(const QMimeType& type)
 {
-    for (const QString& name : {type.iconName(), type.genericIconName(), QStringLiteral("unknown"),
-                                QStringLiteral("text-x-generic")})
+    for (const QString& name :
+         {type.iconName(), type.genericIconName(), QStringLiteral("unknown"), QStringLiteral("text-x-generic")})
         if (auto icon = ThemeIcon(name.toStdString()))
             return icon;
     return std::nullopt;
@@ -91,24 +94,12 @@ std::optional<QImage> MimeTypeIcon(const QMimeType& type)
 
 } // namespace
 
-std::optional<QImage> LinuxIcons::IconFileIcon(const std::string& file, const struct stat& status,
-                                               std::string_view bytes)
-{
-    const std::int64_t changed = std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    const auto known = iconFiles_.find(file);
-    if (known != iconFiles_.end() && known->second.size == status.st_size && known->second.changed == changed)
-        return known->second.icon;
-    std::optional<QImage> icon = IconFromIcoBytes(bytes);
-    iconFiles_[file] = {status.st_size, changed, icon};
-    return icon;
-}
-
 bool LinuxIcons::IsOwnProgram(const struct stat& status)
 {
     if (!ownProgram_) {
         struct stat running;
         ownProgram_ = stat("/proc/self/exe", &running) == 0 ? std::pair(running.st_dev, running.st_ino)
-                                                             : std::pair(dev_t(0), ino_t(0));
+                                                            : std::pair(dev_t(0), ino_t(0));
     }
     return *ownProgram_ == std::pair(status.st_dev, status.st_ino);
 }
@@ -130,12 +121,19 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
         return std::nullopt;
     if (IsOwnProgram(status))
         return index == 0 ? OwnIcon() : std::nullopt;
+    const FileStamp stamp = StampOf(status);
+    if (const auto known = iconFiles_.find(file); known != iconFiles_.end() && known->second.stamp == stamp)
+        return index == 0 ? known->second.icon : std::nullopt;
 
     const auto mapped = S_ISREG(status.st_mode) ? MappedFile::Open(file) : std::nullopt;
     const std::string_view bytes = mapped ? mapped->bytes() : std::string_view();
     // The content tells icon files and Windows programs, whatever their names.
-    if (IsIcoFile(bytes))
-        return index == 0 ? IconFileIcon(file, status, bytes) : std::nullopt;
+    if (IsIcoFile(bytes)) {
+        if (index != 0)
+            return std::nullopt;
+        const IconFileRead& read = iconFiles_[file] = {stamp, IconFromIcoBytes(bytes)};
+        return read.icon;
+    }
     if (HasWindowsProgramExtension(file) || (bytes.starts_with("MZ") && IsPeImage(bytes)))
         return IconFromPeBytes(bytes, index);
     if (index != 0)
@@ -150,7 +148,7 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
         const char* path = std::getenv("PATH");
         std::error_code error;
         const std::string application = applications_.IconOf(fs::absolute(file, error).lexically_normal().string(),
-                                                              XdgDirectories::FromEnvironment(), path ? path : "");
+                                                             XdgDirectories::FromEnvironment(), path ? path : "");
         if (auto icon = application.empty() ? std::nullopt : NamedIcon(application))
             return icon;
         if (auto icon = ThemeIcon("application-x-executable"))

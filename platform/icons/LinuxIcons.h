@@ -1,16 +1,14 @@
 #pragma once
 
 #include "platform/IconSource.h"
+#include "platform/files/FileContent.h"
 #include "platform/icons/ApplicationIcons.h"
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <utility>
 
 #include <sys/stat.h>
-#include <string_view>
-#include <utility>
 
 namespace platform {
 
@@ -22,19 +20,20 @@ class LinuxIcons final : public IconSource {
 public:
     // ownIcon gives the running program's own icon; it is called once, when that icon is first
     // asked for.
-    explicit LinuxIcons(std::function<QImage()> ownIcon) : loadOwnIcon_(std::move(ownIcon)) {}
+    explicit LinuxIcons(std::function<QImage()> ownIcon)
+        : loadOwnIcon_(std::move(ownIcon))
+    {
+    }
 
     std::optional<QImage> ExtractIcon(const std::string& file, int index) override;
 
 private:
-    // The last picture of each icon file, with the file's size and change time when it was read:
-    // every empty slot shows the same blank icon file.
+    // The last picture of each icon file, with the file's stamp when it was read: every empty
+    // slot shows the same blank icon file.
     struct IconFileRead {
-        std::int64_t size;
-        std::int64_t changed;
+        FileStamp stamp;
         std::optional<QImage> icon;
     };
-    std::optional<QImage> IconFileIcon(const std::string& file, const struct stat& status, std::string_view bytes);
     bool IsOwnProgram(const struct stat& status);
     std::optional<QImage> OwnIcon();
 
