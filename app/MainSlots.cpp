@@ -35,11 +35,10 @@ void TForm1::ConnectSlots()
         slot.button->setAcceptDrops(true);
         slot.button->installEventFilter(this);
         TClickLabel* launchAll = slot.launchAll;
-        connect(launchAll, &TClickLabel::OnClick, this, [this, launchAll] {
-            Reported(&TForm1::LabelLaunchAll1Click)(launchAll);
-        });
+        connect(launchAll, &TClickLabel::OnClick, this,
+                [this, launchAll] { Reported (&TForm1::LabelLaunchAll1Click)(launchAll); });
         TClickLabel* param = slot.param;
-        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported(&TForm1::LabelParam1Click)(param); });
+        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported (&TForm1::LabelParam1Click)(param); });
     }
     for (QWidget* page : {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3})
         page->installEventFilter(this);
@@ -156,7 +155,7 @@ void TForm1::FillSlotMenu(int slot)
     QList<QAction*> added;
     for (std::size_t i = reused; i < lines.size(); ++i) {
         auto* entry = new QAction(MenuCaption(FileListLineName(lines[i])), menu);
-        connect(entry, &QAction::triggered, this, [this, entry] { Reported(&TForm1::LaunchSlotEntry)(entry); });
+        connect(entry, &QAction::triggered, this, [this, entry] { Reported (&TForm1::LaunchSlotEntry)(entry); });
         added << entry;
     }
     menu->addActions(added);
@@ -234,8 +233,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         ShowPendingFiles(static_cast<QWidget*>(watched)); // before the page is first drawn
         return false;
     }
-    auto* button = qobject_cast<TExeBtn*>(watched);
-    if (!button || !slots_.SlotOf(button))
+    const bool dropping =
+        event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop;
+    auto* button = dropping ? qobject_cast<TExeBtn*>(watched) : nullptr;
+    if (!button)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* drag = static_cast<QDropEvent*>(event);
@@ -247,7 +248,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         drop->acceptProposedAction();
-        Reported(&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
+        Reported (&TForm1::ExeBtn1DragDrop)(button, drop->mimeData()->urls());
         return true;
     }
     return QWidget::eventFilter(watched, event);

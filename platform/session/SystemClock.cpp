@@ -9,7 +9,9 @@ QDateTime SystemClock::now() const
     return QDateTime::currentDateTime();
 }
 
-QStringList SystemClock::shortMonthNames() const
+namespace {
+
+QStringList ShortMonthNames()
 {
     const QLocale locale = QLocale::system();
     QStringList names;
@@ -18,9 +20,9 @@ QStringList SystemClock::shortMonthNames() const
     return names;
 }
 
-QString SystemClock::timeSeparator() const
+// The locale has no separate entry for it: take what follows the hours in its time format.
+QString TimeSeparator()
 {
-    // The locale has no separate entry for it: take what follows the hours in its time format.
     const QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
     qsizetype i = format.indexOf(QLatin1Char('h'), 0, Qt::CaseInsensitive);
     if (i < 0)
@@ -31,6 +33,22 @@ QString SystemClock::timeSeparator() const
     while (i < format.size() && format[i] != QLatin1Char('m'))
         ++i;
     return start < i ? format.mid(start, i - start) : QStringLiteral(":");
+}
+
+} // namespace
+
+QStringList SystemClock::shortMonthNames() const
+{
+    if (!monthNames_)
+        monthNames_ = ShortMonthNames();
+    return *monthNames_;
+}
+
+QString SystemClock::timeSeparator() const
+{
+    if (!timeSeparator_)
+        timeSeparator_ = TimeSeparator();
+    return *timeSeparator_;
 }
 
 } // namespace platform
