@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace profile {
@@ -15,7 +16,6 @@ using platform::FileStamp;
 using platform::LineAt;
 using platform::ReadFileContent;
 using platform::ReplaceFileContent;
-using platform::SplitLines;
 using platform::TextLine;
 using platform::Trim;
 
@@ -161,18 +161,19 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
 
 std::string WithValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::vector<TextLine> lines = SplitLines(content);
     bool inSection = false;
     bool inFirstSection = false;
-    const TextLine* lastOfFirstSection = nullptr; // its last line that is not blank: a new key goes after it
-    for (const TextLine& line : lines) {
+    std::optional<TextLine> lastOfFirstSection; // its last line that is not blank: a new key goes after it
+    for (std::size_t at = 0; at < content.size();) {
+        const TextLine line = LineAt(content, at);
+        at = line.next;
         const std::string_view text = line.in(content);
         const Entry entry = Parse(text);
         if (entry.kind == Entry::Section) {
             inSection = SameName(entry.name, section);
             inFirstSection = inSection && !lastOfFirstSection;
             if (inFirstSection)
-                lastOfFirstSection = &line;
+                lastOfFirstSection = line;
             continue;
         }
         if (!inSection)
@@ -184,7 +185,7 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
             return result;
         }
         if (inFirstSection && !Trim(text).empty())
-            lastOfFirstSection = &line;
+            lastOfFirstSection = line;
     }
 
     std::string result(content);
