@@ -98,21 +98,9 @@ void TForm1::FormCreate()
     for (int i = 0; i < settings::TabHeadingCount; ++i)
         headings << platform::FromBytes(TIniFile(SettingsFile()).Read(settings::TabHeading(i)));
 
-    switch (viewStyle_) {
-    case 1:
-        ApplyViewStyle(1);
-        ui->BitBtnHideButtons->show();
-        break;
-    case 2:
-        ApplyViewStyle(2);
-        break;
-    case 3:
-        ApplyViewStyle(3);
-        ui->BitBtnShowButtons->show();
-        break;
-    default: // any other number keeps the form's own layout and is not written back
-        break;
-    }
+    // Any other number keeps the form's own layout and is not written back.
+    if (viewStyle_ >= 1 && viewStyle_ <= 3)
+        ApplyViewStyle(viewStyle_);
 
     headings << TabOptions;
     for (const QString& heading : headings)
@@ -212,15 +200,11 @@ void TForm1::SetTabHeading(int index, const QString& heading)
 void TForm1::BitBtnHideButtonsClick()
 {
     ApplyViewStyle(3);
-    ui->BitBtnShowButtons->show();
-    ui->BitBtnHideButtons->hide();
 }
 
 void TForm1::BitBtnShowButtonsClick()
 {
     ApplyViewStyle(1);
-    ui->BitBtnShowButtons->hide();
-    ui->BitBtnHideButtons->show();
 }
 
 // Minimises the strip: the window manager iconifies it, and its taskbar entry stays. Where

@@ -109,6 +109,8 @@ private:
     void FillSlotMenu(int slot);
     std::string SettingsFile() const;
     std::string SlotListFile(int slot) const;
+    // The blank icon an empty slot shows.
+    std::string BlankIconFile() const;
     std::string StoredMainFile(int slot) const;
     void LaunchFile(const std::string& file, const std::string& parameters);
     void AssignMainFile(int slot, const std::string& path);
@@ -122,8 +124,7 @@ private:
     void PlaceBelow(QWidget* window) const;
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
     // never passed on to Qt.
-    template <typename... Args>
-    auto Reported(void (TForm1::*handler)(Args...));
+    template <typename... Args> auto Reported(void (TForm1::*handler)(Args...));
 
     platform::Platform platform_;
     TStripHost& host_;
@@ -143,8 +144,7 @@ private:
     std::optional<QPoint> dragOffset_;
 };
 
-template <typename... Args>
-auto TForm1::Reported(void (TForm1::*handler)(Args...))
+template <typename... Args> auto TForm1::Reported(void (TForm1::*handler)(Args...))
 {
     return platform::Reported(platform_.dialogs, this, handler);
 }

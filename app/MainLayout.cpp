@@ -52,10 +52,6 @@ void TForm1::ApplyViewStyle(int style)
         ui->PanelControls->move(ui->PanelControls->x(), notebookTop);
         ui->NB1->show();
         ui->PanelControls->show();
-        if (buttonsOnly) {
-            ui->Tab1->hide();
-            SetTabIndex(0);
-        }
         if (tabsVisible_ == "False") {
             ui->Tab1->hide();
             SetTabIndex(0);

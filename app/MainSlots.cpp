@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
 #include "platform/session/ClickLabel.h"
+#include "platform/session/LiteralCaption.h"
 #include "platform/text/Encoding.h"
 #include "storage/IniFile.h"
 #include "ui_Main.h"
@@ -20,10 +21,10 @@
 
 namespace {
 
-// Menu captions show '&' as a mnemonic mark unless it is doubled.
-QString MenuCaption(const std::string& text)
+// A menu entry shows the name part of its list line.
+QString EntryCaption(const std::string& line)
 {
-    return platform::FromBytes(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return platform::LiteralCaption(platform::FromBytes(FileListLineName(line)));
 }
 
 } // namespace
@@ -83,6 +84,11 @@ std::string TForm1::SlotListFile(int slot) const
     return FileListPath(programDirectory_, slot);
 }
 
+std::string TForm1::BlankIconFile() const
+{
+    return programDirectory_ + "empty.ico";
+}
+
 std::string TForm1::StoredMainFile(int slot) const
 {
     return TIniFile(SettingsFile()).Read(settings::MainFile(slot));
@@ -95,7 +101,7 @@ void TForm1::SetUpSlots()
 {
     for (TLaunchSlot& slot : slots_) {
         const std::string mainFile = StoredMainFile(slot.number);
-        const std::string iconFile = mainFile.empty() ? programDirectory_ + "empty.ico" : mainFile;
+        const std::string iconFile = mainFile.empty() ? BlankIconFile() : mainFile;
         if (slot.button->parentWidget()->isHidden())
             slot.pendingFiles = TLaunchSlot::Files{mainFile, iconFile};
         else
@@ -149,12 +155,12 @@ void TForm1::FillSlotMenu(int slot)
     const std::vector<std::string>& lines = ListBox1.Lines();
     const std::size_t reused = std::min(std::size_t(entries.size()), lines.size());
     for (std::size_t i = 0; i < reused; ++i)
-        entries[qsizetype(i)]->setText(MenuCaption(FileListLineName(lines[i])));
+        entries[qsizetype(i)]->setText(EntryCaption(lines[i]));
     for (qsizetype i = entries.size() - 1; i >= qsizetype(reused); --i)
         delete entries[i];
     QList<QAction*> added;
     for (std::size_t i = reused; i < lines.size(); ++i) {
-        auto* entry = new QAction(MenuCaption(FileListLineName(lines[i])), menu);
+        auto* entry = new QAction(EntryCaption(lines[i]), menu);
         connect(entry, &QAction::triggered, this, [this, entry] { Reported (&TForm1::LaunchSlotEntry)(entry); });
         added << entry;
     }
@@ -271,7 +277,7 @@ void TForm1::LabelCancelEXE1Click()
     const int slot = currentSlot_;
     TExeBtn* button = SlotButton(slot);
     button->SetExeFile("");
-    button->SetExeIconFile(programDirectory_ + "empty.ico");
+    button->SetExeIconFile(BlankIconFile());
     WriteIgnoringFailure(SettingsFile(), [&](const TIniFile& ini) { ini.Write(settings::MainFile(slot), ""); });
     ClearSlotMenu();
     ListBox1.Clear();
@@ -288,8 +294,8 @@ void TForm1::LabelParam1Click(TClickLabel* sender)
                          [&](const TIniFile& ini) { ini.Write(settings::ParamFlag(slot), on ? 1 : 0); });
 }
 
-// Starts a pop-up file, or the main program with it, as the hidden launcher of the pop-up
-// entries always does: through the desktop, in the file's own directory, returning at once.
+// Starts a pop-up file, or the main program with it, with a launcher's default start settings:
+// through the desktop, in the file's own directory, returning at once.
 void TForm1::LaunchFile(const std::string& file, const std::string& parameters)
 {
     TStartSettings start;

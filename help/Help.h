@@ -49,10 +49,8 @@ private:
     void SetArtwork();
     void ConnectHandlers();
     void ShowExplanation(help::HelpRegion region);
-    // Runs a handler; a failure it raises is shown by the general error report.
 
     platform::Platform platform_;
     std::unique_ptr<Ui::TFormHelp> ui;
     QMenu* PopupMenu1; // the picture's pop-up menu of a launcher button
-    // Labels of the picture that react to a click of the left button.
 };

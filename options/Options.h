@@ -12,7 +12,6 @@ class TFormOptions;
 }
 class QLineEdit;
 class QPixmap;
-class QRadioButton;
 class TStripLayout;
 
 // The modal "Optional Settings" window: the three tab headings, hiding the strip's tab strip,
@@ -45,7 +44,6 @@ private:
     void FormShow();
     // The edit box of the heading of tab index (0 to 2).
     QLineEdit* EditTab(int index) const;
-    // Runs a handler; a failure it raises is shown by the general error report.
 
     platform::Platform platform_;
     TStripLayout& strip_;

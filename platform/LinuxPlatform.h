@@ -24,9 +24,9 @@ public:
     explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
 
     Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_, windowManager_}; }
-    // The notification area, timers and window manager of this desktop.
+    // The notification area and timers of this desktop.
     TrayPlatform trayPlatform() { return {notificationArea_, timers_}; }
-    // The window that starts which wait for their program hide meanwhile.
+    // The main window, which a start that waits for its program hides meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }
 
 private:

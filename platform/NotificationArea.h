@@ -9,7 +9,7 @@
 
 namespace platform {
 
-// The handle of a message window: the address of the icon callbacks in the notification area.
+// The handle of a message window: an opaque number that names it, never 0.
 using WindowHandle = std::uintptr_t;
 
 // What a notification-area call does with the record.

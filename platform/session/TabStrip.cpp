@@ -1,5 +1,7 @@
 #include "platform/session/TabStrip.h"
 
+#include "platform/session/LiteralCaption.h"
+
 #include <QProxyStyle>
 
 // The desktop's style, with less room beside a tab's heading.
@@ -14,15 +16,6 @@ public:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
-
-namespace {
-
-QString Literal(QString heading)
-{
-    return heading.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-} // namespace
 
 TTabStrip::TTabStrip(QWidget* parent)
     : QTabBar(parent)
@@ -39,12 +32,12 @@ void TTabStrip::SetHeadingRoom(int pixels)
 
 void TTabStrip::AddHeading(const QString& heading)
 {
-    addTab(Literal(heading));
+    addTab(platform::LiteralCaption(heading));
 }
 
 void TTabStrip::SetHeading(int index, const QString& heading)
 {
-    setTabText(index, Literal(heading));
+    setTabText(index, platform::LiteralCaption(heading));
 }
 
 QSize TTabStrip::tabSizeHint(int index) const
