@@ -8,6 +8,9 @@ namespace platform {
 
 namespace {
 
+// The characters a backslash escapes inside double quotes.
+constexpr std::string_view ShellQuotedSpecials = "\"`$\\";
+
 // Splits a command line into arguments. Besides double quotes, single quotes and backslashes
 // outside quotes work as in a shell, since many desktop files in the wild use them.
 std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line)
@@ -19,7 +22,7 @@ std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line)
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         const char next = i + 1 < line.size() ? line[i + 1] : 0;
-        if (quote == '"' && c == '\\' && std::string_view("\"`$\\").find(next) != std::string_view::npos) {
+        if (quote == '"' && c == '\\' && ShellQuotedSpecials.find(next) != std::string_view::npos) {
             argument += line[++i];
         } else if (quote) {
             if (c == quote)
@@ -50,7 +53,11 @@ std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line)
 
 } // namespace
 
-DesktopEntry::DesktopEntry(std::string path, KeyGroup keys) : path_(std::move(path)), keys_(std::move(keys)) {}
+DesktopEntry::DesktopEntry(std::string path, KeyGroup keys)
+    : path_(std::move(path))
+    , keys_(std::move(keys))
+{
+}
 
 std::optional<DesktopEntry> DesktopEntry::Read(const std::string& path)
 {
@@ -83,7 +90,7 @@ std::string Quoted(std::string_view value, char quote)
         return single;
     std::string escaped;
     for (const char c : single) {
-        if (std::string_view("\"`$\\").find(c) != std::string_view::npos)
+        if (ShellQuotedSpecials.find(c) != std::string_view::npos)
             escaped += '\\';
         escaped += c;
     }
@@ -105,7 +112,9 @@ std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::stri
         if (c == '%' && next) {
             ++i;
             switch (next) {
-            case '%': line += '%'; break;
+            case '%':
+                line += '%';
+                break;
             case 'f':
             case 'F':
             case 'u':
@@ -118,14 +127,20 @@ std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::stri
                 if (const std::string icon = entry.value("Icon"); !icon.empty())
                     line += Quoted("--icon", quote) + ' ' + Quoted(icon, quote);
                 break;
-            case 'c': line += Quoted(entry.value("Name"), quote); break;
-            case 'k': line += Quoted(entry.path(), quote); break;
-            default: break; // deprecated and unknown codes are dropped
+            case 'c':
+                line += Quoted(entry.value("Name"), quote);
+                break;
+            case 'k':
+                line += Quoted(entry.path(), quote);
+                break;
+            default:
+                break; // deprecated and unknown codes are dropped
             }
             continue;
         }
         line += c;
-        if ((c == '\\' && next && (!quote || (quote == '"' && std::string_view("\"`$\\").find(next) != std::string_view::npos)))) {
+        if ((c == '\\' && next
+             && (!quote || (quote == '"' && ShellQuotedSpecials.find(next) != std::string_view::npos)))) {
             line += exec[++i];
         } else if (quote) {
             if (c == quote)

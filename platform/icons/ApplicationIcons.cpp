@@ -3,9 +3,6 @@
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/desktop/Spawn.h"
 #include "platform/files/Paths.h"
-#include "platform/text/Ascii.h"
-
-#include <unistd.h>
 
 #include <filesystem>
 

@@ -16,9 +16,8 @@ public:
     // absolute path: the command's first argument names that file by path, or by a name that
     // searchPath (a ':'-separated list of directories, like PATH) finds as that file. Empty when
     // no application with an icon does. The desktop files are read again only when a file has
-    // been added to or removed from an applications folder since the last call.
-    std::string IconOf(const std::string& program, const XdgDirectories& directories,
-                       const std::string& searchPath);
+    // been added directly to or removed directly from an applications folder since the last call.
+    std::string IconOf(const std::string& program, const XdgDirectories& directories, const std::string& searchPath);
 
 private:
     struct Application {

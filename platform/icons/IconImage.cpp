@@ -3,6 +3,7 @@
 #include "platform/icons/ByteView.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
 
@@ -88,8 +89,8 @@ std::optional<QImage> DecodeDib(ByteView dib)
             QRgb pixel = 0;
             if (bitCount == 32) {
                 const std::uint64_t at = row + std::uint64_t(x) * 4;
-                pixel = qRgba(colourRows->u8(at + 2), colourRows->u8(at + 1), colourRows->u8(at),
-                              colourRows->u8(at + 3));
+                pixel =
+                    qRgba(colourRows->u8(at + 2), colourRows->u8(at + 1), colourRows->u8(at), colourRows->u8(at + 3));
                 anyAlpha = anyAlpha || qAlpha(pixel) != 0;
             } else if (bitCount == 24) {
                 const std::uint64_t at = row + std::uint64_t(x) * 3;
@@ -188,6 +189,11 @@ QImage ReadPicture(std::string_view bytes, const QByteArray& format)
         reader.setScaledSize(fitted.expandedTo(QSize(1, 1)));
     }
     return reader.read();
+}
+
+bool HasGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 } // namespace platform

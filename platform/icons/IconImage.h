@@ -19,7 +19,7 @@ inline constexpr std::size_t kMaxIconPictures = 1024;
 
 // One picture of an icon as the icon's directory lists it.
 struct IconImageEntry {
-    int width = 0;    // in pixels; a stored 0 stands for 256
+    int width = 0; // in pixels; a stored 0 stands for 256
     int height = 0;
     int bitCount = 0; // 0 when the directory does not tell
     std::string_view payload;
@@ -41,5 +41,8 @@ QImage ReadPicture(std::string_view bytes, const QByteArray& format);
 // image scaled smoothly to fit kIconSide × kIconSide, keeping its aspect ratio, and centred on a
 // transparent square of that size.
 QImage FitIconSquare(const QImage& image);
+
+// Whether pictures can be drawn here: image plugins and icon themes need a GUI application.
+bool HasGuiApplication();
 
 } // namespace platform

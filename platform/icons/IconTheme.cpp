@@ -4,7 +4,6 @@
 #include "platform/icons/IconImage.h"
 #include "platform/icons/IconThemeFiles.h"
 
-#include <QGuiApplication>
 #include <QIcon>
 
 #include <cstdlib>
@@ -29,9 +28,8 @@ ChosenTheme& Chosen()
         const char* home = std::getenv("HOME");
         const auto paths = IconThemeSearchPaths(XdgDirectories::FromEnvironment(), home ? home : "");
         const QString configured = QIcon::themeName();
-        std::string name = !configured.isEmpty() && configured != QLatin1String("hicolor")
-            ? configured.toStdString()
-            : FallbackIconTheme(paths);
+        std::string name = !configured.isEmpty() && configured != QLatin1String("hicolor") ? configured.toStdString()
+                                                                                           : FallbackIconTheme(paths);
         return ChosenTheme{std::move(name), IconThemeFiles(paths)};
     }();
     return chosen;
@@ -50,9 +48,9 @@ QImage ReadIconFile(const std::string& file)
 // Icon names are sometimes given with the file's extension, from before icon themes.
 std::string WithoutImageExtension(const std::string& name)
 {
-    for (const char* extension : {".png", ".svg", ".xpm"})
+    for (const std::string_view extension : IconFileExtensions)
         if (name.ends_with(extension))
-            return name.substr(0, name.size() - 4);
+            return name.substr(0, name.size() - extension.size());
     return name;
 }
 
@@ -84,7 +82,7 @@ std::vector<std::string> IconThemeSearchPaths(const XdgDirectories& directories,
 
 std::optional<QImage> ThemeIcon(const std::string& name)
 {
-    if (name.empty() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (name.empty() || !HasGuiApplication())
         return std::nullopt;
     static std::map<std::string, std::optional<QImage>> cache;
     if (const auto known = cache.find(name); known != cache.end())

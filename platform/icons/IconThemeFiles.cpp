@@ -13,7 +13,6 @@ namespace platform {
 namespace {
 
 constexpr int Wanted = 32;
-constexpr const char* Extensions[] = {".png", ".svg", ".xpm"};
 
 int Number(const KeyGroup& group, const char* key, int fallback)
 {
@@ -35,7 +34,9 @@ int IconThemeFiles::Folder::distance() const
         return std::abs(size - Wanted);
     if (type == "Scalable")
         return Wanted < minSize ? minSize - Wanted : Wanted > maxSize ? Wanted - maxSize : 0;
-    return Wanted < size - threshold ? size - threshold - Wanted : Wanted > size + threshold ? Wanted - size - threshold : 0;
+    return Wanted < size - threshold ? size - threshold - Wanted
+        : Wanted > size + threshold  ? Wanted - size - threshold
+                                     : 0;
 }
 
 IconThemeFiles::IconThemeFiles(std::vector<std::string> searchPaths)
@@ -95,8 +96,9 @@ std::string IconThemeFiles::FileIn(const std::string& folder, const std::string&
 {
     if (!FolderExists(folder))
         return {};
-    for (const char* extension : Extensions) {
-        std::string file = folder + "/" + icon + extension;
+    for (const std::string_view extension : IconFileExtensions) {
+        std::string file = folder + "/" + icon;
+        file += extension;
         if (FileExists(file))
             return file;
     }

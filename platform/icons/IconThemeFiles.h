@@ -2,9 +2,13 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
+
+// The extensions of icon files in a theme, in the order they are looked for.
+inline constexpr std::string_view IconFileExtensions[] = {".png", ".svg", ".xpm"};
 
 // Finds the files of 32-pixel icons in freedesktop.org icon themes. Theme indexes are read once,
 // when first needed, and which of their many folders exist is remembered, so that a look-up

@@ -9,7 +9,6 @@
 #include "platform/icons/PeIcons.h"
 #include "platform/text/Ascii.h"
 
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeType>
 
@@ -25,11 +24,6 @@ namespace platform {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool HasGuiApplication()
-{
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
 
 std::string LowerCaseExtension(const std::string& file)
 {

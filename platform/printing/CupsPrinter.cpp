@@ -1,5 +1,6 @@
 #include "platform/printing/CupsPrinter.h"
 
+#include "platform/session/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
 
@@ -156,7 +157,7 @@ public:
         if (!painter_.begin(printer_.get()))
             throw Failure(QStringLiteral("The print job cannot be started"));
         // The printer's plain text font, in points, so that it keeps its size on any resolution.
-        painter_.setFont(QFont(QStringLiteral("DejaVu Sans Condensed"), 8));
+        painter_.setFont(QFont(ProgramFontFamily(), 8));
         painter_.setPen(Qt::black);
     }
 

@@ -1,7 +1,7 @@
-#include "platform/text/Characters.h"
 #include "platform/tray/QtNotificationArea.h"
 
 #include "platform/session/ErrorReport.h"
+#include "platform/text/Characters.h"
 
 #include <QCursor>
 #include <QGuiApplication>
