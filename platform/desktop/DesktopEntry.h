@@ -4,9 +4,16 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
+
+// Whether path names a desktop entry file, a launcher: its name ends in ".desktop".
+inline bool IsDesktopEntryFile(std::string_view path)
+{
+    return path.ends_with(".desktop");
+}
 
 // The [Desktop Entry] group of a .desktop file.
 class DesktopEntry {

@@ -180,7 +180,7 @@ int LinuxShell::ShellStart(const std::string& file, const std::string& parameter
     const std::string path = Absolute(file);
     if (S_ISDIR(status.st_mode))
         return OpenWithApplication({{"inode/directory"}}, path, directory);
-    if (path.ends_with(".desktop") && MayRun(path))
+    if (IsDesktopEntryFile(path) && MayRun(path))
         if (const auto launcher = DesktopEntry::Read(path); launcher && launcher->isApplication())
             return Launch(*launcher, parameters, directory);
     if (S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0)

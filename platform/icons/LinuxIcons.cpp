@@ -133,7 +133,7 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
     if (index != 0)
         return std::nullopt;
 
-    if (mapped && LowerCaseExtension(file) == ".desktop") {
+    if (mapped && IsDesktopEntryFile(file)) {
         const DesktopEntry entry(file, ParseKeyFile(bytes)["Desktop Entry"]);
         if (auto icon = NamedIcon(entry.value("Icon")))
             return icon;
