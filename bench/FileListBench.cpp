@@ -10,6 +10,7 @@
 
 #include <QApplication>
 
+#include <fstream>
 #include <random>
 
 namespace {

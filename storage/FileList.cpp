@@ -80,6 +80,13 @@ LineParts Parts(std::string_view line)
     return {separated ? star - blanks : star, star + 1};
 }
 
+// The key of the list order: the line's characters, case folded.
+std::u32string FileListSortKey(std::string_view line)
+{
+    const QList<uint> points = QString::fromUtf8(line.data(), qsizetype(line.size())).toCaseFolded().toUcs4();
+    return std::u32string(points.begin(), points.end());
+}
+
 } // namespace
 
 std::string FileListLinePath(std::string_view line)
@@ -90,12 +97,6 @@ std::string FileListLinePath(std::string_view line)
 std::string FileListLineName(std::string_view line)
 {
     return std::string(line.substr(0, Parts(line).nameEnd));
-}
-
-std::u32string FileListSortKey(std::string_view line)
-{
-    const QList<uint> points = QString::fromUtf8(line.data(), qsizetype(line.size())).toCaseFolded().toUcs4();
-    return std::u32string(points.begin(), points.end());
 }
 
 bool FileListLineLess(std::string_view a, std::string_view b)

@@ -27,7 +27,6 @@ std::string FileListLineName(std::string_view line);
 
 // The order of list lines: character by character, every letter's case ignored (Unicode case
 // folding, the same on every machine and in every locale).
-std::u32string FileListSortKey(std::string_view line);
 bool FileListLineLess(std::string_view a, std::string_view b);
 
 // A sorted list of lines, as loaded from a list file and stored back.

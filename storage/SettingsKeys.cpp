@@ -1,5 +1,6 @@
 #include "storage/SettingsKeys.h"
 
+#include "platform/text/Ascii.h"
 #include "storage/ProfileFile.h"
 
 namespace settings {
@@ -40,7 +41,8 @@ std::string MainFileRefusal(std::string_view path)
 {
     if (path.find_first_of("\r\n") != std::string_view::npos)
         return "A file whose name holds a line break cannot be assigned to a button";
-    if (!path.empty() && (path.front() == ' ' || path.front() == '\t' || path.back() == ' ' || path.back() == '\t'))
+    // Reading the settings file drops blanks at either end of a value.
+    if (platform::Trim(path).size() != path.size())
         return "A file whose name begins or ends with a blank cannot be assigned to a button";
     if (path.size() > profile::MaxValueLength)
         return "A file whose name is longer than " + std::to_string(profile::MaxValueLength)

@@ -22,11 +22,13 @@ QIcon LoadIconFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError("Cannot open file \"" + platform::ToBytes(path) + "\". " + platform::ToBytes(file.errorString()));
+        throw EFOpenError("Cannot open file \"" + platform::ToBytes(path) + "\". "
+                          + platform::ToBytes(file.errorString()));
     QImageReader reader(&file);
     const QImage image = reader.read();
     if (image.isNull())
-        throw EFOpenError("Cannot read file \"" + platform::ToBytes(path) + "\". " + platform::ToBytes(reader.errorString()));
+        throw EFOpenError("Cannot read file \"" + platform::ToBytes(path) + "\". "
+                          + platform::ToBytes(reader.errorString()));
     return QIcon(QPixmap::fromImage(image));
 }
 
@@ -226,6 +228,11 @@ void TKyTrayIcon95::LoadWorkIcon()
 void TKyTrayIcon95::RefreshIcon()
 {
     LoadWorkIcon();
+    ModifyWhenActive();
+}
+
+void TKyTrayIcon95::ModifyWhenActive()
+{
     if (active_) {
         nid_.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
         SendNotification(platform::NIM_MODIFY);
@@ -236,10 +243,7 @@ void TKyTrayIcon95::SetShowHint(bool showHint)
 {
     showHint_ = showHint;
     nid_.szTip = showHint_ ? platform::FirstCharacters(hint_, platform::NotifyTipLength) : QString();
-    if (active_) {
-        nid_.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
-        SendNotification(platform::NIM_MODIFY);
-    }
+    ModifyWhenActive();
 }
 
 void TKyTrayIcon95::SetHint(const QString& hint)

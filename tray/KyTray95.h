@@ -166,6 +166,8 @@ private:
     // WorkIcon := the image of the current state.
     void LoadWorkIcon();
     void RefreshIcon();
+    // Sends the record as it now is to the notification area, with every field, when active.
+    void ModifyWhenActive();
     void LoadAnimationFrame(int index);
     void StartAnimation();
     void StopAnimation();
