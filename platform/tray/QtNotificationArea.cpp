@@ -11,11 +11,6 @@
 
 namespace platform {
 
-struct QtNotificationArea::Icon {
-    std::unique_ptr<QSystemTrayIcon> trayIcon;
-    std::uint32_t callbackMessage = 0;
-};
-
 QtNotificationArea::QtNotificationArea(Dialogs& dialogs)
     : dialogs_(dialogs)
 {
@@ -57,10 +52,9 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
     case NIM_ADD: {
         if (found != icons_.end() || !windows_.contains(data.hWnd))
             return false;
-        auto icon = std::make_unique<Icon>();
-        icon->trayIcon = std::make_unique<QSystemTrayIcon>(this);
-        Apply(*icon, data);
-        connect(icon->trayIcon.get(), &QSystemTrayIcon::activated, this,
+        Icon icon{new QSystemTrayIcon(this)};
+        Apply(icon, data);
+        connect(icon.trayIcon, &QSystemTrayIcon::activated, this,
                 [this, key](QSystemTrayIcon::ActivationReason reason) {
                     switch (reason) {
                     case QSystemTrayIcon::Trigger:
@@ -80,23 +74,23 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
                     }
                 });
         // Shown even while no tray host runs: Qt then puts the icon in as soon as one starts.
-        icon->trayIcon->show();
+        icon.trayIcon->show();
         if (icons_.empty())
             qApp->installEventFilter(this);
-        icons_.emplace(key, std::move(icon));
+        icons_.emplace(key, icon);
         return true;
     }
     case NIM_MODIFY:
         if (found == icons_.end())
             return false;
-        Apply(*found->second, data);
+        Apply(found->second, data);
         return true;
     case NIM_DELETE:
         if (found == icons_.end())
             return false;
-        found->second->trayIcon->hide();
+        found->second.trayIcon->hide();
         // The icon may be the one whose signal is being delivered.
-        found->second->trayIcon.release()->deleteLater();
+        found->second.trayIcon->deleteLater();
         icons_.erase(found);
         if (icons_.empty())
             qApp->removeEventFilter(this);
@@ -112,7 +106,7 @@ void QtNotificationArea::Deliver(const IconKey& key, std::intptr_t mouseMessage)
     if (icon == icons_.end() || window == windows_.end())
         return;
     const WindowProc proc = window->second; // the procedure may destroy its window
-    ReportFailure(dialogs_, [&] { proc(icon->second->callbackMessage, key.second, mouseMessage); });
+    ReportFailure(dialogs_, [&] { proc(icon->second.callbackMessage, key.second, mouseMessage); });
 }
 
 // Over the XEmbed tray Qt reports no right double click: its second press only reaches the
@@ -127,7 +121,7 @@ bool QtNotificationArea::eventFilter(QObject* watched, QEvent* event)
         return false;
     const QPoint at = mouse->globalPosition().toPoint();
     for (const auto& [key, icon] : icons_) {
-        if (icon->trayIcon->geometry().contains(at) || icons_.size() == 1) {
+        if (icon.trayIcon->geometry().contains(at) || icons_.size() == 1) {
             const IconKey hit = key; // delivering may remove the icon
             Deliver(hit, WM_RBUTTONDBLCLK);
             break;

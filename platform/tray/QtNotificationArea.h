@@ -4,8 +4,8 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <map>
-#include <memory>
 #include <utility>
 
 class QSystemTrayIcon;
@@ -37,7 +37,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Icon;
+    struct Icon {
+        QSystemTrayIcon* trayIcon; // owned as a child of the area
+        std::uint32_t callbackMessage = 0;
+    };
     using IconKey = std::pair<WindowHandle, std::uint32_t>;
 
     void Deliver(const IconKey& key, std::intptr_t mouseMessage);
@@ -46,7 +49,7 @@ private:
     Dialogs& dialogs_;
     WindowHandle nextWindow_ = 1;
     std::map<WindowHandle, WindowProc> windows_;
-    std::map<IconKey, std::unique_ptr<Icon>> icons_;
+    std::map<IconKey, Icon> icons_;
 };
 
 } // namespace platform
