@@ -20,14 +20,6 @@ std::string Environment(const char* name)
     return value ? value : "";
 }
 
-std::string HomeDirectory()
-{
-    if (std::string home = Environment("HOME"); !home.empty())
-        return home;
-    const passwd* user = getpwuid(getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
-
 // The directory a variable names, unless it is unset or not absolute.
 std::string BaseDirectory(const char* variable, const std::string& fallback)
 {
@@ -47,6 +39,14 @@ std::vector<std::string> BaseDirectories(const char* variable, std::vector<std::
 }
 
 } // namespace
+
+std::string HomeDirectory()
+{
+    if (std::string home = Environment("HOME"); !home.empty())
+        return home;
+    const passwd* user = getpwuid(getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
 
 XdgDirectories XdgDirectories::FromEnvironment()
 {

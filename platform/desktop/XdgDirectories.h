@@ -20,6 +20,9 @@ struct XdgDirectories {
     static XdgDirectories FromEnvironment();
 };
 
+// The user's home directory: HOME, or else the user database's entry.
+std::string HomeDirectory();
+
 // The folders of installed desktop files: the "applications" folder of each data directory,
 // most important first.
 std::vector<std::string> ApplicationFolders(const XdgDirectories& directories);

@@ -6,7 +6,6 @@
 
 #include <QIcon>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -25,8 +24,7 @@ struct ChosenTheme {
 ChosenTheme& Chosen()
 {
     static ChosenTheme chosen = [] {
-        const char* home = std::getenv("HOME");
-        const auto paths = IconThemeSearchPaths(XdgDirectories::FromEnvironment(), home ? home : "");
+        const auto paths = IconThemeSearchPaths(XdgDirectories::FromEnvironment(), HomeDirectory());
         const QString configured = QIcon::themeName();
         std::string name = !configured.isEmpty() && configured != QLatin1String("hicolor") ? configured.toStdString()
                                                                                            : FallbackIconTheme(paths);
