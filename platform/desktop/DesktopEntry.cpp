@@ -64,8 +64,12 @@ std::optional<DesktopEntry> DesktopEntry::Read(const std::string& path)
     const auto content = ReadFileContent(path);
     if (!content)
         return std::nullopt;
-    auto file = ParseKeyFile(*content);
-    return DesktopEntry(path, std::move(file["Desktop Entry"]));
+    return Parse(path, *content);
+}
+
+DesktopEntry DesktopEntry::Parse(const std::string& path, std::string_view content)
+{
+    return DesktopEntry(path, std::move(ParseKeyFile(content)["Desktop Entry"]));
 }
 
 std::string DesktopEntry::value(const std::string& key) const

@@ -22,11 +22,15 @@ public:
 
     // Nothing when the file cannot be read.
     static std::optional<DesktopEntry> Read(const std::string& path);
+    // The entry in the content of the file at path.
+    static DesktopEntry Parse(const std::string& path, std::string_view content);
 
     const std::string& path() const { return path_; }
     // The value of key, empty when it is missing.
     std::string value(const std::string& key) const;
     bool isApplication() const { return value("Type") == "Application"; }
+    // An application that is not hidden and has a command to run.
+    bool isUsableApplication() const { return isApplication() && value("Hidden") != "true" && !value("Exec").empty(); }
 
 private:
     std::string path_;

@@ -27,9 +27,7 @@ public:
         if (added)
             entry->second = DesktopEntry::Read(*path);
         const auto& application = entry->second;
-        const bool usable = application && application->isApplication() && !application->value("Exec").empty()
-            && application->value("Hidden") != "true";
-        return usable ? &*application : nullptr;
+        return application && application->isUsableApplication() ? &*application : nullptr;
     }
 
     // The desktop files of one applications folder, by id.

@@ -41,7 +41,7 @@ void ApplicationIcons::refresh(const XdgDirectories& directories)
     for (const DesktopFileIds& files : InstalledDesktopFiles(folders))
         for (const auto& [id, path] : files) {
             const auto entry = DesktopEntry::Read(path);
-            if (!entry || !entry->isApplication() || entry->value("Hidden") == "true" || entry->value("Icon").empty())
+            if (!entry || !entry->isUsableApplication() || entry->value("Icon").empty())
                 continue;
             const auto command = ExpandExec(*entry, "");
             if (command && !command->arguments.empty())

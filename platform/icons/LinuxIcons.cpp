@@ -134,7 +134,7 @@ std::optional<QImage> LinuxIcons::ExtractIcon(const std::string& file, int index
         return std::nullopt;
 
     if (mapped && IsDesktopEntryFile(file)) {
-        const DesktopEntry entry(file, ParseKeyFile(bytes)["Desktop Entry"]);
+        const DesktopEntry entry = DesktopEntry::Parse(file, bytes);
         if (auto icon = NamedIcon(entry.value("Icon")))
             return icon;
     }
