@@ -13,10 +13,21 @@ const QString AssignText = QStringLiteral(
 const QString AddText = QStringLiteral(
     "\"Add pop-up menu files\" adds files to the bottom of the button's pop-up menu; choosing one there starts it.");
 
+// The longest line of the memo's stored text.
+constexpr int HelpLineWidth = 67;
+
+// Whether block i (0-based) follows the block before it on the next line instead of after an
+// empty line: blocks 8, 12 and 18 as the guide numbers them.
+bool FollowsOnNextLine(std::size_t block)
+{
+    return block == 7 || block == 11 || block == 17;
+}
+
 } // namespace
 
 const RegionTexts& TextsOf(HelpRegion region)
 {
+    static_assert(int(HelpRegion::ButtonOtherPress) == 12, "one entry below for every region");
     static const std::array<RegionTexts, 13> texts = {{
         // Clock
         {QString(),
@@ -178,11 +189,6 @@ const std::vector<QString>& HelpBlocks()
                        "Stackle!"),
     };
     return blocks;
-}
-
-bool FollowsOnNextLine(std::size_t block)
-{
-    return block == 7 || block == 11 || block == 17;
 }
 
 QStringList BreakAtBlanks(const QString& text, int width)

@@ -39,19 +39,12 @@ const RegionTexts& TextsOf(HelpRegion region);
 // The guide in the memo, block by block, each block one paragraph of running text.
 const std::vector<QString>& HelpBlocks();
 
-// Whether block i (0-based) follows the block before it on the next line instead of after an
-// empty line.
-bool FollowsOnNextLine(std::size_t block);
-
-// The longest line of the memo's stored text.
-inline constexpr int HelpLineWidth = 67;
-
 // Breaks text into lines of at most width characters, at blanks. A word longer than a line
 // gets a line of its own.
 QStringList BreakAtBlanks(const QString& text, int width);
 
-// The memo's text: every block broken into lines of at most HelpLineWidth characters, the
-// blocks separated by an empty line or, where a block follows on, by a line break only.
+// The memo's text: every block broken into lines of at most 67 characters, the blocks separated
+// by an empty line or, where a block follows on, by a line break only.
 QString HelpMemoText();
 
 } // namespace help
