@@ -96,7 +96,7 @@ void TFormPostIt::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous()) // not when the window system merely restores the window
-        Reported(&TFormPostIt::FormShow)();
+        platform::ReportFailure(platform_.dialogs, [this] { FormShow(); });
 }
 
 void TFormPostIt::keyPressEvent(QKeyEvent* event)
@@ -110,7 +110,7 @@ void TFormPostIt::keyPressEvent(QKeyEvent* event)
 
 void TFormPostIt::reject()
 {
-    Reported(&TFormPostIt::ButtonCloseClick)();
+    platform::ReportFailure(platform_.dialogs, [this] { ButtonCloseClick(); });
 }
 
 QString TFormPostIt::MemoText() const

@@ -81,7 +81,7 @@ void TFormOptions::showEvent(QShowEvent* event)
     // Only when the program shows the window, not when the window system brings it back: text
     // typed but not yet applied stays.
     if (!event->spontaneous())
-        platform::Reported(platform_.dialogs, this, &TFormOptions::FormShow)();
+        platform::ReportFailure(platform_.dialogs, [this] { FormShow(); });
     QDialog::showEvent(event);
 }
 
