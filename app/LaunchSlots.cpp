@@ -61,7 +61,7 @@ QMenu* SlotMenu(int slot, TLaunchSlot& parts, QWidget* owner)
 TLaunchSlots::TLaunchSlots(const platform::Platform& platform, const std::array<QWidget*, 3>& pages, QWidget* menuOwner)
     : menuOwner_(menuOwner)
 {
-    for (int slot = 1; slot <= Count; ++slot) {
+    for (int slot = 1; slot <= SlotCount; ++slot) {
         TLaunchSlot& parts = (*this)[slot];
         QWidget* page = pages[std::size_t((slot - 1) / 4)];
         const int position = (slot - 1) % 4;

@@ -45,7 +45,6 @@ struct TLaunchSlot {
 // AddFiles, RemoveFiles1, ClearALLfiles1 and N1, those of slot n MenuItem<5(n-2)+1> onwards.
 class TLaunchSlots {
 public:
-    static constexpr int Count = SlotCount;
     static constexpr int FixedMenuItems = 5; // the four commands and the separator
 
     // Builds the slots' widgets on the pages; their menus will belong to menuOwner.
@@ -66,6 +65,6 @@ public:
     QList<QAction*> Entries(int slot) const;
 
 private:
-    std::array<TLaunchSlot, Count> slots_;
+    std::array<TLaunchSlot, SlotCount> slots_;
     QWidget* menuOwner_;
 };

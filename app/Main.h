@@ -68,7 +68,6 @@ public:
     // the current slot.
     void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void BuildSlotMenu();
-    void ClearSlotMenu();
     void AssignEXE1Click();
     void AddFilesClick();
     void RemoveFiles1Click();
@@ -94,6 +93,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void ClearSlotMenu();
     void FormCreate();
     void ConnectHandlers();
     void ConnectSlots();
