@@ -4,14 +4,14 @@
 
 #include "platform/desktop/LinuxShell.h"
 
+#include "doubles/StartRecord.h"
+
 #include <gtest/gtest.h>
 
 #include <QMenu>
 #include <QTest>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -132,17 +132,10 @@ TEST_F(LaunchTest, RealProgramGetsTheEntryAsOneArgumentInItsOwnDirectory)
     form = std::make_unique<TForm1>(env.platformWith(shell), host);
 
     ChooseEntry(1, 0);
-    for (int i = 0; i < 100 && !fs::exists(record); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    doubles::WaitForRecord(record);
     unsetenv("STACKLE_RECORD");
 
-    const std::string recorded = env.read("record").value_or("");
-    std::vector<std::string> fields;
-    for (std::size_t at = 0; at < recorded.size();) {
-        const std::size_t end = recorded.find('\0', at);
-        fields.push_back(recorded.substr(at, end - at));
-        at = end + 1;
-    }
+    const std::vector<std::string> fields = doubles::RecordFields(env.read("record").value_or(""));
     ASSERT_EQ(fields.size(), 4u) << "working directory, process id, program, one argument";
     EXPECT_EQ(fields[0], programDir);
     EXPECT_EQ(fields[3], "/my docs/a b.txt");
@@ -172,8 +165,7 @@ TEST_F(LaunchTest, ListedNamesWithBlanksAndStarsStartAsThemselves)
                 entry = i - 5;
         ASSERT_GE(entry, 0) << name;
         ChooseEntry(7, entry);
-        for (int i = 0; i < 100 && !fs::exists(record); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        doubles::WaitForRecord(record);
         const std::string recorded = env.read("record").value_or("");
         fs::remove(record);
         EXPECT_NE(recorded.find(std::string(1, '\0') + program + std::string(1, '\0')), std::string::npos) << name;

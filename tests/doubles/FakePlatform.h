@@ -8,6 +8,7 @@
 #include "platform/WindowManager.h"
 
 #include "doubles/FakeIcons.h"
+#include "doubles/Files.h"
 #include "doubles/RecordingPrinter.h"
 #include "doubles/RecordingShell.h"
 
@@ -139,10 +140,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    void write(const std::string& name, const std::string& content) const
-    {
-        std::ofstream(path(name), std::ios::binary) << content;
-    }
+    void write(const std::string& name, const std::string& content) const { WriteFile(path(name), content); }
 
 private:
     QTemporaryDir dir_;
