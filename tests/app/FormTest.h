@@ -46,5 +46,4 @@ protected:
         form = std::make_unique<TForm1>(env.platform(), host);
         return *form;
     }
-    std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }
 };

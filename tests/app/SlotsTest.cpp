@@ -187,13 +187,13 @@ TEST_F(SlotsTest, AssigningKeepsEntriesAndFlagAndAcceptsTypedNames)
     Choose(3, Assign);
     EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/nowhere/tool");
     EXPECT_EQ(form->SlotButton(3)->ExeIconFile(), "/nowhere/tool");
-    EXPECT_NE(Settings().find("EXE3=/nowhere/tool\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("EXE3=/nowhere/tool\r\n"), std::string::npos);
     EXPECT_EQ(Entries(3), QStringList({"a.txt"}));
     EXPECT_TRUE(form->ParamOn(3));
 
-    const std::string before = Settings();
+    const std::string before = env.settings();
     Choose(3, Assign); // cancelled
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
     EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/nowhere/tool");
 }
 
@@ -214,7 +214,7 @@ TEST_F(SlotsTest, ClearingAsksFirst)
     EXPECT_EQ(env.dialogs.messages[1].buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(form->SlotButton(5)->ExeFile(), "");
     EXPECT_EQ(form->SlotButton(5)->ExeIconFile(), env.path("empty.ico"));
-    EXPECT_NE(Settings().find("EXE5=\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("EXE5=\r\n"), std::string::npos);
     EXPECT_EQ(List(5), "");
     EXPECT_TRUE(form->ParamOn(5));
 }
@@ -225,10 +225,10 @@ TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
     ClickParam(7);
     EXPECT_TRUE(form->ParamOn(7));
     EXPECT_EQ(form->SlotParamLabel(7)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    EXPECT_NE(Settings().find("Param7=1\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Param7=1\r\n"), std::string::npos);
     ClickParam(7);
     EXPECT_FALSE(form->ParamOn(7));
-    EXPECT_NE(Settings().find("Param7=0\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Param7=0\r\n"), std::string::npos);
     EXPECT_EQ(form->CurrentSlot(), 7);
 }
 
@@ -245,7 +245,7 @@ TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
     Start();
     doubleClick(form->SlotParamLabel(3));
     EXPECT_TRUE(form->ParamOn(3));
-    EXPECT_NE(Settings().find("Param3=1\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Param3=1\r\n"), std::string::npos);
     doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
     EXPECT_EQ(env.shell.starts.size(), 1u);
 }
@@ -270,7 +270,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
 
     EXPECT_TRUE(drop(2, {file("/d/tool"), file("/d/b.txt"), QUrl("https://example.org/x"), file("/d/A.txt")}));
     EXPECT_EQ(form->SlotButton(2)->ExeFile(), "/d/tool");
-    EXPECT_NE(Settings().find("EXE2=/d/tool\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("EXE2=/d/tool\r\n"), std::string::npos);
     EXPECT_EQ(List(2), "A.txt    */d/A.txt\r\nb.txt    */d/b.txt\r\n");
     EXPECT_EQ(Entries(2), QStringList({"A.txt", "b.txt"}));
 
@@ -278,7 +278,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
     EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/bin/main");
     EXPECT_EQ(List(3), "c d.txt    */d/c d.txt\r\n");
 
-    const std::string before = Settings();
+    const std::string before = env.settings();
     EXPECT_FALSE(drop(4, {QUrl("https://example.org/page.html")}));
     EXPECT_TRUE(drop(4, {file("/d/line\nbreak"), file("/d/e.txt")}));
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
@@ -286,7 +286,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
               QStringLiteral("A file whose name holds a line break cannot be assigned to a button."));
     EXPECT_EQ(form->SlotButton(4)->ExeFile(), "");
     EXPECT_EQ(List(4), "e.txt    */d/e.txt\r\n");
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
 }
 
 TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
@@ -339,7 +339,7 @@ TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
     env.write("FILE.INI", "[EXE]\r\nEXE1=/bin/one\r\nEXE2=/bin/two\r\n");
     env.write("flist1.dll", "old    */x/old\r\n");
     Start();
-    const std::string settings = Settings();
+    const std::string settings = env.settings();
     const struct {
         int command;
         QString file;
@@ -362,7 +362,7 @@ TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
     }
     EXPECT_EQ(List(1), "old    */x/old\r\n");
     EXPECT_EQ(Entries(1), QStringList({"old"}));
-    EXPECT_EQ(Settings(), settings);
+    EXPECT_EQ(env.settings(), settings);
     EXPECT_EQ(form->SlotButton(1)->ExeFile(), "/bin/one");
 }
 

@@ -142,6 +142,9 @@ public:
 
     void write(const std::string& name, const std::string& content) const { WriteFile(path(name), content); }
 
+    // The settings file's whole content, or "<missing>" when there is none.
+    std::string settings() const { return read("FILE.INI").value_or("<missing>"); }
+
 private:
     QTemporaryDir dir_;
     FakeProgramLocation location_;
