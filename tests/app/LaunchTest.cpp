@@ -20,13 +20,7 @@ protected:
 
 
     // Chooses the file entry at index from the slot's menu, as after a right press.
-    void ChooseEntry(int slot, int index)
-    {
-        QTest::mousePress(form->SlotButton(slot), Qt::RightButton, {}, QPoint(5, 5));
-        QMenu* menu = form->SlotMenu(slot);
-        menu->hide();
-        menu->actions().at(5 + index)->trigger();
-    }
+    void ChooseEntry(int slot, int index) { ChooseItem(RightPress(slot), FirstEntry + index); }
     void LaunchAll(int slot)
     {
         QTest::mouseClick(form->findChild<TClickLabel*>("LabelLaunchAll" + QString::number(slot)), Qt::LeftButton);
@@ -155,14 +149,12 @@ TEST_F(LaunchTest, ListedNamesWithBlanksAndStarsStartAsThemselves)
         const std::string program = env.path(name);
         fs::copy_file(RECORD_ARGS, program);
         env.dialogs.chosenFiles = {QString::fromStdString(program)};
-        QTest::mousePress(form->SlotButton(7), Qt::RightButton, {}, QPoint(5, 5));
-        QMenu* menu = form->SlotMenu(7);
-        menu->hide();
-        menu->actions().at(1)->trigger(); // "&Add pop-up menu files"
+        QMenu* menu = RightPress(7);
+        ChooseItem(menu, Add);
         int entry = -1;
-        for (int i = 5; i < menu->actions().size(); ++i)
+        for (int i = FirstEntry; i < menu->actions().size(); ++i)
             if (menu->actions().at(i)->text() == QString::fromStdString(name).left(12))
-                entry = i - 5;
+                entry = i - FirstEntry;
         ASSERT_GE(entry, 0) << name;
         ChooseEntry(7, entry);
         doubles::WaitForRecord(record);

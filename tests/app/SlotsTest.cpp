@@ -23,36 +23,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The texts of the menu's items, a separator as "-".
+QStringList MenuTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
 class SlotsTest : public FormTest {
 protected:
     std::string List(int slot) const { return env.read("flist" + std::to_string(slot) + ".dll").value_or("<missing>"); }
 
-    QStringList MenuTexts(int slot) const
-    {
-        QStringList texts;
-        for (const QAction* action : form->SlotMenu(slot)->actions())
-            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        return texts;
-    }
-    QStringList Entries(int slot) const { return MenuTexts(slot).mid(5); }
+    QStringList Entries(int slot) const { return MenuTexts(form->SlotMenu(slot)).mid(FirstEntry); }
 
     // Right-presses the slot's button and chooses the menu item at position item.
     void Choose(int slot, int item)
     {
         TExeBtn* button = form->SlotButton(slot);
-        QTest::mousePress(button, Qt::RightButton, {}, QPoint(9, 8));
-        QMenu* menu = form->SlotMenu(slot);
+        QMenu* menu = RightPress(slot, QPoint(9, 8));
         EXPECT_TRUE(menu->isVisible());
         EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(9, 8)));
         EXPECT_EQ(form->CurrentSlot(), slot);
-        QAction* action = menu->actions().at(item);
-        menu->hide();
-        action->trigger();
+        ChooseItem(menu, item);
     }
     void ClickParam(int slot) { QTest::mouseClick(form->SlotParamLabel(slot), Qt::LeftButton); }
 };
-
-constexpr int Assign = 0, Add = 1, Remove = 2, Clear = 3;
 
 TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
 {
@@ -76,7 +73,7 @@ TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
 TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
 {
     Start();
-    EXPECT_EQ(MenuTexts(1),
+    EXPECT_EQ(MenuTexts(form->SlotMenu(1)),
               QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
                            "&Clear ALL files", "-"}));
     QStringList names;
@@ -98,9 +95,7 @@ TEST_F(SlotsTest, FirstRightPressShowsTheWholeMenu)
     QTest::mousePress(form->findChild<TExeBtn*>(QStringLiteral("ExeBtn7")), Qt::RightButton, {}, QPoint(5, 5));
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
-    QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    const QStringList texts = MenuTexts(menu);
     menu->hide();
     EXPECT_EQ(texts,
               QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
