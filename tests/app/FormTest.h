@@ -2,10 +2,14 @@
 
 #include "app/Main.h"
 #include "app/StripHost.h"
+#include "exebtn/ExeBtn.h"
 
 #include "doubles/FakePlatform.h"
 
 #include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QTest>
 
 #include <memory>
 
@@ -46,5 +50,23 @@ protected:
         form = std::make_unique<TForm1>(env.platform(), host);
         return *form;
     }
-    std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }
+
+    // The fixed items of a slot's menu, by position; the entries of its list follow a separator.
+    static constexpr int Assign = 0, Add = 1, Remove = 2, Clear = 3, FirstEntry = 5;
+
+    // Right-presses the slot's button at the point, which shows the slot's menu, and gives that
+    // menu.
+    QMenu* RightPress(int slot, QPoint at = QPoint(5, 5)) const
+    {
+        QTest::mousePress(form->SlotButton(slot), Qt::RightButton, {}, at);
+        return form->SlotMenu(slot);
+    }
+    // Chooses the menu's item at position item, as a click on it does: the menu closes, then the
+    // item acts.
+    static void ChooseItem(QMenu* menu, int item)
+    {
+        QAction* action = menu->actions().at(item);
+        menu->hide();
+        action->trigger();
+    }
 };

@@ -4,14 +4,14 @@
 
 #include "platform/desktop/LinuxShell.h"
 
+#include "doubles/StartRecord.h"
+
 #include <gtest/gtest.h>
 
 #include <QMenu>
 #include <QTest>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -20,13 +20,7 @@ protected:
 
 
     // Chooses the file entry at index from the slot's menu, as after a right press.
-    void ChooseEntry(int slot, int index)
-    {
-        QTest::mousePress(form->SlotButton(slot), Qt::RightButton, {}, QPoint(5, 5));
-        QMenu* menu = form->SlotMenu(slot);
-        menu->hide();
-        menu->actions().at(5 + index)->trigger();
-    }
+    void ChooseEntry(int slot, int index) { ChooseItem(RightPress(slot), FirstEntry + index); }
     void LaunchAll(int slot)
     {
         QTest::mouseClick(form->findChild<TClickLabel*>("LabelLaunchAll" + QString::number(slot)), Qt::LeftButton);
@@ -132,17 +126,10 @@ TEST_F(LaunchTest, RealProgramGetsTheEntryAsOneArgumentInItsOwnDirectory)
     form = std::make_unique<TForm1>(env.platformWith(shell), host);
 
     ChooseEntry(1, 0);
-    for (int i = 0; i < 100 && !fs::exists(record); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    doubles::WaitForRecord(record);
     unsetenv("STACKLE_RECORD");
 
-    const std::string recorded = env.read("record").value_or("");
-    std::vector<std::string> fields;
-    for (std::size_t at = 0; at < recorded.size();) {
-        const std::size_t end = recorded.find('\0', at);
-        fields.push_back(recorded.substr(at, end - at));
-        at = end + 1;
-    }
+    const std::vector<std::string> fields = doubles::RecordFields(env.read("record").value_or(""));
     ASSERT_EQ(fields.size(), 4u) << "working directory, process id, program, one argument";
     EXPECT_EQ(fields[0], programDir);
     EXPECT_EQ(fields[3], "/my docs/a b.txt");
@@ -162,18 +149,15 @@ TEST_F(LaunchTest, ListedNamesWithBlanksAndStarsStartAsThemselves)
         const std::string program = env.path(name);
         fs::copy_file(RECORD_ARGS, program);
         env.dialogs.chosenFiles = {QString::fromStdString(program)};
-        QTest::mousePress(form->SlotButton(7), Qt::RightButton, {}, QPoint(5, 5));
-        QMenu* menu = form->SlotMenu(7);
-        menu->hide();
-        menu->actions().at(1)->trigger(); // "&Add pop-up menu files"
+        QMenu* menu = RightPress(7);
+        ChooseItem(menu, Add);
         int entry = -1;
-        for (int i = 5; i < menu->actions().size(); ++i)
+        for (int i = FirstEntry; i < menu->actions().size(); ++i)
             if (menu->actions().at(i)->text() == QString::fromStdString(name).left(12))
-                entry = i - 5;
+                entry = i - FirstEntry;
         ASSERT_GE(entry, 0) << name;
         ChooseEntry(7, entry);
-        for (int i = 0; i < 100 && !fs::exists(record); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        doubles::WaitForRecord(record);
         const std::string recorded = env.read("record").value_or("");
         fs::remove(record);
         EXPECT_NE(recorded.find(std::string(1, '\0') + program + std::string(1, '\0')), std::string::npos) << name;

@@ -1,5 +1,6 @@
 #include "app/FormTest.h"
 
+#include "doubles/Child.h"
 #include "doubles/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -20,23 +21,18 @@
 
 namespace {
 
+using doubles::Child;
+
 class MainWindowTest : public FormTest {
 protected:
-    template <typename Widget = QWidget> Widget* Child(const char* name) const
-    {
-        auto* widget = form->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    QTabBar* Tabs() const { return Child<QTabBar>("Tab1"); }
-    int Page() const { return Child<QStackedWidget>("NB1")->currentIndex(); }
-    bool Shows(const char* name) const { return Child(name)->isVisibleTo(form.get()); }
+    QTabBar* Tabs() const { return Child<QTabBar>(*form, "Tab1"); }
+    int Page() const { return Child<QStackedWidget>(*form, "NB1")->currentIndex(); }
+    bool Shows(const char* name) const { return Child(*form, name)->isVisibleTo(form.get()); }
 
     // Ends the run through one of the exit buttons.
     void Exit(const char* button)
     {
-        QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(*form, button), Qt::LeftButton);
         EXPECT_EQ(host.quits, 1) << "the program was not ended";
         EXPECT_FALSE(form->isVisible());
         form.reset();
@@ -47,7 +43,7 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsFile)
 {
     TForm1& window = Start();
 
-    EXPECT_EQ(Settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+    EXPECT_EQ(env.settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
     EXPECT_EQ(window.geometry(), QRect(394, 0, 236, 104));
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
@@ -75,9 +71,9 @@ TEST_F(MainWindowTest, SecondStartIsNoFirstStartAndKeepsTheFile)
 {
     Start();
     form.reset();
-    const std::string before = Settings();
+    const std::string before = env.settings();
     EXPECT_FALSE(Start().FirstStart());
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
 }
 
 TEST_F(MainWindowTest, DefaultLeftEdgeHalvesScreenAndWindowSeparately)
@@ -106,7 +102,7 @@ TEST_F(MainWindowTest, OnlyExactlyFalseHidesTheTabs)
     EXPECT_EQ(window.height(), 104);
     // Shown counts as "True" in memory from the style's layout on; the file keeps its text.
     EXPECT_EQ(window.TabsVisible(), "True");
-    EXPECT_NE(Settings().find("Visible=false"), std::string::npos);
+    EXPECT_NE(env.settings().find("Visible=false"), std::string::npos);
 
     env.write("FILE.INI", "[TABS]\r\nVisible=False\r\n");
     EXPECT_EQ(Start().height(), 86);
@@ -139,7 +135,7 @@ TEST_F(MainWindowTest, StyleOutsideOneToThreeKeepsTheFormLayoutAndIsNotWritten)
         const std::string stored = std::string("[Format]\r\nStyle=") + style + "\r\n";
         env.write("FILE.INI", stored);
         TForm1& window = Start();
-        EXPECT_EQ(Settings(), stored + "[Help]\r\nVisible=0\r\n") << style;
+        EXPECT_EQ(env.settings(), stored + "[Help]\r\nVisible=0\r\n") << style;
         EXPECT_EQ(window.height(), 104) << style;
         EXPECT_TRUE(Shows("Tab1"));
         EXPECT_TRUE(Shows("ButtonOptions"));
@@ -182,7 +178,7 @@ TEST_P(StoredLayoutTest, StartUpLaysTheWindowOut)
     EXPECT_EQ(window.size(), QSize(236, layout.heightAfterStartUp));
     EXPECT_EQ(Shows("NB1"), layout.notebookTop >= 0);
     if (layout.notebookTop >= 0) {
-        EXPECT_EQ(Child("NB1")->y(), layout.notebookTop);
+        EXPECT_EQ(Child(*form, "NB1")->y(), layout.notebookTop);
     }
     EXPECT_EQ(Shows("Tab1"), layout.tabTop >= 0);
     if (layout.tabTop >= 0) {
@@ -213,7 +209,7 @@ TEST_F(MainWindowTest, ViewStyleOperationsSetTheHeightsAndStoreTheStyle)
         window.ApplyTabsHidden(step.hideTabs);
         window.ApplyViewStyle(step.style);
         EXPECT_EQ(window.size(), QSize(236, step.height)) << step.style << step.hideTabs;
-        EXPECT_NE(Settings().find("Style=" + std::to_string(step.style) + "\r\n"), std::string::npos);
+        EXPECT_NE(env.settings().find("Style=" + std::to_string(step.style) + "\r\n"), std::string::npos);
     }
 }
 
@@ -223,11 +219,11 @@ TEST_F(MainWindowTest, HidingAndShowingTheTabsInEachStyle)
     window.ApplyTabsHidden(true);
     EXPECT_EQ(window.height(), 85);
     EXPECT_FALSE(Shows("Tab1"));
-    EXPECT_NE(Settings().find("[TABS]\r\nVisible=False\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("[TABS]\r\nVisible=False\r\n"), std::string::npos);
     window.ApplyTabsHidden(false);
     EXPECT_EQ(window.height(), 103);
     EXPECT_EQ(Tabs()->y(), 81);
-    EXPECT_NE(Settings().find("[TABS]\r\nVisible=True\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("[TABS]\r\nVisible=True\r\n"), std::string::npos);
 
     window.ApplyViewStyle(2);
     window.ApplyTabsHidden(true);
@@ -274,26 +270,26 @@ TEST_F(MainWindowTest, ReapplyingAStyleReturnsToTheFirstGroup)
 TEST_F(MainWindowTest, ShrinkAndExpandButtonsSwitchStylesAndStoreThem)
 {
     TForm1& window = Start();
-    QTest::mouseClick(Child<QPushButton>("BitBtnHideButtons"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(*form, "BitBtnHideButtons"), Qt::LeftButton);
     EXPECT_EQ(window.ViewStyle(), 3);
     EXPECT_EQ(window.height(), 28);
     EXPECT_TRUE(Shows("BitBtnShowButtons"));
     EXPECT_FALSE(Shows("BitBtnHideButtons"));
-    EXPECT_EQ(Settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=3\r\n");
+    EXPECT_EQ(env.settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=3\r\n");
 
-    QTest::mouseClick(Child<QPushButton>("BitBtnShowButtons"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(*form, "BitBtnShowButtons"), Qt::LeftButton);
     EXPECT_EQ(window.ViewStyle(), 1);
     EXPECT_EQ(window.height(), 103);
     EXPECT_FALSE(Shows("BitBtnShowButtons"));
     EXPECT_TRUE(Shows("BitBtnHideButtons"));
-    EXPECT_EQ(Settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+    EXPECT_EQ(env.settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
 }
 
 TEST_F(MainWindowTest, ArrowsStepThroughTheTabsWithoutWrapping)
 {
     Start();
-    auto* up = Child<QToolButton>("SpeedButton2");
-    auto* down = Child<QToolButton>("SpeedButton1");
+    auto* up = Child<QToolButton>(*form, "SpeedButton2");
+    auto* down = Child<QToolButton>(*form, "SpeedButton1");
     QTest::mouseClick(down, Qt::LeftButton);
     EXPECT_EQ(Tabs()->currentIndex(), 0);
     for (int expected : {1, 2, 3, 3}) {
@@ -309,7 +305,7 @@ TEST_F(MainWindowTest, ArrowsStillStepWithTheTabsHidden)
 {
     env.write("FILE.INI", "[TABS]\r\nVisible=False\r\n");
     Start();
-    QTest::mouseClick(Child<QToolButton>("SpeedButton2"), Qt::LeftButton);
+    QTest::mouseClick(Child<QToolButton>(*form, "SpeedButton2"), Qt::LeftButton);
     EXPECT_EQ(Page(), 1);
 }
 
@@ -324,8 +320,8 @@ TEST_F(MainWindowTest, ClickingATabShowsItsPage)
 TEST_F(MainWindowTest, ClockTicksEverySecond)
 {
     Start();
-    auto* clock = Child<QLabel>("LabelClock");
-    auto* timer = Child<QTimer>("Timer1");
+    auto* clock = Child<QLabel>(*form, "LabelClock");
+    auto* timer = Child<QTimer>(*form, "Timer1");
     EXPECT_TRUE(clock->text().isEmpty());
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 1000);
@@ -339,23 +335,23 @@ TEST_F(MainWindowTest, ClockTicksEverySecond)
 TEST_F(MainWindowTest, DraggingABarePartMovesTheWindowAndStoresNothing)
 {
     TForm1& window = Start();
-    const std::string before = Settings();
+    const std::string before = env.settings();
     const QPoint start = window.pos();
-    auto* clock = Child<QLabel>("LabelClock");
+    auto* clock = Child<QLabel>(*form, "LabelClock");
     clock->setText(QStringLiteral("Dec 6  1:05 "));
     clock->adjustSize();
     QTest::mousePress(clock, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseMove(clock, QPoint(35, 25));
     QTest::mouseRelease(clock, Qt::LeftButton, {}, QPoint(35, 25));
     EXPECT_EQ(window.pos(), start + QPoint(30, 20));
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
 }
 
 TEST_F(MainWindowTest, PressingOnTheNotebookDoesNotDrag)
 {
     TForm1& window = Start();
     const QPoint start = window.pos();
-    QWidget* page = Child("PageGroup1");
+    QWidget* page = Child(*form, "PageGroup1");
     QTest::mousePress(page, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseMove(page, QPoint(35, 25));
     QTest::mouseRelease(page, Qt::LeftButton, {}, QPoint(35, 25));
@@ -366,7 +362,7 @@ TEST_F(MainWindowTest, ClockRowExitStoresThePosition)
 {
     Start().move(100, 50);
     Exit("BitBtnCloseClock");
-    EXPECT_EQ(Settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n[EXE]\r\nXPos=100\r\nYPos=50\r\n");
+    EXPECT_EQ(env.settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n[EXE]\r\nXPos=100\r\nYPos=50\r\n");
     EXPECT_EQ(Start().pos(), QPoint(100, 50));
 }
 
@@ -374,15 +370,15 @@ TEST_F(MainWindowTest, TheOtherExitLeavesThePositionAsStored)
 {
     env.write("FILE.INI", "[EXE]\r\nXPos=10\r\nYPos=20\r\n[Format]\r\nStyle=2\r\n");
     Start().move(300, 300);
-    const std::string before = Settings();
+    const std::string before = env.settings();
     Exit("BitBtnExit");
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
 }
 
 TEST_F(MainWindowTest, MinimizeButtonMinimizesTheStrip)
 {
     TForm1& window = Start();
-    QTest::mouseClick(Child<QPushButton>("ButtonMinSmall"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(*form, "ButtonMinSmall"), Qt::LeftButton);
     EXPECT_TRUE(window.isMinimized());
 }
 
@@ -435,7 +431,7 @@ TEST_F(MainWindowTest, MinimizeButtonLeavesAWayBackAndTheTrayIconBringsTheStripB
         host.trayActivations = 0;
         TForm1& window = Start();
         window.move(120, 340);
-        QTest::mouseClick(Child<QPushButton>("ButtonMinSmall"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(*form, "ButtonMinSmall"), Qt::LeftButton);
         EXPECT_EQ(window.isMinimized(), desktop.minimized);
         EXPECT_EQ(window.isVisible(), desktop.visible);
         EXPECT_EQ(host.trayActivations, 2) << "start-up and \"-\" each activate the tray icon";
@@ -487,14 +483,14 @@ TEST_F(MainWindowTest, ReadOnlySettingsFileGivesNoMessageAndTheRunGoesOn)
     });
 
     EXPECT_EQ(failures, 0);
-    EXPECT_EQ(Settings(), stored);
+    EXPECT_EQ(env.settings(), stored);
     EXPECT_EQ(std::distance(fs::directory_iterator(env.directory()), fs::directory_iterator()), 1);
 }
 
 TEST_F(MainWindowTest, YellowNAsksForTheNotesWindow)
 {
     Start();
-    QTest::mouseClick(Child<QLabel>("PanelPostIt"), Qt::LeftButton);
+    QTest::mouseClick(Child<QLabel>(*form, "PanelPostIt"), Qt::LeftButton);
     EXPECT_EQ(host.notesShown, 1);
     EXPECT_EQ(host.quits, 0);
 }

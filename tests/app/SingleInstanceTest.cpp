@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <string>
 #include <vector>
@@ -33,6 +34,15 @@ Outcome StartAgain(const std::string& programDirectory)
     while (later.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return later.get();
+}
+
+// The address of the local socket at path.
+sockaddr_un SocketAddress(const QString& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.toLocal8Bit().constData());
+    return address;
 }
 
 class SingleInstanceTest : public ::testing::Test {
@@ -89,9 +99,7 @@ TEST_F(SingleInstanceTest, OnlyAWholeShowRequestBringsTheStripBack)
     int expected = 0;
     for (const auto& c : cases) {
         const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", first.SocketPath().toLocal8Bit().constData());
+        sockaddr_un address = SocketAddress(first.SocketPath());
         ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         for (const std::string& piece : c.pieces) {
             ASSERT_EQ(::send(client, piece.data(), piece.size(), 0), ssize_t(piece.size()));
@@ -136,10 +144,7 @@ TEST_F(SingleInstanceTest, LockAndSocketLeftByACrashDoNotStopTheNextStart)
         QLockFile lock(paths.LockPath());
         const bool locked = lock.tryLock(0);
         const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray path = paths.SocketPath().toLocal8Bit();
-        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.constData());
+        sockaddr_un address = SocketAddress(paths.SocketPath());
         const bool bound = ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
         _exit(locked && bound ? 0 : 1);
     }

@@ -23,36 +23,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The texts of the menu's items, a separator as "-".
+QStringList MenuTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
 class SlotsTest : public FormTest {
 protected:
     std::string List(int slot) const { return env.read("flist" + std::to_string(slot) + ".dll").value_or("<missing>"); }
 
-    QStringList MenuTexts(int slot) const
-    {
-        QStringList texts;
-        for (const QAction* action : form->SlotMenu(slot)->actions())
-            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        return texts;
-    }
-    QStringList Entries(int slot) const { return MenuTexts(slot).mid(5); }
+    QStringList Entries(int slot) const { return MenuTexts(form->SlotMenu(slot)).mid(FirstEntry); }
 
     // Right-presses the slot's button and chooses the menu item at position item.
     void Choose(int slot, int item)
     {
         TExeBtn* button = form->SlotButton(slot);
-        QTest::mousePress(button, Qt::RightButton, {}, QPoint(9, 8));
-        QMenu* menu = form->SlotMenu(slot);
+        QMenu* menu = RightPress(slot, QPoint(9, 8));
         EXPECT_TRUE(menu->isVisible());
         EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(9, 8)));
         EXPECT_EQ(form->CurrentSlot(), slot);
-        QAction* action = menu->actions().at(item);
-        menu->hide();
-        action->trigger();
+        ChooseItem(menu, item);
     }
     void ClickParam(int slot) { QTest::mouseClick(form->SlotParamLabel(slot), Qt::LeftButton); }
 };
-
-constexpr int Assign = 0, Add = 1, Remove = 2, Clear = 3;
 
 TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
 {
@@ -76,7 +73,7 @@ TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
 TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
 {
     Start();
-    EXPECT_EQ(MenuTexts(1),
+    EXPECT_EQ(MenuTexts(form->SlotMenu(1)),
               QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
                            "&Clear ALL files", "-"}));
     QStringList names;
@@ -98,9 +95,7 @@ TEST_F(SlotsTest, FirstRightPressShowsTheWholeMenu)
     QTest::mousePress(form->findChild<TExeBtn*>(QStringLiteral("ExeBtn7")), Qt::RightButton, {}, QPoint(5, 5));
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
-    QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    const QStringList texts = MenuTexts(menu);
     menu->hide();
     EXPECT_EQ(texts,
               QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
@@ -187,13 +182,13 @@ TEST_F(SlotsTest, AssigningKeepsEntriesAndFlagAndAcceptsTypedNames)
     Choose(3, Assign);
     EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/nowhere/tool");
     EXPECT_EQ(form->SlotButton(3)->ExeIconFile(), "/nowhere/tool");
-    EXPECT_NE(Settings().find("EXE3=/nowhere/tool\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("EXE3=/nowhere/tool\r\n"), std::string::npos);
     EXPECT_EQ(Entries(3), QStringList({"a.txt"}));
     EXPECT_TRUE(form->ParamOn(3));
 
-    const std::string before = Settings();
+    const std::string before = env.settings();
     Choose(3, Assign); // cancelled
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
     EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/nowhere/tool");
 }
 
@@ -214,7 +209,7 @@ TEST_F(SlotsTest, ClearingAsksFirst)
     EXPECT_EQ(env.dialogs.messages[1].buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(form->SlotButton(5)->ExeFile(), "");
     EXPECT_EQ(form->SlotButton(5)->ExeIconFile(), env.path("empty.ico"));
-    EXPECT_NE(Settings().find("EXE5=\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("EXE5=\r\n"), std::string::npos);
     EXPECT_EQ(List(5), "");
     EXPECT_TRUE(form->ParamOn(5));
 }
@@ -225,10 +220,10 @@ TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
     ClickParam(7);
     EXPECT_TRUE(form->ParamOn(7));
     EXPECT_EQ(form->SlotParamLabel(7)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    EXPECT_NE(Settings().find("Param7=1\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Param7=1\r\n"), std::string::npos);
     ClickParam(7);
     EXPECT_FALSE(form->ParamOn(7));
-    EXPECT_NE(Settings().find("Param7=0\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Param7=0\r\n"), std::string::npos);
     EXPECT_EQ(form->CurrentSlot(), 7);
 }
 
@@ -245,7 +240,7 @@ TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
     Start();
     doubleClick(form->SlotParamLabel(3));
     EXPECT_TRUE(form->ParamOn(3));
-    EXPECT_NE(Settings().find("Param3=1\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Param3=1\r\n"), std::string::npos);
     doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
     EXPECT_EQ(env.shell.starts.size(), 1u);
 }
@@ -270,7 +265,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
 
     EXPECT_TRUE(drop(2, {file("/d/tool"), file("/d/b.txt"), QUrl("https://example.org/x"), file("/d/A.txt")}));
     EXPECT_EQ(form->SlotButton(2)->ExeFile(), "/d/tool");
-    EXPECT_NE(Settings().find("EXE2=/d/tool\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("EXE2=/d/tool\r\n"), std::string::npos);
     EXPECT_EQ(List(2), "A.txt    */d/A.txt\r\nb.txt    */d/b.txt\r\n");
     EXPECT_EQ(Entries(2), QStringList({"A.txt", "b.txt"}));
 
@@ -278,7 +273,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
     EXPECT_EQ(form->SlotButton(3)->ExeFile(), "/bin/main");
     EXPECT_EQ(List(3), "c d.txt    */d/c d.txt\r\n");
 
-    const std::string before = Settings();
+    const std::string before = env.settings();
     EXPECT_FALSE(drop(4, {QUrl("https://example.org/page.html")}));
     EXPECT_TRUE(drop(4, {file("/d/line\nbreak"), file("/d/e.txt")}));
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
@@ -286,7 +281,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
               QStringLiteral("A file whose name holds a line break cannot be assigned to a button."));
     EXPECT_EQ(form->SlotButton(4)->ExeFile(), "");
     EXPECT_EQ(List(4), "e.txt    */d/e.txt\r\n");
-    EXPECT_EQ(Settings(), before);
+    EXPECT_EQ(env.settings(), before);
 }
 
 TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
@@ -339,7 +334,7 @@ TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
     env.write("FILE.INI", "[EXE]\r\nEXE1=/bin/one\r\nEXE2=/bin/two\r\n");
     env.write("flist1.dll", "old    */x/old\r\n");
     Start();
-    const std::string settings = Settings();
+    const std::string settings = env.settings();
     const struct {
         int command;
         QString file;
@@ -362,7 +357,7 @@ TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
     }
     EXPECT_EQ(List(1), "old    */x/old\r\n");
     EXPECT_EQ(Entries(1), QStringList({"old"}));
-    EXPECT_EQ(Settings(), settings);
+    EXPECT_EQ(env.settings(), settings);
     EXPECT_EQ(form->SlotButton(1)->ExeFile(), "/bin/one");
 }
 

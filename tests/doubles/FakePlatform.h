@@ -8,6 +8,7 @@
 #include "platform/WindowManager.h"
 
 #include "doubles/FakeIcons.h"
+#include "doubles/Files.h"
 #include "doubles/RecordingPrinter.h"
 #include "doubles/RecordingShell.h"
 
@@ -139,10 +140,10 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    void write(const std::string& name, const std::string& content) const
-    {
-        std::ofstream(path(name), std::ios::binary) << content;
-    }
+    void write(const std::string& name, const std::string& content) const { WriteFile(path(name), content); }
+
+    // The settings file's whole content, or "<missing>" when there is none.
+    std::string settings() const { return read("FILE.INI").value_or("<missing>"); }
 
 private:
     QTemporaryDir dir_;

@@ -2,9 +2,11 @@
 
 #include "platform/session/Xcb.h"
 
-#include <QDeadlineTimer>
+#include "doubles/WaitFor.h"
+
 #include <QImage>
-#include <QThread>
+
+#include <chrono>
 
 namespace doubles {
 
@@ -26,15 +28,13 @@ public:
     // Waits up to five seconds for the window to be viewable.
     bool WaitViewable(xcb_window_t window) const
     {
-        const QDeadlineTimer deadline(5000);
-        for (;;) {
-            const auto attributes = platform::Owned(
-                xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr));
-            const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-            if (viewable || deadline.hasExpired())
-                return viewable;
-            QThread::msleep(5);
-        }
+        return WaitFor(
+            [&] {
+                const auto attributes = platform::Owned(xcb_get_window_attributes_reply(
+                    connection_, xcb_get_window_attributes(connection_, window), nullptr));
+                return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+            },
+            std::chrono::seconds(5), std::chrono::milliseconds(5));
     }
 
     // The pixels the server shows in the window's top-left size, as 32-bit RGB.

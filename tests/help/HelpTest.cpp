@@ -1,5 +1,6 @@
 #include "help/Help.h"
 
+#include "doubles/Child.h"
 #include "doubles/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 
 namespace {
 
+using doubles::Child;
 using help::HelpRegion;
 
 const QString StartingText = QStringLiteral("Click anywhere on the picture above for detailed instructions");
@@ -27,15 +29,9 @@ protected:
 
     void SetUp() override { form.show(); }
 
-    template <typename Widget = QWidget> Widget* Child(const QString& name) const
-    {
-        auto* widget = form.findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
-    QLabel* Info(int n) const { return Child<QLabel>(QStringLiteral("LabelHelpInfo%1").arg(n)); }
-    bool Shows(const QString& name) const { return Child(name)->isVisible(); }
-    QMenu* Menu() const { return Child<QMenu>(QStringLiteral("PopupMenu1")); }
+    QLabel* Info(int n) const { return Child<QLabel>(form, QStringLiteral("LabelHelpInfo%1").arg(n)); }
+    bool Shows(const QString& name) const { return Child(form, name)->isVisible(); }
+    QMenu* Menu() const { return Child<QMenu>(form, QStringLiteral("PopupMenu1")); }
 
     // The memo face: the guide shows, the way back to it does not.
     void ExpectMemoFace() const
@@ -58,14 +54,14 @@ TEST_F(HelpWindowTest, OpensCentredOnTheMemoFace)
     EXPECT_EQ(form.objectName(), QStringLiteral("FormHelp"));
     EXPECT_EQ(form.pos(), QPoint((1024 - 500) / 2, (768 - 368) / 2));
     ExpectMemoFace();
-    EXPECT_EQ(Child<QPlainTextEdit>(QStringLiteral("MemoHelp"))->toPlainText(), help::HelpMemoText());
+    EXPECT_EQ(Child<QPlainTextEdit>(form, QStringLiteral("MemoHelp"))->toPlainText(), help::HelpMemoText());
     EXPECT_EQ(Info(1)->text(), StartingText);
     // The memo shows the text's own lines: none is wrapped again.
-    auto* memo = Child<QPlainTextEdit>(QStringLiteral("MemoHelp"));
+    auto* memo = Child<QPlainTextEdit>(form, QStringLiteral("MemoHelp"));
     const int room = memo->viewport()->width() - 2 * int(memo->document()->documentMargin());
     for (const QString& line : help::HelpMemoText().split(QLatin1Char('\n')))
         EXPECT_LE(memo->fontMetrics().horizontalAdvance(line), room) << line.toStdString();
-    auto* tabs = Child<QTabBar>(QStringLiteral("TabSet1"));
+    auto* tabs = Child<QTabBar>(form, QStringLiteral("TabSet1"));
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Group#1"));
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("Options"));
@@ -114,7 +110,7 @@ TEST_F(HelpWindowTest, EachRegionExplainsItselfAndShowHelpMemoBringsTheMemoBack)
     for (const Region& region : Regions) {
         SCOPED_TRACE(region.control);
         const help::RegionTexts& texts = help::TextsOf(region.region);
-        QTest::mouseClick(Child(QString::fromLatin1(region.control)), region.button);
+        QTest::mouseClick(Child(form, QString::fromLatin1(region.control)), region.button);
         Menu()->hide();
 
         ExpectExplanationFace();
@@ -139,7 +135,7 @@ TEST_F(HelpWindowTest, EachRegionExplainsItselfAndShowHelpMemoBringsTheMemoBack)
         EXPECT_EQ(Info(4)->text(), kept4.value_or(QString()));
 
         // The labels keep their texts under the memo.
-        QTest::mouseClick(Child(QStringLiteral("ButtonShowHelp")), Qt::LeftButton);
+        QTest::mouseClick(Child(form, QStringLiteral("ButtonShowHelp")), Qt::LeftButton);
         ExpectMemoFace();
         EXPECT_EQ(Info(2)->text(), texts.info2);
     }
@@ -179,7 +175,7 @@ TEST_F(HelpWindowTest, RightPressOpensTheMockMenuUnderThePointer)
 {
     for (const char* name : {"Shape4", "Label5"}) {
         SCOPED_TRACE(name);
-        QWidget* control = Child(QString::fromLatin1(name));
+        QWidget* control = Child(form, QString::fromLatin1(name));
         const QPoint press(7, 9);
         QTest::mouseClick(control, Qt::LeftButton, {}, press);
         EXPECT_FALSE(Menu()->isVisible()) << "a left press opens no menu";
@@ -197,7 +193,7 @@ TEST_F(HelpWindowTest, RightPressOpensTheMockMenuUnderThePointer)
 
 TEST_F(HelpWindowTest, ChoosingAMockMenuItemChangesNothing)
 {
-    QTest::mousePress(Child(QStringLiteral("Shape6")), Qt::RightButton);
+    QTest::mousePress(Child(form, QStringLiteral("Shape6")), Qt::RightButton);
     const auto state = [this] {
         QStringList seen;
         for (QWidget* widget : form.findChildren<QWidget*>()) {
@@ -208,7 +204,7 @@ TEST_F(HelpWindowTest, ChoosingAMockMenuItemChangesNothing)
             if (auto* label = qobject_cast<QLabel*>(widget))
                 seen << label->text();
         }
-        seen << QString::number(Child<QTabBar>(QStringLiteral("TabSet1"))->currentIndex());
+        seen << QString::number(Child<QTabBar>(form, QStringLiteral("TabSet1"))->currentIndex());
         return seen;
     };
     const QStringList before = state();
@@ -228,7 +224,7 @@ TEST_F(HelpWindowTest, ChoosingAMockMenuItemChangesNothing)
 
 TEST_F(HelpWindowTest, ClickingATabSelectsItAndExplainsTheTabs)
 {
-    auto* tabs = Child<QTabBar>(QStringLiteral("TabSet1"));
+    auto* tabs = Child<QTabBar>(form, QStringLiteral("TabSet1"));
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     EXPECT_EQ(tabs->currentIndex(), 2);
     EXPECT_EQ(Info(2)->text(), help::TextsOf(HelpRegion::Tabs).info2);
@@ -236,9 +232,9 @@ TEST_F(HelpWindowTest, ClickingATabSelectsItAndExplainsTheTabs)
 
 TEST_F(HelpWindowTest, ExitOnlyHidesTheWindow)
 {
-    QTest::mouseClick(Child(QStringLiteral("Button2")), Qt::LeftButton);
+    QTest::mouseClick(Child(form, QStringLiteral("Button2")), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(Child<QPushButton>(QStringLiteral("Button2"))->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(Child<QPushButton>(form, QStringLiteral("Button2"))->text(), QStringLiteral("E&xit"));
 }
 
 } // namespace

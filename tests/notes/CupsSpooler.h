@@ -1,13 +1,14 @@
 #pragma once
 
+#include "doubles/WaitFor.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,17 @@
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// What the tool writes on its standard output, as it writes it; what it writes on its standard
+// error is dropped.
+inline QString ToolOutput(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(tool, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 // A print spooler of a test program's own: cupsd on a socket and in folders of a temporary
 // directory, which this process (and what it starts) reaches through CUPS_SERVER. Its one
@@ -89,7 +101,9 @@ public:
             error_ = "cupsd cannot be started: " + cupsd_.errorString().toStdString();
             return;
         }
-        if (!WaitFor(15000, [] { return Output("lpstat", {"-r"}) == "scheduler is running"; }))
+        if (!doubles::WaitFor(
+                [] { return ToolOutput(QStringLiteral("lpstat"), {"-r"}).trimmed() == "scheduler is running"; },
+                std::chrono::milliseconds(15000), LookPause))
             error_ = "cupsd does not answer: " + ErrorLog();
     }
 
@@ -121,10 +135,12 @@ public:
     QStringList Pdfs(int count, int timeoutMs = 60000) const
     {
         QStringList pdfs;
-        WaitFor(timeoutMs, [&] {
-            pdfs = QDir(dir_.path() + "/pdf").entryList({"*.pdf"}, QDir::Files, QDir::Name);
-            return pdfs.size() >= count && Jobs().isEmpty();
-        });
+        doubles::WaitFor(
+            [&] {
+                pdfs = QDir(dir_.path() + "/pdf").entryList({"*.pdf"}, QDir::Files, QDir::Name);
+                return pdfs.size() >= count && Jobs().isEmpty();
+            },
+            std::chrono::milliseconds(timeoutMs), LookPause);
         for (QString& pdf : pdfs)
             pdf = dir_.path() + "/pdf/" + pdf;
         return pdfs;
@@ -148,28 +164,10 @@ private:
             return -1;
         return process.exitCode();
     }
-    // What the tool writes, without the blanks around it.
-    static QString Output(const char* tool, const QStringList& arguments)
-    {
-        QProcess process;
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start(QString::fromLatin1(tool), arguments);
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    }
     // The jobs not yet done.
-    static QString Jobs() { return Output("lpstat", {"-o"}); }
-    template <typename Condition> static bool WaitFor(int timeoutMs, Condition condition)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!condition()) {
-            if (timer.elapsed() > timeoutMs)
-                return false;
-            QThread::msleep(100);
-        }
-        return true;
-    }
+    static QString Jobs() { return ToolOutput(QStringLiteral("lpstat"), {"-o"}).trimmed(); }
+    // How long a wait for the spooler pauses between two looks: each look runs a tool.
+    static constexpr std::chrono::milliseconds LookPause{100};
     void Write(const char* name, const QString& content) const
     {
         QFile file(dir_.path() + "/" + QString::fromLatin1(name));

@@ -29,7 +29,7 @@ TEST_F(NotesWindowTest, FirstOpeningShowsDefaultNamesAndStoresThemOnExit)
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(Note(1), "");
     EXPECT_EQ(Note(2), std::nullopt);
-    EXPECT_EQ(Settings(),
+    EXPECT_EQ(env.settings(),
               "[Notes]\r\nNote1=Note #1\r\nNote2=Note #2\r\nNote3=Note #3\r\nNote4=Note #4\r\n"
               "Note5=Note #5\r\nNote6=Note #6\r\nNote7=Note #7\r\nNote8=Note #8\r\n");
 }
@@ -90,7 +90,8 @@ TEST_F(NotesWindowTest, RenamingKeepsTwelveCharactersAndStoresOnExit)
     EXPECT_EQ(StoredName(env, 2), "Grocery list");
     EXPECT_EQ(StoredName(env, 4), "");
     EXPECT_EQ(StoredName(env, 6), "Two lines he");
-    EXPECT_NE(Settings().find("Note4=\r\nNote5=Note #5\r\nNote6=Two lines he\r\n"), std::string::npos) << Settings();
+    EXPECT_NE(env.settings().find("Note4=\r\nNote5=Note #5\r\nNote6=Two lines he\r\n"), std::string::npos)
+        << env.settings();
 }
 
 TEST_F(NotesWindowTest, EnterInTheMemoLeavesAnOpenRenameAndExitDropsIt)

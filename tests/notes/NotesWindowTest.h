@@ -3,6 +3,7 @@
 #include "notes/Postit.h"
 #include "platform/session/ClickLabel.h"
 
+#include "doubles/Child.h"
 #include "doubles/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -32,16 +33,16 @@ protected:
         return *form;
     }
 
-    template <typename Widget> Widget* Child(const QString& name) const
+    QPlainTextEdit* Memo() const { return doubles::Child<QPlainTextEdit>(*form, QStringLiteral("Memo1")); }
+    QLineEdit* NameBox() const { return doubles::Child<QLineEdit>(*form, QStringLiteral("EditNameChange")); }
+    TClickLabel* Label(int note) const
     {
-        auto* widget = form->findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
+        return doubles::Child<TClickLabel>(*form, QStringLiteral("Label%1").arg(note));
     }
-    QPlainTextEdit* Memo() const { return Child<QPlainTextEdit>(QStringLiteral("Memo1")); }
-    QLineEdit* NameBox() const { return Child<QLineEdit>(QStringLiteral("EditNameChange")); }
-    TClickLabel* Label(int note) const { return Child<TClickLabel>(QStringLiteral("Label%1").arg(note)); }
-    QPushButton* Button(const char* name) const { return Child<QPushButton>(QString::fromLatin1(name)); }
+    QPushButton* Button(const char* name) const
+    {
+        return doubles::Child<QPushButton>(*form, QString::fromLatin1(name));
+    }
     // The memo's text as stored, every character as it is (plain text would show a non-breaking
     // space as a blank).
     QString MemoText() const { return Memo()->document()->toRawText().replace(QChar::ParagraphSeparator, u'\n'); }
@@ -60,5 +61,4 @@ protected:
     void Exit() { QTest::mouseClick(Button("ButtonClose"), Qt::LeftButton); }
 
     std::optional<std::string> Note(int note) const { return env.read("note" + std::to_string(note) + ".dat"); }
-    std::string Settings() const { return env.read("FILE.INI").value_or("<missing>"); }
 };

@@ -11,21 +11,18 @@
 
 namespace {
 
-QString ToolOutput(const QString& tool, const QStringList& arguments)
+// The text of a PDF as laid out on its pages, a form feed after each page.
+QString LaidOutText(const QString& pdf)
 {
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
 }
 
-// The text of each page of a PDF as laid out, line by line, without blank lines and with each
-// run of blanks as one.
-std::vector<QStringList> PageTexts(const QString& pdf)
+// The text of each page of a PDF's laid out text, line by line, without blank lines and with
+// each run of blanks as one.
+std::vector<QStringList> PageTexts(const QString& laidOut)
 {
     std::vector<QStringList> pages;
-    for (const QString& page :
-         ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).split(u'\f')) {
+    for (const QString& page : laidOut.split(u'\f')) {
         QStringList lines;
         for (const QString& line : page.split(u'\n')) {
             if (!line.trimmed().isEmpty())
@@ -93,14 +90,13 @@ TEST_F(RealPrinterTest, PrintsTheMemoLinesOnTheDefaultPrinter)
         firstPage << line.trimmed();
     firstPage << QStringLiteral("Item Price");
     const std::vector<QStringList> expected = {firstPage, {QStringLiteral("On the second page")}};
-    const std::vector<QStringList> printed = PageTexts(pdfs[0]);
+    const QString layout = LaidOutText(pdfs[0]);
+    const std::vector<QStringList> printed = PageTexts(layout);
     ASSERT_EQ(printed.size(), expected.size());
     for (std::size_t page = 0; page < expected.size(); ++page)
         EXPECT_EQ(printed[page].join(u'|').toStdString(), expected[page].join(u'|').toStdString())
             << "page " << page + 1;
     // The tab leaves a gap: "Price" stands at the first tab stop, well away from "Item".
-    const QString layout =
-        ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfs[0], QStringLiteral("-")});
     EXPECT_TRUE(layout.contains(QRegularExpression(QStringLiteral("Item {3,}Price")))) << layout.toStdString();
 }
 

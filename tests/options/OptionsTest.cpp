@@ -2,6 +2,7 @@
 #include "app/FormTest.h"
 #include "app/Stackle.h"
 
+#include "doubles/Child.h"
 #include "doubles/FakeTray.h"
 #include "doubles/Unprivileged.h"
 
@@ -22,12 +23,7 @@
 
 namespace {
 
-template <typename Widget = QWidget> Widget* Child(const QWidget& parent, const QString& name)
-{
-    auto* widget = parent.findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name.toStdString();
-    return widget;
-}
+using doubles::Child;
 
 QStringList Headings(const QTabBar& tabs)
 {
@@ -102,7 +98,7 @@ TEST_P(OpeningTest, BoxesFollowTheStripAndTheirHandlersRunOnlyOnAChange)
         EXPECT_EQ(Ticked(radios[i]), opening.radioTicked == i + 1) << radios[i];
     EXPECT_EQ(Page(), opening.pageBehind);
     EXPECT_EQ(form->height(), opening.stripHeight);
-    EXPECT_EQ(Settings(), opening.storedAfter);
+    EXPECT_EQ(env.settings(), opening.storedAfter);
 }
 
 const std::string StartedWithoutFile = "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n";
@@ -142,23 +138,23 @@ TEST_F(OptionsTest, HeadingsTakeEffectOnlyOnChangeTabsAndExitDiscardsThem)
     QTest::keyClicks(Edit(1), QStringLiteral(" Two words "));
     Edit(2)->clear();
     QTest::keyClicks(Edit(2), QStringLiteral("Games"));
-    EXPECT_EQ(Settings().find("Tab1"), std::string::npos);
+    EXPECT_EQ(env.settings().find("Tab1"), std::string::npos);
     EXPECT_EQ(Headings(Tabs()), QStringList({"Work", "Group2", "Group3", "Options"}));
 
     Click("ButtonChangeTabs");
     // As typed: an empty heading gives an empty tab, and blanks stay.
     EXPECT_EQ(Headings(Tabs()), QStringList({"", " Two words ", "Games", "Options"}));
-    EXPECT_EQ(Settings(),
+    EXPECT_EQ(env.settings(),
               "[TABS]\r\nTab0=\r\nVisible=True\r\nTab1= Two words \r\nTab2=Games\r\n"
               "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n[Tray]\r\nDefault=0\r\n");
 
-    const std::string changed = Settings();
+    const std::string changed = env.settings();
     Edit(2)->clear();
     QTest::keyClicks(Edit(2), QStringLiteral("Unsaved"));
     Click("ButtonExit");
     EXPECT_FALSE(options->isVisible());
     EXPECT_EQ(Tabs().tabText(2), QStringLiteral("Games"));
-    EXPECT_EQ(Settings(), changed);
+    EXPECT_EQ(env.settings(), changed);
 
     // The next opening shows what the file holds.
     Open();
@@ -178,7 +174,7 @@ TEST_F(OptionsTest, ARadioButtonAppliesItsStyleOnlyWhenItBecomesTicked)
     EXPECT_EQ(form->ViewStyle(), 3);
     EXPECT_EQ(form->height(), 28);
     EXPECT_FALSE(Ticked("RadioButton1"));
-    EXPECT_NE(Settings().find("Style=3\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Style=3\r\n"), std::string::npos);
 
     Click("RadioButton2");
     EXPECT_EQ(form->height(), 81);
@@ -186,7 +182,7 @@ TEST_F(OptionsTest, ARadioButtonAppliesItsStyleOnlyWhenItBecomesTicked)
     Tabs().setCurrentIndex(1);
     Click("RadioButton2");
     EXPECT_EQ(Page(), 1);
-    EXPECT_NE(Settings().find("Style=2\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("Style=2\r\n"), std::string::npos);
 }
 
 TEST_F(OptionsTest, CheckBoxesApplyAndStoreAtOnce)
@@ -196,14 +192,14 @@ TEST_F(OptionsTest, CheckBoxesApplyAndStoreAtOnce)
     Click("CheckHideTabs");
     EXPECT_EQ(form->TabsVisible(), "False");
     EXPECT_EQ(form->height(), 85);
-    EXPECT_NE(Settings().find("[TABS]\r\nVisible=False\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("[TABS]\r\nVisible=False\r\n"), std::string::npos);
     Click("CheckHideTabs");
     EXPECT_EQ(form->height(), 103);
-    EXPECT_NE(Settings().find("[TABS]\r\nVisible=True\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("[TABS]\r\nVisible=True\r\n"), std::string::npos);
 
     Click("CheckBoxTray");
     EXPECT_TRUE(form->StartInTray());
-    EXPECT_NE(Settings().find("[Tray]\r\nDefault=1\r\n"), std::string::npos);
+    EXPECT_NE(env.settings().find("[Tray]\r\nDefault=1\r\n"), std::string::npos);
     EXPECT_FALSE(form->isMinimized()); // the choice waits for the next start
     options.reset();
     form.reset();
@@ -213,7 +209,7 @@ TEST_F(OptionsTest, CheckBoxesApplyAndStoreAtOnce)
 TEST_F(OptionsTest, ASettingsFileThatCannotBeWrittenChangesTheStripAllTheSame)
 {
     Start();
-    const std::string stored = Settings();
+    const std::string stored = env.settings();
     namespace fs = std::filesystem;
     fs::permissions(env.directory(),
                     fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec
@@ -231,7 +227,7 @@ TEST_F(OptionsTest, ASettingsFileThatCannotBeWrittenChangesTheStripAllTheSame)
     });
     fs::permissions(env.directory(), fs::perms::owner_all);
     EXPECT_EQ(failures, 0);
-    EXPECT_EQ(Settings(), stored);
+    EXPECT_EQ(env.settings(), stored);
 }
 
 // The real program object opens the window modally; each modal window that comes up is looked

@@ -1,5 +1,6 @@
 #include "storage/FileList.h"
 
+#include "doubles/Files.h"
 #include "doubles/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,6 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -20,12 +19,8 @@ protected:
     std::string directory = dir.path().toStdString() + "/";
     std::string path = FileListPath(directory, 6);
 
-    std::string Content() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void Write(const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
+    std::string Content() const { return doubles::ReadFile(path); }
+    void Write(const std::string& bytes) const { doubles::WriteFile(path, bytes); }
 
     // Adding a file as the slot menu does: load the list, add the file's line, store it.
     void AddFile(const std::string& file) const

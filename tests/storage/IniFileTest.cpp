@@ -1,5 +1,6 @@
 #include "storage/IniFile.h"
 
+#include "doubles/Files.h"
 #include "doubles/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +9,7 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <stdexcept>
 
@@ -20,17 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Spit(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct IntCase {
     const char* text;
@@ -78,13 +66,14 @@ TEST_F(IniFile, FirstStartWritesExactlyTwoKeys)
     ini_.WriteBool("Help", "Visible", false);
     EXPECT_EQ(ini_.ReadInteger("Format", "Style", 1), 1);
     ini_.WriteInteger("Format", "Style", 1);
-    EXPECT_EQ(Slurp(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+    EXPECT_EQ(doubles::ReadFile(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
 }
 
 TEST_F(IniFile, ReadsIntegersAndBooleans)
 {
-    Spit(path_, "[EXE]\r\nParam1=0x1\r\nParam2=word\r\nParam3=\r\nParam4=0\r\nParam5=-3\r\n"
-                "XPos=0x20\r\nYPos=-5\r\nBig=2147483648\r\n");
+    doubles::WriteFile(path_,
+                       "[EXE]\r\nParam1=0x1\r\nParam2=word\r\nParam3=\r\nParam4=0\r\nParam5=-3\r\n"
+                       "XPos=0x20\r\nYPos=-5\r\nBig=2147483648\r\n");
     EXPECT_EQ(ini_.ReadInteger("EXE", "XPos", 0), 32);
     EXPECT_EQ(ini_.ReadInteger("exe", "ypos", 0), -5);
     EXPECT_EQ(ini_.ReadInteger("EXE", "Big", 7), 7);
@@ -106,7 +95,7 @@ TEST_F(IniFile, WrittenValuesReadBackTheSame)
     ini_.WriteBool("EXE", "Param1", true);
     ini_.WriteString("EXE", "EXE1", "");
     ini_.WriteString("Notes", "Note1", "a = b=c");
-    EXPECT_EQ(Slurp(path_), "[EXE]\r\nXPos=-120\r\nParam1=1\r\nEXE1=\r\n[Notes]\r\nNote1=a = b=c\r\n");
+    EXPECT_EQ(doubles::ReadFile(path_), "[EXE]\r\nXPos=-120\r\nParam1=1\r\nEXE1=\r\n[Notes]\r\nNote1=a = b=c\r\n");
     EXPECT_EQ(ini_.ReadInteger("EXE", "XPos", 0), -120);
     EXPECT_EQ(ini_.ReadString("EXE", "EXE1", "default"), "");
     EXPECT_EQ(ini_.ReadString("Notes", "Note1", ""), "a = b=c");
@@ -125,7 +114,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root)
 {
     std::map<std::string, std::string> entries;
     for (const auto& entry : fs::recursive_directory_iterator(root))
-        entries[entry.path().string()] = entry.is_directory() ? "<dir>" : Slurp(entry.path());
+        entries[entry.path().string()] = entry.is_directory() ? "<dir>" : doubles::ReadFile(entry.path());
     return entries;
 }
 
@@ -134,7 +123,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root)
 TEST_F(IniFile, LineBreaksAreNeverWrittenIntoTheFile)
 {
     const std::string stored = "[EXE]\r\nEXE1=/bin/one\r\nEXE2=/bin/two\r\n";
-    Spit(path_, stored);
+    doubles::WriteFile(path_, stored);
     const struct {
         std::string section, key, value;
     } writes[] = {{"EXE", "EXE1", "a\r\n[EXE]\r\nEXE2=/bin/x"}, {"EXE", "EXE1", "report\nXPos=3000"},
@@ -147,7 +136,7 @@ TEST_F(IniFile, LineBreaksAreNeverWrittenIntoTheFile)
             EXPECT_EQ(error.what(), "Unable to write to " + path_);
         }
     }
-    EXPECT_EQ(Slurp(path_), stored);
+    EXPECT_EQ(doubles::ReadFile(path_), stored);
     EXPECT_EQ(ini_.Read(settings::MainFile(2)), "/bin/two");
 }
 
@@ -172,7 +161,7 @@ TEST_F(UnprivilegedWrite, SucceedsWhereNothingIsInTheWay)
                   return 0;
               }),
               0);
-    EXPECT_EQ(Slurp(path), "[Notes]\r\nNote1=new\r\n");
+    EXPECT_EQ(doubles::ReadFile(path), "[Notes]\r\nNote1=new\r\n");
 }
 
 class WriteFailure : public UnprivilegedWrite, public testing::WithParamInterface<Cause> {
@@ -184,7 +173,7 @@ protected:
     std::string Prepare(Cause cause, std::string& writable)
     {
         const fs::path ini = dir_ / "FILE.INI";
-        Spit(ini, Old);
+        doubles::WriteFile(ini, Old);
         chmod(ini.c_str(), 0644);
         chmod(dir_.c_str(), 0755);
         switch (cause) {

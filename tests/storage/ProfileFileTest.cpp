@@ -1,12 +1,13 @@
 #include "storage/ProfileFile.h"
 
+#include "doubles/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <thread>
 
@@ -45,17 +46,6 @@ std::string Edited(const std::string& from, const std::string& to)
     EXPECT_NE(at, std::string::npos) << from;
     EXPECT_EQ(text.find(from, at + 1), std::string::npos) << from;
     return text.replace(at, from.size(), to);
-}
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Spit(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 std::size_t EntryCount(const std::string& dir)
@@ -114,7 +104,7 @@ TEST(ProfileSections, ValueComesFromTheFirstLineOfTheKeyInSectionsOfThatName)
                              "[ TABS \r\nTab2=heading without its bracket\r\n";
     QTemporaryDir dir;
     const std::string path = dir.filePath("FILE.INI").toStdString();
-    Spit(path, text);
+    doubles::WriteFile(path, text);
     const ReadCase cases[] = {{"TABS", "Tab0", "first"},
                               {"TABS", "Tab1", "only in the second"},
                               {"TABS", "Tab2", "heading without its bracket"},
@@ -178,16 +168,16 @@ TEST_F(ProfileFile, FirstWritesCreateTheFileInCrLfLines)
 {
     ASSERT_TRUE(profile::WriteString("Help", "Visible", "0", path_));
     ASSERT_TRUE(profile::WriteString("Format", "Style", "1", path_));
-    EXPECT_EQ(Slurp(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+    EXPECT_EQ(doubles::ReadFile(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
     ASSERT_TRUE(profile::WriteString("help", "VISIBLE", "0", path_));
-    EXPECT_EQ(Slurp(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
+    EXPECT_EQ(doubles::ReadFile(path_), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n");
 }
 
 TEST_F(ProfileFile, ReadGivesFallbackOnlyForWhatIsMissing)
 {
     EXPECT_EQ(profile::ReadString("EXE", "EXE1", "none", path_), "none"); // no file
     EXPECT_EQ(profile::ReadString("EXE", "EXE1", "none", dir_.path().toStdString()), "none");
-    Spit(path_, "[EXE]\r\nEXE1=\r\nParam1=1\r\n");
+    doubles::WriteFile(path_, "[EXE]\r\nEXE1=\r\nParam1=1\r\n");
     EXPECT_EQ(profile::ReadString("EXE", "EXE1", "none", path_), "");
     EXPECT_EQ(profile::ReadString("EXE", "EXE2", "none", path_), "none");
     EXPECT_EQ(profile::ReadString("TABS", "EXE1", "none", path_), "none");
@@ -195,9 +185,9 @@ TEST_F(ProfileFile, ReadGivesFallbackOnlyForWhatIsMissing)
 
 TEST_F(ProfileFile, WriteKeepsHandEditedFileAndLeavesNoOtherFile)
 {
-    Spit(path_, HandEdited);
+    doubles::WriteFile(path_, HandEdited);
     ASSERT_TRUE(profile::WriteString("Notes", "Note1", "x=y", path_));
-    EXPECT_EQ(Slurp(path_), Edited("Note1 = a=b = c\r\n", "Note1=x=y\r\n"));
+    EXPECT_EQ(doubles::ReadFile(path_), Edited("Note1 = a=b = c\r\n", "Note1=x=y\r\n"));
     EXPECT_EQ(profile::ReadString("Notes", "Note1", "", path_), "x=y");
     EXPECT_EQ(EntryCount(dir_.path().toStdString()), 1u);
 }
@@ -206,7 +196,7 @@ TEST_F(ProfileFile, WriteKeepsHandEditedFileAndLeavesNoOtherFile)
 // file, even where a hand put blanks around the key's '='. Only the whole value counts.
 TEST_F(ProfileFile, WritingWhatIsStoredLeavesTheFileUntouched)
 {
-    Spit(path_, HandEdited);
+    doubles::WriteFile(path_, HandEdited);
     const auto before = Identity(path_);
     const WriteCase stored[] = {{"TABS", "Visible", "False", ""},
                                 {"tabs", "TAB0", "Work", ""},
@@ -215,12 +205,12 @@ TEST_F(ProfileFile, WritingWhatIsStoredLeavesTheFileUntouched)
                                 {"EXE", "EXE1", "C:\\Tools\\x.exe", ""}};
     for (const WriteCase& c : stored)
         EXPECT_TRUE(profile::WriteString(c.section, c.key, c.value, path_)) << c.key;
-    EXPECT_EQ(Slurp(path_), HandEdited);
+    EXPECT_EQ(doubles::ReadFile(path_), HandEdited);
     EXPECT_EQ(Identity(path_), before);
 
     // The value as a read gives it, cut to the read buffer, is not the value stored.
     ASSERT_TRUE(profile::WriteString("Custom", "Blob", std::string(1023, 'x'), path_));
-    EXPECT_EQ(Slurp(path_), Edited("Blob=" + LongValue + "\n", "Blob=" + std::string(1023, 'x') + "\r\n"));
+    EXPECT_EQ(doubles::ReadFile(path_), Edited("Blob=" + LongValue + "\n", "Blob=" + std::string(1023, 'x') + "\r\n"));
     EXPECT_NE(Identity(path_), before);
 }
 
@@ -234,17 +224,17 @@ TEST_F(ProfileFile, ReadsFollowEveryChangeOfTheFile)
     // A file changed just now is read afresh every time: these wait until the file is older.
     const auto settle = [] { std::this_thread::sleep_for(150ms); };
 
-    Spit(path_, "[EXE]\r\nEXE1=/bin/aa\r\n");
+    doubles::WriteFile(path_, "[EXE]\r\nEXE1=/bin/aa\r\n");
     settle();
     EXPECT_EQ(read(), "/bin/aa");
     EXPECT_EQ(read(), "/bin/aa");
 
-    Spit(path_, "[EXE]\r\nEXE1=/bin/bb\r\n");
+    doubles::WriteFile(path_, "[EXE]\r\nEXE1=/bin/bb\r\n");
     EXPECT_EQ(read(), "/bin/bb");
     settle();
     EXPECT_EQ(read(), "/bin/bb");
 
-    Spit(path_ + ".new", "[EXE]\r\nEXE1=/bin/cc\r\n");
+    doubles::WriteFile(path_ + ".new", "[EXE]\r\nEXE1=/bin/cc\r\n");
     std::filesystem::rename(path_ + ".new", path_);
     EXPECT_EQ(read(), "/bin/cc");
     settle();
@@ -262,7 +252,7 @@ TEST_F(ProfileFile, ReadsFollowEveryChangeOfTheFile)
 TEST_F(ProfileFile, LongValueIsStoredWholeAndReadBackCut)
 {
     ASSERT_TRUE(profile::WriteString("Notes", "Note1", LongValue, path_));
-    EXPECT_EQ(Slurp(path_), "[Notes]\r\nNote1=" + LongValue + "\r\n");
+    EXPECT_EQ(doubles::ReadFile(path_), "[Notes]\r\nNote1=" + LongValue + "\r\n");
     EXPECT_EQ(profile::ReadString("Notes", "Note1", "", path_), std::string(1023, 'x'));
 }
 

@@ -1,7 +1,10 @@
 #include "platform/desktop/LinuxShell.h"
 #include "platform/desktop/Spawn.h"
 
+#include "doubles/Files.h"
+#include "doubles/StartRecord.h"
 #include "doubles/Unprivileged.h"
+#include "doubles/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +17,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <thread>
 
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
+using namespace std::chrono_literals;
 
 namespace {
-
-// How the record program was started: its working directory, process id and arguments.
-struct Record {
-    std::string directory;
-    pid_t pid = 0;
-    Strings arguments;
-};
 
 // text/plain, and a type of notes that is a kind of it, so that documents have a known type
 // without the machine's MIME database.
@@ -40,17 +33,6 @@ const char* const MimePackage = R"(<?xml version="1.0" encoding="UTF-8"?>
     <glob pattern="*.note"/></mime-type>
 </mime-info>
 )";
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 // Starts documents, launchers and programs in an XDG environment of its own, where only the
 // associations a test registers exist.
@@ -81,7 +63,7 @@ protected:
     // Writes a file below the root and gives its full path.
     std::string Write(const std::string& relative, const std::string& text)
     {
-        std::ofstream(root + "/" + relative, std::ios::binary) << text;
+        doubles::WriteFile(root + "/" + relative, text);
         return root + "/" + relative;
     }
 
@@ -101,22 +83,7 @@ protected:
     }
 
     // The record of the program's start, once it has been written.
-    Record Recorded() const
-    {
-        if (!WaitFor([&] { return fs::exists(recordFile); })) {
-            ADD_FAILURE() << "the record program did not run";
-            return {};
-        }
-        std::ifstream in(recordFile, std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        Strings fields;
-        for (std::size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
-            fields.push_back(text.substr(start, end - start));
-        fs::remove(recordFile);
-        if (fields.size() < 3)
-            return {};
-        return {fields[0], pid_t(std::stoi(fields[1])), Strings(fields.begin() + 2, fields.end())};
-    }
+    doubles::StartRecord Recorded() const { return doubles::TakeStartRecord(recordFile); }
 };
 
 } // namespace
@@ -285,11 +252,8 @@ TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
             const std::string document = Write(name, "the text of " + name);
             fs::remove(copy);
             EXPECT_EQ(shell.ShellStart(document, "", work, 1), 42) << exec << " / " << name;
-            EXPECT_TRUE(WaitFor([&] {
-                std::ifstream in(copy, std::ios::binary);
-                const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-                return text == "the text of " + name;
-            })) << exec << " did not get " << name;
+            EXPECT_TRUE(doubles::WaitFor([&] { return doubles::ReadFile(copy) == "the text of " + name; }, 5s))
+                << exec << " did not get " << name;
         }
     }
     for (const auto& entry : fs::recursive_directory_iterator(root))
@@ -326,7 +290,7 @@ TEST_F(LinuxShell, StartedProgramsLeaveNoZombies)
     for (const std::string& file : {std::string(RECORD_ARGS), Write("notes.txt", "text\n")}) {
         ASSERT_EQ(shell.ShellStart(file, "", "", 1), 42);
         const std::string process = "/proc/" + std::to_string(Recorded().pid);
-        EXPECT_TRUE(WaitFor([&] { return !fs::exists(process); })) << process << " stays after ending";
+        EXPECT_TRUE(doubles::WaitFor([&] { return !fs::exists(process); }, 5s)) << process << " stays after ending";
     }
 }
 

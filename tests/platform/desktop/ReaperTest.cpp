@@ -1,15 +1,17 @@
 #include "platform/desktop/Reaper.h"
 #include "platform/desktop/Spawn.h"
 
+#include "doubles/WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <iterator>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -29,14 +31,8 @@ bool Collected(pid_t pid)
 
 bool AllCollectedWithinSeconds(const std::vector<pid_t>& pids, int seconds)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (const pid_t pid : pids)
-        while (!Collected(pid)) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    return true;
+    return doubles::WaitFor([&] { return std::all_of(pids.begin(), pids.end(), Collected); },
+                            std::chrono::seconds(seconds));
 }
 
 pid_t Start(const std::vector<std::string>& arguments)

@@ -4,6 +4,8 @@
 #include "platform/icons/IconTheme.h"
 #include "platform/icons/LinuxIcons.h"
 
+#include "doubles/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -40,7 +42,7 @@ protected:
     {
         const std::string path = root + "/" + relative;
         fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
+        doubles::WriteFile(path, bytes);
         if (executable)
             fs::permissions(path, fs::perms::owner_exec, fs::perm_options::add);
         return path;
