@@ -26,10 +26,10 @@
 # Usage: bench/startup.sh <build-dir> [runs]      (runs: default 11, or $RUNS)
 # Exit status: 0 when measured, 1 on error; the verdicts say whether each goal is met.
 set -uo pipefail
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/../scripts/xvfb.sh"
 
 readonly SCREEN=1024x768x24
-readonly STRIP_SIZE=236x104
 readonly TIME_GOAL=1.10          # the strip's time against the baseline's
 readonly MEMORY_GOAL=1.05        # the strip's peak memory against the baseline's
 readonly ICONS_MEMORY_GOAL=1.10  # the same with twelve slots in use
@@ -52,35 +52,17 @@ timer=$build/bin/startup_timer
 for f in "$build/bin/stackle" "$build/bin/baseline_window" "$build/bin/splash_floor" "$build/bin/form_floor" "$timer"; do
     [[ -x $f ]] || die "$f is missing: build first (make build)"
 done
-for tool in Xvfb openbox trayer xprop xdotool convert; do
-    command -v "$tool" >/dev/null || die "$tool is not installed (scripts/install-deps.sh installs it)"
-done
+require_tools Xvfb openbox trayer xprop xdotool convert
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-bench.XXXXXX") || exit 1
-xvfb_pid="" wm_pid="" trayer_pid=""
-# shellcheck disable=SC2317 # run by the trap
-stop_desktop() {
-    local pid
-    for pid in $trayer_pid $wm_pid; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    trayer_pid="" wm_pid=""
-}
-# shellcheck disable=SC2317
-cleanup() {
-    stop_desktop
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-start_xvfb "$work" "$SCREEN" || die "could not start Xvfb on any display from :90 on"
-use_runtime_dir "$work" || exit 1
+start_xvfb_session stackle-bench "$SCREEN" # sets work
 
 start_desktop() {
     start_openbox "$work/openbox.log" 10 || die "openbox did not start"
     start_trayer "$work/trayer.log" 10 || die "trayer did not start"
+}
+stop_desktop() {
+    end_processes "$trayer_pid" "$wm_pid"
+    trayer_pid="" wm_pid=""
 }
 
 # ---- The program directories. Every program starts from a copy in its own directory, so file
@@ -136,7 +118,7 @@ measure() {
     local out k
     for k in "${!names[@]}"; do [[ ${names[k]} == "$1" ]] && break; done
     # shellcheck disable=SC2086 # the command is split into program and arguments on purpose
-    out=$(cd "$work/$1" && "$timer" -t 30 -n Stackle -s "$STRIP_SIZE" ./${commands[k]}) || die "measuring $1 failed"
+    out=$(cd "$work/$1" && "$timer" -t 30 -n Stackle -s "${STRIP_W}x${STRIP_H}" ./${commands[k]}) || die "measuring $1 failed"
     [[ $out =~ ^ms=([0-9.]+)\ maxrss_kib=([0-9]+)\ read_kib=(-?[0-9]+)$ ]] || die "unexpected output from startup_timer: $out"
     echo "${BASH_REMATCH[1]} ${BASH_REMATCH[2]} ${BASH_REMATCH[3]}"
 }

@@ -8,6 +8,7 @@
 # Usage: bench/startup_profile.sh <build-dir>
 # Exit status: 0 when measured, 1 on error.
 set -uo pipefail
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/../scripts/xvfb.sh"
 
 die() {
@@ -20,12 +21,9 @@ build=$(cd "$1" && pwd) || die "no build directory $1"
 for f in "$build/bin/stackle" "$build/bin/baseline_window" "$build/bin/startup_timer"; do
     [[ -x $f ]] || die "$f is missing: build first (make build)"
 done
-for tool in Xvfb valgrind callgrind_annotate; do
-    command -v "$tool" >/dev/null || die "$tool is not installed (scripts/install-deps.sh installs it)"
-done
+require_tools Xvfb valgrind callgrind_annotate
 
 start_xvfb_session stackle-profile 1024x768x24 # sets work
-# shellcheck disable=SC2154 # work: set by start_xvfb_session
 mkdir "$work/program" && cp "$build/bin/stackle" "$build/bin/empty.ico" "$build/bin/baseline_window" "$work/program/" ||
     exit 1
 printf '[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n' >"$work/program/FILE.INI" # a second start
@@ -35,7 +33,7 @@ printf '[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n' >"$work/program/FILE.INI
 profile() {
     local name=$1
     shift
-    (cd "$work/program" && "$build/bin/startup_timer" -t 120 -s 236x104 \
+    (cd "$work/program" && "$build/bin/startup_timer" -t 120 -s "${STRIP_W}x${STRIP_H}" \
         "$(command -v valgrind)" --tool=callgrind --callgrind-out-file="$work/$name.out" "$@") >/dev/null 2>&1
     [[ -s $work/$name.out ]] || die "callgrind wrote nothing for $name"
     callgrind_annotate --inclusive=yes --threshold=100 "$work/$name.out" >"$work/$name.txt" 2>/dev/null ||

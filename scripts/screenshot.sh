@@ -4,6 +4,7 @@
 #   strip (the default): the strip alone, to docs/screenshot.png by default;
 #   help: the first start's help window below the strip, to docs/help.png by default.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/xvfb.sh"
 build=${1:-build}
 picture=${3:-strip}
@@ -16,24 +17,23 @@ help) out=${2:-docs/help.png} ;;
     ;;
 esac
 
-work=$(mktemp -d)
-cleanup() { kill "${app:-}" "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-start_xvfb "$work" 1024x768x24
-use_runtime_dir "$work"
+start_xvfb_session stackle-screenshot 1024x768x24 # sets work
 
 cp "$build/bin/stackle" "$build/bin/empty.ico" "$work/"
 if [[ $picture == strip ]]; then
     printf '[Help]\r\nVisible=0\r\n' >"$work/FILE.INI" # not a first start: no help window
-    "$work/stackle" & app=$!
-    wait_for 10 find_program_window 236 104 # the strip, not the splash before it
+    "$work/stackle" &
+    app_pid=$!
+    # the strip, not the splash before it
+    wait_for 10 find_program_window "$STRIP_W" "$STRIP_H" || { echo "$0: no strip within 10 s" >&2; exit 1; }
     sleep 1.5 # let the clock tick once
     import -window "$window" "$out"
 else
-    "$work/stackle" & app=$!
-    help=$(xdotool search --sync --onlyvisible --name '^Help$' | head -n 1)
+    "$work/stackle" &
+    app_pid=$!
+    wait_for 10 find_titled Help || { echo "$0: no help window within 10 s" >&2; exit 1; }
     sleep 1.5
-    eval "$(xdotool getwindowgeometry --shell "$help")"
+    read_geometry "$window"
     # From the top of the screen, where the strip is, down to the help window's bottom edge.
     import -window root -crop "${WIDTH}x$((Y + HEIGHT))+${X}+0" +repage "$out"
 fi

@@ -1,5 +1,55 @@
 # Sourced by the scripts that run the strip on a virtual X server.
-#
+# shellcheck shell=bash
+
+# The strip's size in pixels, in its default view style.
+# shellcheck disable=SC2034 # for the scripts that source this file
+readonly STRIP_W=236 STRIP_H=104
+
+# What cleanup ends and removes: the scripts keep the ids of what they start here.
+work="" xvfb_pid="" wm_pid="" trayer_pid="" app_pid="" other_pid=""
+
+# require_tools <tool>...: ends the script unless every tool is installed.
+require_tools() {
+    local tool
+    for tool; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "${0##*/}: $tool is not installed (scripts/install-deps.sh installs it)" >&2
+            exit 1
+        fi
+    done
+}
+
+# make_work_dir <name>: sets work, a new temporary directory named after <name>, and has cleanup
+# run when the script exits, however it exits.
+make_work_dir() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX") || exit 1
+    trap cleanup EXIT
+    trap 'exit 1' INT TERM HUP
+}
+
+# end_processes <pid>...: ends each of these processes that still runs and waits until it has
+# gone; empty ids are skipped.
+end_processes() {
+    local pid
+    for pid; do
+        if [[ -n $pid ]] && kill "$pid" 2>/dev/null; then
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+}
+
+# cleanup: run when the script exits. Ends whatever still runs of the program (app_pid), another
+# program (other_pid), the tray host (trayer_pid), the window manager (wm_pid) and the X server
+# (xvfb_pid), and removes $work, with any folder in it that a test left unwritable.
+# shellcheck disable=SC2317 # run by the trap
+cleanup() {
+    end_processes "$app_pid" "$other_pid" "$trayer_pid" "$wm_pid" "$xvfb_pid"
+    if [[ -n $work ]]; then
+        chmod -R u+w "$work" 2>/dev/null || true
+        rm -rf "$work"
+    fi
+}
+
 # start_xvfb <work-dir> <WxHxD>: starts Xvfb on the first free display from :90 on, sets
 # xvfb_pid and exports DISPLAY. -displayfd makes the server report the number once it accepts
 # connections, and only a server that owns the display gets that far, so two runs racing for
@@ -47,14 +97,11 @@ wait_for() {
     done
 }
 
-# start_xvfb_session <name> <WxHxD>: a temporary work directory ($work, named after <name>) with
+# start_xvfb_session <name> <WxHxD>: a temporary work directory ($work, see make_work_dir) with
 # a virtual X server and a private runtime directory, both gone when the script exits. Ends the
 # script when the server does not start.
 start_xvfb_session() {
-    work=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX") || exit 1
-    xvfb_pid=""
-    trap stop_xvfb_session EXIT
-    trap 'exit 1' INT TERM HUP
+    make_work_dir "$1"
     if ! start_xvfb "$work" "$2"; then
         echo "$1: could not start Xvfb on any display from :90 on" >&2
         exit 1
@@ -62,10 +109,34 @@ start_xvfb_session() {
     use_runtime_dir "$work" || exit 1
 }
 
-# shellcheck disable=SC2317 # run by the trap
-stop_xvfb_session() {
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
+# read_geometry <window>: sets X, Y, WIDTH and HEIGHT from the window's geometry as xdotool reads
+# it; fails when it cannot be read.
+read_geometry() {
+    local out
+    out=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=-?[0-9]+$' <<<"$out")"
+}
+
+# is_splash <window>: the window is the splash that shows while the program starts.
+is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH; }
+
+# windows_titled <title>: prints the visible windows titled exactly <title>, one a line, but not
+# the splash, which Qt also names after the application while it has no title of its own.
+windows_titled() {
+    local w
+    for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        # xdotool matches names ignoring case.
+        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$1" ]] || continue
+        is_splash "$w" || echo "$w"
+    done
+}
+
+# find_titled <title>: sets window to the first of those windows; fails when there is none.
+find_titled() {
+    local all
+    all=$(windows_titled "$1")
+    window=${all%%$'\n'*}
+    [[ -n $window ]]
 }
 
 # find_program_window <width> <height>: sets window to a visible window of the program of that
@@ -74,7 +145,7 @@ find_program_window() {
     local w
     for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
         WIDTH="" HEIGHT=""
-        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+        read_geometry "$w" || continue
         [[ $WIDTH == "$1" && $HEIGHT == "$2" ]] && window=$w && return 0
     done
     return 1

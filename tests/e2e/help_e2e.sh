@@ -10,59 +10,30 @@
 # Usage: help_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/xvfb.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/program.sh"
 
-readonly STRIP_W=236 STRIP_H=104
-readonly SCREEN_W=1024 SCREEN_H=768
 readonly HELP_X=$(((SCREEN_W - 500) / 2)) # centred by its outer width of 500
-readonly STRIP_CLOSE_X=225 STRIP_CLOSE_Y=11 # the strip's "X", relative to the strip
-readonly STRIP_HELP_X=220 STRIP_HELP_Y=69   # the strip's "?" button
-readonly EXIT_X=29 EXIT_Y=13                # the help window's "Exit" button
-readonly MOCK_CLOCK_X=250 MOCK_CLOCK_Y=10   # the clock of the strip's picture
-readonly MEMO_X=150 MEMO_Y=300              # a point inside the memo, below its text's first lines
-readonly TIMEOUT=15
+readonly STRIP_HELP_X=220 STRIP_HELP_Y=69 # the strip's "?" button
+readonly EXIT_X=29 EXIT_Y=13              # the help window's "Exit" button
+readonly MOCK_CLOCK_X=250 MOCK_CLOCK_Y=10 # the clock of the strip's picture
+readonly MEMO_X=150 MEMO_Y=300            # a point inside the memo, below its text's first lines
 readonly MAX_RUNTIME=100
 
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -n ${work:-} && -s $work/app$run.log ]]; then
-        echo "program output (run $run):" >&2
-        sed 's/^/  | /' "$work/app$run.log" >&2
-    fi
-    exit 1
-}
-step() { echo "--- $*"; }
-
-if [[ $# -ne 1 || ! -x $1 ]]; then
-    echo "usage: $0 <stackle binary>" >&2
-    exit 1
-fi
-binary=$1
-
-source "$(dirname "$0")/program.sh"
+take_binary "$@"
 require_tools Xvfb xdotool xprop import
 make_program_dir stackle-help-e2e
 
-# Prints the visible windows titled exactly $1 (xdotool matches names ignoring case).
-windows_named() {
-    local w
-    for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$1" ]] || continue
-        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH && continue
-        echo "$w"
-    done
-}
-
-find_strip() { strip=$(windows_named Stackle | head -n 1) && [[ -n $strip ]]; }
-find_help() { help=$(windows_named Help | head -n 1) && [[ -n $help ]]; }
-help_count() { windows_named Help | wc -l; }
+find_strip() { find_titled Stackle && strip=$window; }
+# shellcheck disable=SC2034 # help: read by the evals below
+find_help() { find_titled Help && help=$window; }
+help_count() { windows_titled Help | wc -l; }
 no_help() { [[ $(help_count) -eq 0 ]]; }
 
 # geometry <window> <prefix>: sets <prefix>X, <prefix>Y, <prefix>W and <prefix>H.
 geometry() {
-    local out X Y WIDTH HEIGHT
-    out=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
-    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=-?[0-9]+$' <<<"$out")"
+    local X Y WIDTH HEIGHT
+    read_geometry "$1" || return 1
     printf -v "${2}X" %s "$X"
     printf -v "${2}Y" %s "$Y"
     printf -v "${2}W" %s "$WIDTH"
@@ -77,10 +48,7 @@ pixel_is() {
 click_at() { xdotool mousemove "$1" "$2" click 1 || fail "xdotool could not click at $1,$2"; }
 
 step "starting Xvfb"
-start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb"
-use_runtime_dir "$work" || fail "could not make a runtime directory"
-cp "$binary" "$progdir/stackle" || fail "could not copy $binary"
-cp "$(dirname "$binary")/empty.ico" "$progdir/" || fail "empty.ico is not next to $binary"
+start_display
 
 step "first start: the help opens by itself below the strip"
 start_app
@@ -115,9 +83,7 @@ app_running || fail "the program ended"
 
 step "closing the strip with \"X\""
 click_at $((SX + STRIP_CLOSE_X)) $((SY + STRIP_CLOSE_Y))
-wait_for "$TIMEOUT" eval '! app_running' || fail "the program still runs after \"X\""
-wait "$app_pid" || fail "the program ended with exit code $?"
-app_pid=""
+expect_app_exit "\"X\""
 
 step "second start: no help window"
 start_app
@@ -126,7 +92,6 @@ sleep 1.5
 no_help || fail "the second start opened a help window"
 geometry "$strip" S || fail "could not read the strip's geometry"
 click_at $((SX + STRIP_CLOSE_X)) $((SY + STRIP_CLOSE_Y))
-wait_for "$TIMEOUT" eval '! app_running' || fail "the program still runs after \"X\""
-app_pid=""
+expect_app_exit "\"X\""
 
 echo "PASS"

@@ -8,73 +8,34 @@
 # Usage: notes_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/xvfb.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/program.sh"
 
-readonly SCREEN_W=1024 SCREEN_H=768
 readonly NOTES_W=559 NOTES_H=321
-readonly N_X=195 N_Y=13         # the yellow "N", relative to the strip
-readonly CLOSE_X=225 CLOSE_Y=11 # the strip's "X"
-readonly MEMO_X=200 MEMO_Y=100  # inside the memo, relative to the notes window
+readonly N_X=195 N_Y=13        # the yellow "N", relative to the strip
+readonly MEMO_X=200 MEMO_Y=100 # inside the memo, relative to the notes window
 readonly LABEL2_X=480 LABEL2_Y=44
 readonly EXIT_X=57 EXIT_Y=297
-readonly TIMEOUT=15
 
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s $work/app.log ]] && sed 's/^/  | /' "$work/app.log" >&2
+take_binary "$@"
+require_tools Xvfb xdotool cmp od
+make_program_dir stackle-notes-e2e
+
+show_state() {
+    local f
+    show_app_log
     for f in "$progdir"/note*.dat "$progdir/FILE.INI"; do
         [[ -e $f ]] && { echo "$(basename "$f"):" >&2; od -c "$f" | sed 's/^/  | /' >&2; }
     done
-    exit 1
 }
-step() { echo "--- $*"; }
 
-if [[ $# -ne 1 || ! -x $1 ]]; then
-    echo "usage: $0 <stackle binary>" >&2
-    exit 1
-fi
-for tool in Xvfb xdotool cmp od; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-notes-e2e.XXXXXX") || exit 1
-progdir=$work/program
-mkdir "$progdir" || exit 1
-xvfb_pid="" app_pid=""
-
-# Ends the program and the X server, whichever still run, and removes the work folder.
-cleanup() {
-    local pid
-    for pid in $app_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-app_running() { kill -0 "$app_pid" 2>/dev/null; }
-
-# find_window <exact name>: sets $found to the visible window of that name that is no splash.
+# find_window <exact name>: sets window to the visible window of that name that is no splash;
+# fails the run when the program has ended.
 find_window() {
-    local w
     app_running || fail "the program ended"
-    for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$1" ]] || continue
-        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH && continue
-        found=$w
-        return 0
-    done
-    return 1
+    find_titled "$1"
 }
 no_notes_window() { ! find_window Notes; }
-
-# Sets X, Y, WIDTH and HEIGHT from a window's geometry.
-read_geometry() {
-    local out
-    out=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
-    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$' <<<"$out")"
-}
 
 # expect_file <name> <printf format of the expected bytes>
 expect_file() {
@@ -87,7 +48,7 @@ expect_file() {
 open_notes() {
     xdotool mousemove $((SX + N_X)) $((SY + N_Y)) click 1 || fail "xdotool could not click \"N\""
     wait_for "$TIMEOUT" find_window Notes || fail "no window named \"Notes\" after a click on \"N\""
-    notes=$found
+    notes=$window
     read_geometry "$notes" || fail "no geometry of the notes window"
     [[ $WIDTH -eq $NOTES_W && $HEIGHT -eq $NOTES_H ]] || fail "the notes window is ${WIDTH}x${HEIGHT}"
     local cx=$(((SCREEN_W - NOTES_W) / 2)) cy=$(((SCREEN_H - NOTES_H) / 2))
@@ -101,17 +62,13 @@ leave_notes() {
 }
 
 step "starting Xvfb"
-start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb"
-use_runtime_dir "$work" || fail "could not make a runtime directory"
-cp "$1" "$progdir/stackle" || fail "could not copy $1"
-cp "$(dirname "$1")/empty.ico" "$progdir/" || fail "empty.ico is not next to $1"
+start_display
 printf 'first line\r\nsecond' >"$progdir/note1.dat"
 
 step "the strip's \"N\" opens the notes window"
-(cd / && exec "$progdir/stackle") >"$work/app.log" 2>&1 &
-app_pid=$!
+start_app
 wait_for "$TIMEOUT" find_window Stackle || fail "the strip did not appear"
-strip=$found
+strip=$window
 read_geometry "$strip" || fail "no geometry of the strip"
 SX=$X SY=$Y
 open_notes
@@ -137,8 +94,6 @@ expect_file note1.dat 'first line\r\nsecond typed'
 cmp -s "$work/ini.before" "$progdir/FILE.INI" || fail "FILE.INI changed"
 
 step "the strip's \"X\" ends the program"
-xdotool mousemove $((SX + CLOSE_X)) $((SY + CLOSE_Y)) click 1 || fail "xdotool could not click \"X\""
-wait_for "$TIMEOUT" eval '! app_running' || fail "the program is still running"
-wait "$app_pid" || fail "the program ended with a failure"
-app_pid=""
+xdotool mousemove $((SX + STRIP_CLOSE_X)) $((SY + STRIP_CLOSE_Y)) click 1 || fail "xdotool could not click \"X\""
+expect_app_exit "the strip's \"X\""
 echo "PASS"

@@ -10,68 +10,33 @@
 # Usage: options_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/xvfb.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/program.sh"
 
 readonly OPTIONS_TITLE="Optional Settings"
-readonly SCREEN=1024x768x24
-# Places relative to the strip's client area.
-readonly OPTIONS_BUTTON=(166 14) CLOSE_STRIP=(225 11) UP_ARROW=(197 42)
+# Places relative to the strip's client area (its "X" too: STRIP_CLOSE_X, STRIP_CLOSE_Y).
+readonly OPTIONS_BUTTON=(166 14) UP_ARROW=(197 42)
 readonly TAB_STRIP=225x18+5+81
 # Places relative to the options window's client area.
 readonly EDIT_TAB0=(86 34) CHANGE_TABS=(63 115) CLOCK_ONLY=(196 171) CLOCK_AND_BUTTONS=(196 130) EXIT=(230 253)
-readonly TIMEOUT=15 # seconds for any single thing to happen
 
-if [[ $# -ne 1 || ! -x $1 ]]; then
-    echo "usage: $0 <stackle binary>" >&2
-    exit 1
-fi
-for tool in Xvfb openbox xdotool xprop xwininfo import compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-options-e2e.XXXXXX") || exit 1
-progdir=$work/program
+take_binary "$@"
+require_tools Xvfb openbox xdotool xprop xwininfo import compare
+make_program_dir stackle-options-e2e
 ini=$progdir/FILE.INI
-xvfb_pid="" wm_pid="" app_pid=""
 
-cleanup() {
-    local pid
-    for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
-        [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -s $work/app.log ]] && sed 's/^/  program | /' "$work/app.log" >&2
+show_state() {
+    show_app_log
     [[ -e $ini ]] && sed 's/^/  FILE.INI | /' "$ini" >&2
-    exit 1
 }
-step() { echo "--- $*"; }
 
-running() { kill -0 "$app_pid" 2>/dev/null; }
+strip_shown() { find_titled Stackle && strip=$window; }
+options_shown() { find_titled "$OPTIONS_TITLE" && options=$window; }
+options_gone() { ! find_titled "$OPTIONS_TITLE"; }
 
-# The visible window of the program with exactly this title (xdotool ignores case); not the
-# splash, which also carries the program's name.
-window_titled() {
-    local w
-    for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-        [[ $(xdotool getwindowname "$w") == "$1" ]] || continue
-        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH && continue
-        echo "$w"
-        return 0
-    done
-    return 1
-}
-strip_shown() { strip=$(window_titled Stackle); }
-options_shown() { options=$(window_titled "$OPTIONS_TITLE"); }
-options_gone() { ! window_titled "$OPTIONS_TITLE" >/dev/null; }
-
-# geometry <window>: sets X, Y, WIDTH and HEIGHT of its client area on the screen. (xdotool
-# counts the frame of a window that the window manager framed twice.)
+# geometry <window>: sets X, Y, WIDTH and HEIGHT of its client area on the screen, as xwininfo
+# reads it: read_geometry (xdotool) counts the frame of a window that the window manager framed
+# twice.
 geometry() {
     local info
     info=$(xwininfo -id "$1" 2>/dev/null) || return 1
@@ -97,9 +62,8 @@ tab_picture() {
 }
 same_picture() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]; }
 
-start_app() {
-    (cd / && exec "$progdir/stackle") >"$work/app.log" 2>&1 &
-    app_pid=$!
+start_strip() {
+    start_app
     wait_for "$TIMEOUT" strip_shown || fail "the strip did not show within $TIMEOUT s"
 }
 
@@ -125,24 +89,20 @@ click_close_box() {
 
 expect_ended() {
     wait_for "$TIMEOUT" options_gone || fail "$1 did not end the options window"
-    running || fail "$1 ended the program"
+    app_running || fail "$1 ended the program"
 }
 
 quit_app() {
-    click "$strip" "${CLOSE_STRIP[@]}"
-    wait_for "$TIMEOUT" eval '! running' || fail "the program did not end on \"X\""
-    wait "$app_pid" || fail "the program ended with exit code $?"
-    app_pid=""
+    click "$strip" "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+    expect_app_exit "\"X\""
 }
 
 step "starting Xvfb and openbox"
-start_xvfb "$work" "$SCREEN" || fail "could not start Xvfb"
-use_runtime_dir "$work" || fail "could not make a runtime directory"
+start_display
 start_openbox "$work/openbox.log" "$TIMEOUT" || fail "openbox did not start"
-mkdir "$progdir" && cp "$1" "$(dirname "$1")/empty.ico" "$progdir/" || fail "could not copy the program"
 
 step "the \"Options\" button opens \"$OPTIONS_TITLE\""
-start_app
+start_strip
 tab_picture "$work/tabs-before.png"
 open_options click "$strip" "${OPTIONS_BUTTON[@]}"
 
@@ -172,7 +132,7 @@ expect_ended "\"&Exit\""
 quit_app
 
 step "the next start shows the new heading; UP three times opens the window"
-start_app
+start_strip
 tab_picture "$work/tabs-restarted.png"
 same_picture "$work/tabs-changed.png" "$work/tabs-restarted.png" ||
     fail "after a restart the tab strip does not show the heading it showed once changed"

@@ -9,51 +9,23 @@
 # Usage: strip_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/xvfb.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/program.sh"
 
 readonly STRIP_NAME="Stackle"
-readonly STRIP_W=236 STRIP_H=104
-readonly SCREEN_W=1024 SCREEN_H=768
-readonly DEFAULT_X=$((SCREEN_W / 2 - STRIP_W / 2)) DEFAULT_Y=0
-readonly CLOSE_X=225 CLOSE_Y=11 # middle of the "X" button, relative to the window
-readonly GRIP_X=20 GRIP_Y=12    # the clock text: a bare part that drags the window
-readonly UP_X=197 UP_Y=42       # the red UP arrow: group 1 -> group 2
-readonly SLOT6_X=68 SLOT6_Y=47  # slot 6, the second button of group 2
-readonly CLOCK_AREA=90x16+8+6   # where the clock's yellow text appears, relative to the window
-readonly TIMEOUT=15             # seconds for any single thing to happen
-readonly MAX_RUNTIME=100        # seconds for the whole run, below the test runner's limit
+readonly GRIP_X=20 GRIP_Y=12   # the clock text: a bare part that drags the window
+readonly UP_X=197 UP_Y=42      # the red UP arrow: group 1 -> group 2
+readonly SLOT6_X=68 SLOT6_Y=47 # slot 6, the second button of group 2
+readonly CLOCK_AREA=90x16+8+6  # where the clock's yellow text appears, relative to the window
+readonly MAX_RUNTIME=100       # seconds for the whole run, below the test runner's limit
 
-fail() {
-    echo "FAIL: $*" >&2
-    dump_state
-    exit 1
-}
-step() { echo "--- $*"; }
-
-if [[ $# -ne 1 ]]; then
-    echo "usage: $0 <stackle binary>" >&2
-    exit 1
-fi
-if [[ ! -f $1 || ! -x $1 ]]; then
-    echo "FAIL: $1 is not an executable file" >&2
-    exit 1
-fi
-binary=$1
-
-source "$(dirname "$0")/program.sh"
+take_binary "$@"
 require_tools Xvfb xdotool xprop import cmp od
 make_program_dir stackle-e2e
 ini=$progdir/FILE.INI
 
-dump_state() {
-    if [[ -n $app_pid ]]; then
-        if [[ -s $work/app$run.log ]]; then
-            echo "program output (run $run):" >&2
-            sed 's/^/  | /' "$work/app$run.log" >&2
-        else
-            echo "program output (run $run): none" >&2
-        fi
-    fi
+show_state() {
+    show_app_log
     if [[ -e $ini ]]; then
         echo "FILE.INI is now:" >&2
         od -c "$ini" | sed 's/^/  | /' >&2
@@ -62,33 +34,10 @@ dump_state() {
     fi
 }
 
-# Waits for the program to end and checks that it ended with exit code 0.
-expect_exit_0() {
-    local status
-    if ! wait_for "$TIMEOUT" eval '! app_running'; then
-        fail "the program was still running $TIMEOUT s after the click on \"X\""
-    fi
-    wait "$app_pid"
-    status=$?
-    [[ $status -eq 0 ]] || fail "the program ended with exit code $status, expected 0"
-    app_pid=""
-}
-
-is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH; }
-
-# Sets $strip to the visible window titled exactly "Stackle" that is not the splash (which Qt
-# also names after the application while it has no title of its own).
+# Sets $strip to the visible window titled exactly "Stackle" that is not the splash.
 find_strip() {
-    local w
     app_running || fail "the program ended before its window appeared"
-    for w in $(xdotool search --onlyvisible --name "^${STRIP_NAME}\$" 2>/dev/null); do
-        # xdotool matches names ignoring case.
-        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$STRIP_NAME" ]] || continue
-        is_splash "$w" && continue
-        strip=$w
-        return 0
-    done
-    return 1
+    find_titled "$STRIP_NAME" && strip=$window
 }
 
 no_visible_splash() {
@@ -99,13 +48,6 @@ no_visible_splash() {
     return 0
 }
 
-# Sets X, Y, WIDTH and HEIGHT from the strip's geometry.
-read_geometry() {
-    local out
-    out=$(xdotool getwindowgeometry --shell "$strip" 2>/dev/null) || return 1
-    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$' <<<"$out")"
-}
-
 # The clock row shows yellow text once the clock has ticked.
 clock_shown() {
     local size=${CLOCK_AREA%%+*} off=${CLOCK_AREA#*+} pixels
@@ -113,7 +55,7 @@ clock_shown() {
         -depth 8 txt:- 2>/dev/null) && grep -qi '#FFFF00' <<<"$pixels"
 }
 
-at_place() { read_geometry && [[ $X -eq $1 && $Y -eq $2 ]]; }
+at_place() { read_geometry "$strip" && [[ $X -eq $1 && $Y -eq $2 ]]; }
 
 expect_place() {
     if ! wait_for "$TIMEOUT" at_place "$1" "$2"; then
@@ -123,7 +65,7 @@ expect_place() {
 
 expect_strip() {
     wait_for "$TIMEOUT" find_strip || fail "no visible window named \"$STRIP_NAME\" within $TIMEOUT s"
-    read_geometry || fail "xdotool could not read the geometry of window $strip"
+    read_geometry "$strip" || fail "xdotool could not read the geometry of window $strip"
     [[ $WIDTH -eq $STRIP_W && $HEIGHT -eq $STRIP_H ]] ||
         fail "window is ${WIDTH}x${HEIGHT}, expected ${STRIP_W}x${STRIP_H}"
     [[ $X -eq $1 && $Y -eq $2 ]] || fail "window came up at $X,$Y, expected $1,$2"
@@ -144,7 +86,7 @@ expect_ini() {
 }
 
 click_close() {
-    xdotool mousemove $((X + CLOSE_X)) $((Y + CLOSE_Y)) click 1 || fail "xdotool could not click"
+    xdotool mousemove $((X + STRIP_CLOSE_X)) $((Y + STRIP_CLOSE_Y)) click 1 || fail "xdotool could not click"
 }
 
 # Another visible window of the program beside the strip: a pop-up menu or a dialog.
@@ -160,11 +102,8 @@ open_slot6_menu() {
 readonly BASE_INI='[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n'
 
 step "starting Xvfb"
-start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb on any display from :90 on"
-use_runtime_dir "$work" || fail "could not make a runtime directory"
+start_display
 echo "display $DISPLAY"
-cp "$binary" "$progdir/stackle" || fail "could not copy $binary"
-cp "$(dirname "$binary")/empty.ico" "$progdir/" || fail "empty.ico is not next to $binary"
 
 step "first start in an empty program directory"
 start_app
@@ -183,7 +122,7 @@ expect_place "$drag_to_x" "$drag_to_y" "after the drag"
 
 step "closing with \"X\""
 click_close
-expect_exit_0
+expect_app_exit "the click on \"X\""
 expect_ini "after \"X\"" "${BASE_INI}[EXE]\\r\\nXPos=${drag_to_x}\\r\\nYPos=${drag_to_y}\\r\\n"
 
 step "second start: at the stored place"
@@ -195,7 +134,7 @@ step "moving the strip by the window system, closing with \"X\""
 xdotool windowmove "$strip" 300 200 || fail "xdotool could not move the window"
 expect_place 300 200 "after xdotool windowmove"
 click_close
-expect_exit_0
+expect_app_exit "the click on \"X\""
 expect_ini "after the second \"X\"" "${BASE_INI}[EXE]\\r\\nXPos=300\\r\\nYPos=200\\r\\n"
 
 step "adding a pop-up file to slot 6 through the real file dialog"
@@ -215,7 +154,7 @@ printf "$expected_list" >"$work/expected.list"
 cmp -s "$work/expected.list" "$progdir/flist6.dll" ||
     fail "flist6.dll holds $(od -c "$progdir/flist6.dll"), expected $expected_list"
 click_close
-expect_exit_0
+expect_app_exit "the click on \"X\""
 
 step "after a restart, the entry in slot 6's menu starts its file"
 start_app
@@ -225,6 +164,6 @@ open_slot6_menu
 xdotool key Down Down Down Down Down Return || fail "xdotool could not choose the entry"
 wait_for "$TIMEOUT" test -e "$work/marked" || fail "choosing the entry did not start $entry"
 click_close
-expect_exit_0
+expect_app_exit "the click on \"X\""
 
 echo "PASS"

@@ -14,40 +14,19 @@
 # Usage: tray_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
-source "$(dirname "$0")/../../scripts/xvfb.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/program.sh"
 
-readonly STRIP_W=236 STRIP_H=104
-readonly SCREEN_W=1024 SCREEN_H=768
-readonly DEFAULT_X=$((SCREEN_W / 2 - STRIP_W / 2)) DEFAULT_Y=0
-readonly CLOSE_X=225 CLOSE_Y=11 # middle of the "X" button, relative to the strip
-readonly MIN_X=212 MIN_Y=11     # middle of the "-" button
-readonly TIMEOUT=15             # seconds for any single thing to happen
-readonly MAX_RUNTIME=170        # seconds for the whole run, below the test runner's limit
+readonly MIN_X=212 MIN_Y=11 # middle of the "-" button, relative to the strip
+readonly MAX_RUNTIME=170    # seconds for the whole run, below the test runner's limit
 
-fail() {
-    echo "FAIL: $*" >&2
-    dump_state
-    exit 1
-}
-step() { echo "--- $*"; }
+take_binary "$@"
+require_tools Xvfb xdotool xprop xwininfo trayer openbox cmp
+make_program_dir stackle-tray-e2e # progdir: the first program directory
+two=$work/two                     # the second one
 
-if [[ $# -ne 1 || ! -f $1 || ! -x $1 ]]; then
-    echo "usage: $0 <stackle binary>" >&2
-    exit 1
-fi
-binary=$1
-
-for tool in Xvfb xdotool xprop xwininfo trayer openbox cmp; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2
-        exit 1
-    fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stackle-tray-e2e.XXXXXX") || exit 1
-xvfb_pid="" trayer_pid="" wm_pid="" app_pid="" other_pid="" run=0
-
-dump_state() {
+# Every log of the run, the programs' runs and the tray host's among them, and the windows.
+show_state() {
     local log
     for log in "$work"/*.log; do
         [[ -s $log ]] || continue
@@ -57,40 +36,9 @@ dump_state() {
     [[ -n ${DISPLAY:-} ]] && xwininfo -root -tree 2>/dev/null | sed 's/^/  # /' >&2
 }
 
-cleanup() {
-    local pid
-    for pid in $app_pid $other_pid $trayer_pid $wm_pid $xvfb_pid; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-# new_program_dir <name>: a program directory with its own copy of the program.
-new_program_dir() {
-    mkdir -p "$work/$1" && cp "$binary" "$(dirname "$binary")/empty.ico" "$work/$1/" || fail "could not make $work/$1"
-}
-
-# start_app <program dir name>: starts the program there, from another working directory.
-start_app() {
-    run=$((run + 1))
-    (cd / && exec "$work/$1/stackle") >"$work/app$run.log" 2>&1 &
-    app_pid=$!
-}
-app_running() { kill -0 "$app_pid" 2>/dev/null; }
-
-expect_exit_0() {
-    wait_for "$TIMEOUT" eval '! app_running' || fail "the program was still running $TIMEOUT s after $1"
-    wait "$app_pid"
-    local status=$?
-    [[ $status -eq 0 ]] || fail "the program ended with exit code $status after $1, expected 0"
-    app_pid=""
-}
-
 start_tray_host() { start_trayer "$work/trayer.log" "$TIMEOUT" || fail "trayer's window did not appear"; }
 stop_tray_host() {
-    kill "$trayer_pid" && wait "$trayer_pid" 2>/dev/null
+    end_processes "$trayer_pid"
     trayer_pid=""
     wait_for "$TIMEOUT" eval '! find_tray_panel' || fail "trayer's window stayed"
 }
@@ -113,7 +61,6 @@ click_icon() {
     xdotool mousemove "$ICON_X" "$ICON_Y" click "$1" || fail "xdotool could not click the icon"
 }
 
-is_splash() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_SPLASH; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # Sets $strip to the viewable strip of the run: a program window of the strip's width that is
@@ -134,12 +81,7 @@ find_strip() {
 }
 strip_viewable() { [[ -n ${strip:-} ]] && viewable "$strip"; }
 
-read_geometry() {
-    local out
-    out=$(xdotool getwindowgeometry --shell "$strip" 2>/dev/null) || return 1
-    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=-?[0-9]+$' <<<"$out")"
-}
-at_place() { read_geometry && [[ $X -eq $1 && $Y -eq $2 ]]; }
+at_place() { read_geometry "$strip" && [[ $X -eq $1 && $Y -eq $2 ]]; }
 
 expect_strip_at() {
     wait_for "$TIMEOUT" find_strip || fail "$3: no viewable strip within $TIMEOUT s"
@@ -170,27 +112,26 @@ menu_shown() {
     return 1
 }
 
-write_ini() { printf "$2" >"$work/$1/FILE.INI" || fail "could not write $1/FILE.INI"; }
+# write_ini <program dir> <printf format>; expect_ini <program dir> <printf format> <what>
+write_ini() { printf "$2" >"$1/FILE.INI" || fail "could not write ${1##*/}/FILE.INI"; }
 expect_ini() {
     printf "$2" >"$work/expected.ini"
-    cmp -s "$work/expected.ini" "$work/$1/FILE.INI" || fail "$3: $1/FILE.INI holds $(od -c "$work/$1/FILE.INI")"
+    cmp -s "$work/expected.ini" "$1/FILE.INI" || fail "$3: ${1##*/}/FILE.INI holds $(od -c "$1/FILE.INI")"
 }
 
 step "starting Xvfb and trayer, without a window manager"
-start_xvfb "$work" "${SCREEN_W}x${SCREEN_H}x24" || fail "could not start Xvfb"
-use_runtime_dir "$work" || fail "could not make a runtime directory"
+start_display
 # The XEmbed tray: no session bus, so no StatusNotifierItem watcher either.
 unset DBUS_SESSION_BUS_ADDRESS
 start_tray_host
-new_program_dir one
-new_program_dir two
+copy_program "$two"
 
 step "first start: the strip and the icon in trayer's window"
-start_app one
+start_app
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "first start"
 expect_icon "first start"
 readonly BASE_INI='[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n'
-expect_ini one "$BASE_INI" "first start"
+expect_ini "$progdir" "$BASE_INI" "first start"
 
 step "\"-\" hides the strip; a click on the icon brings it back in place"
 click_at "$MIN_X" "$MIN_Y"
@@ -216,19 +157,19 @@ step "a second start from the same directory brings the hidden strip back and en
 click_at "$MIN_X" "$MIN_Y"
 expect_strip_gone "after \"-\""
 first_pid=$app_pid first_strip=$strip
-start_app one
-expect_exit_0 "a second start"
+start_app
+expect_app_exit "a second start"
 app_pid=$first_pid strip=$first_strip
 wait_for "$TIMEOUT" strip_viewable || fail "the second start did not bring the strip back"
 at_place "$DEFAULT_X" "$DEFAULT_Y" || fail "the strip came back at $X,$Y"
 
 step "a start from another directory is a strip of its own"
-write_ini two '[Help]\r\nVisible=0\r\n[EXE]\r\nXPos=600\r\nYPos=400\r\n'
+write_ini "$two" '[Help]\r\nVisible=0\r\n[EXE]\r\nXPos=600\r\nYPos=400\r\n'
 first_pid=$app_pid first_strip=$strip
-start_app two
+start_app "$two/stackle"
 expect_strip_at 600 400 "the second directory's strip"
-click_at "$CLOSE_X" "$CLOSE_Y"
-expect_exit_0 "\"X\" on the second directory's strip"
+click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+expect_app_exit "\"X\" on the second directory's strip"
 app_pid=$first_pid strip=$first_strip
 viewable "$strip" || fail "the first strip went away with the second"
 
@@ -238,12 +179,12 @@ wait_for "$TIMEOUT" at_place 300 200 || fail "the strip did not move"
 click_icon 3
 wait_for "$TIMEOUT" menu_shown || fail "no menu opened on a right click on the icon"
 xdotool key x || fail "xdotool could not choose \"E&xit\""
-expect_exit_0 "\"E&xit\""
-expect_ini one "$BASE_INI" "after \"E&xit\""
+expect_app_exit "\"E&xit\""
+expect_ini "$progdir" "$BASE_INI" "after \"E&xit\""
 
 step "Tray Default=1: only the icon; a click shows the strip at its stored place"
-write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app one
+write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
+start_app
 expect_icon "start-up in the tray"
 expect_no_strip "start-up in the tray"
 click_icon 1
@@ -254,8 +195,8 @@ kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null
 app_pid=""
 wait_for "$TIMEOUT" eval '! find_icon' || fail "the killed run's icon stayed"
-write_ini one "$BASE_INI"
-start_app one
+write_ini "$progdir" "$BASE_INI"
+start_app
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "the start after a crash"
 
 step "without a tray host \"-\" leaves the strip on the screen; the icon comes with the tray host"
@@ -269,22 +210,22 @@ click_at "$MIN_X" "$MIN_Y"
 expect_strip_gone "after \"-\" with the tray host back"
 click_icon 1
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a click on the icon"
-click_at "$CLOSE_X" "$CLOSE_Y"
-expect_exit_0 "\"X\""
+click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+expect_app_exit "\"X\""
 
 step "Tray Default=1 without a tray host shows the strip"
 stop_tray_host
-write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n'
-start_app one
+write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n'
+start_app
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "start-up in the tray without a tray host"
-click_at "$CLOSE_X" "$CLOSE_Y"
-expect_exit_0 "\"X\""
+click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+expect_app_exit "\"X\""
 
 step "with a window manager: \"-\" iconifies, the icon restores in place"
 start_openbox "$work/openbox.log" "$TIMEOUT" || fail "openbox did not start"
 start_tray_host
-write_ini one "$BASE_INI"
-start_app one
+write_ini "$progdir" "$BASE_INI"
+start_app
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "start under openbox"
 expect_icon "start under openbox"
 click_at "$MIN_X" "$MIN_Y"
@@ -292,17 +233,17 @@ expect_strip_gone "after \"-\" under openbox"
 xprop -id "$strip" WM_STATE 2>/dev/null | grep -q 'Iconic' || fail "the strip is not iconified"
 click_icon 1
 expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after a click on the icon under openbox"
-click_at "$CLOSE_X" "$CLOSE_Y"
-expect_exit_0 "\"X\" under openbox"
+click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+expect_app_exit "\"X\" under openbox"
 
 step "with a window manager, Tray Default=1 starts iconified with the icon"
-write_ini one '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app one
+write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
+start_app
 expect_icon "start-up in the tray under openbox"
 expect_no_strip "start-up in the tray under openbox"
 click_icon 1
 expect_strip_at 50 60 "after a click on the icon under openbox"
-click_at "$CLOSE_X" "$CLOSE_Y"
-expect_exit_0 "\"X\" under openbox"
+click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+expect_app_exit "\"X\" under openbox"
 
 echo "PASS"
