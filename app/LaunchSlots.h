@@ -6,8 +6,6 @@
 #include <QList>
 
 #include <array>
-#include <optional>
-#include <string>
 
 class QAction;
 class QMenu;
@@ -19,12 +17,6 @@ class TExeBtn;
 // One launch slot: its widgets and its parameter flag. The widgets show the slot's state; the
 // main file is its button's, the flag is held here and shown by the colour of its "P".
 struct TLaunchSlot {
-    // The files a slot not yet shown is to show: its button takes them when it first shows.
-    struct Files {
-        std::string main;
-        std::string icon;
-    };
-
     int number = 0; // 1 to 12
     TExeBtn* button = nullptr;
     TClickLabel* launchAll = nullptr; // "A"
@@ -32,10 +24,6 @@ struct TLaunchSlot {
     QMenu* menu = nullptr;            // made when it is first needed
     // The menu's commands: assign, add, delete and clear; a separator follows them.
     std::array<QAction*, 4> commands{};
-    // The list file as start-up read it, while the menu's file entries are still to be made
-    // from it.
-    std::optional<std::string> pendingList;
-    std::optional<Files> pendingFiles;
     bool paramOn = false;
 };
 

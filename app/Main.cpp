@@ -3,6 +3,8 @@
 #include "app/ClockText.h"
 #include "app/StripForm.h"
 #include "app/StripHost.h"
+#include "app/WindowDrag.h"
+#include "exebtn/ExeBtn.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
@@ -10,13 +12,14 @@
 #include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Encoding.h"
-#include "storage/IniFile.h"
+#include "storage/Settings.h"
 #include "ui_Main.h"
 
-#include <QMouseEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QTimer>
-#include <QWindow>
+
+#include <array>
 
 namespace {
 
@@ -24,14 +27,23 @@ const QString TabOptions = QStringLiteral("Options");
 // The fourth tab and notebook page: reaching it opens the options window.
 constexpr int OptionsPage = 3;
 
+// Puts the window's top edge one pixel below the strip's bottom edge.
+void PlaceBelow(QWidget& window, const QWidget& strip)
+{
+    window.move(window.x(), strip.y() + strip.height() + 1);
+}
+
 } // namespace
 
-TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* parent)
+TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TStripHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , platform_(platform)
+    , settings_(settings)
     , host_(host)
     , ui(SetUpStripForm(*this))
-    , slots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
+    , slotParts_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
+    , slots_(platform, settings, platform.location.programDirectory(), slotParts_)
+    , drag_(std::make_unique<TWindowDrag>(*this))
     , Timer1(new QTimer(this))
 {
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -40,22 +52,7 @@ TForm1::TForm1(const platform::Platform& platform, TStripHost& host, QWidget* pa
     ui->PanelControls->setAttribute(Qt::WA_NoMousePropagation);
     // The strip is seldom the active window: its hints show whenever the pointer rests on a part.
     setAttribute(Qt::WA_AlwaysShowToolTips);
-    ConnectHandlers();
-    ConnectSlots();
-    Timer1->start(1000);
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        platform::ReportError(platform_.dialogs, error);
-        if (showAtStart_)
-            show();
-    }
-}
 
-TForm1::~TForm1() = default;
-
-void TForm1::ConnectHandlers()
-{
     connect(Timer1, &QTimer::timeout, this, Reported(&TForm1::Timer1Timer));
     connect(ui->Tab1, &QTabBar::currentChanged, this, Reported(&TForm1::Tab1Click));
     connect(ui->NB1, &QStackedWidget::currentChanged, this, Reported(&TForm1::NB1PageChanged));
@@ -70,33 +67,65 @@ void TForm1::ConnectHandlers()
     connect(ui->BitBtnExit, &QPushButton::clicked, this, Reported(&TForm1::BitBtnExitClick));
     connect(ui->PanelPostIt, &TClickLabel::OnClick, this, Reported(&TForm1::PanelPostItClick));
     connect(ui->SpeedButtonHelp, &QToolButton::clicked, this, Reported(&TForm1::SpeedButtonHelpClick));
+    for (const TLaunchSlot& slot : slotParts_) {
+        connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TForm1::ExeBtn1MouseDown));
+        TClickLabel* launchAll = slot.launchAll;
+        connect(launchAll, &TClickLabel::OnClick, this,
+                [this, launchAll] { Reported (&TForm1::LabelLaunchAll1Click)(launchAll); });
+        TClickLabel* param = slot.param;
+        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported (&TForm1::LabelParam1Click)(param); });
+    }
+    connect(&slots_, &TSlotCommands::MenuMade, this, &TForm1::ConnectSlotMenu);
+    Timer1->start(1000);
 }
 
-std::string TForm1::SettingsFile() const
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectSlotMenu(QMenu* menu)
 {
-    return SettingsFilePath(programDirectory_);
+    const QList<QAction*> items = menu->actions();
+    const std::array commands = {&TForm1::AssignEXE1Click, &TForm1::AddFilesClick, &TForm1::RemoveFiles1Click,
+                                 &TForm1::LabelCancelEXE1Click};
+    for (std::size_t command = 0; command < commands.size(); ++command)
+        connect(items[qsizetype(command)], &QAction::triggered, this, Reported(commands[command]));
+    connect(menu, &QMenu::triggered, this, [this](QAction* item) {
+        if (slots_.IsEntry(item))
+            Reported (&TForm1::LaunchSlotEntry)(item);
+    });
+}
+
+void TForm1::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
+{
+    slots_.ExeBtn1MouseDown(sender, button, x, y);
+}
+
+void TForm1::LabelParam1Click(TClickLabel* sender)
+{
+    slots_.LabelParam1Click(sender);
+}
+
+void TForm1::LabelLaunchAll1Click(TClickLabel* sender)
+{
+    slots_.LabelLaunchAll1Click(sender);
 }
 
 void TForm1::FormCreate()
 {
-    programDirectory_ = platform_.location.programDirectory();
-    tabsVisible_ = TIniFile(SettingsFile()).Read(settings::TabsVisible);
-    startInTray_ = TIniFile(SettingsFile()).Read(settings::StartInTray);
-    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) {
-        firstStart_ = ini.Read(settings::HelpAtStart);
-        ini.Write(settings::HelpAtStart, false);
-    });
-    viewStyle_ = TIniFile(SettingsFile()).Read(settings::ViewStyle);
+    tabsVisible_ = settings_.Read(settings::TabsVisible);
+    startInTray_ = settings_.Read(settings::StartInTray);
+    firstStart_ = settings_.Read(settings::HelpAtStart);
+    settings_.Store(settings::HelpAtStart, false);
+    viewStyle_ = settings_.Read(settings::ViewStyle);
 
     if (tabsVisible_ == "False") {
         // Out of sight below the window's bottom edge.
         ui->Tab1->move(ui->Tab1->x(), ui->NB1->y() + 2 * ui->NB1->height());
-        SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
+        ui->Bevel1->resize(ui->Bevel1->width(), ui->NB1->y() + ui->NB1->height() + 2);
     }
 
     QStringList headings;
     for (int i = 0; i < settings::TabHeadingCount; ++i)
-        headings << platform::FromBytes(TIniFile(SettingsFile()).Read(settings::TabHeading(i)));
+        headings << platform::FromBytes(settings_.Read(settings::TabHeading(i)));
 
     // Any other number keeps the form's own layout and is not written back.
     if (viewStyle_ >= 1 && viewStyle_ <= 3)
@@ -106,14 +135,14 @@ void TForm1::FormCreate()
     for (const QString& heading : headings)
         ui->Tab1->AddHeading(heading);
 
-    SetUpSlots();
+    slots_.SetUp();
 
     ui->NB1->setCurrentIndex(0);
     // The first start opens the help by itself, beside the strip.
     QWidget* help = nullptr;
     if (firstStart_) {
         help = host_.ShowHelp();
-        PlaceBelow(help);
+        PlaceBelow(*help, *this);
         help->activateWindow();
     }
     ui->NB1->setCurrentIndex(0);
@@ -122,29 +151,18 @@ void TForm1::FormCreate()
     ui->Tab1->setUsesScrollButtons(true);
 
     setFixedSize(ui->Bevel1->x() + ui->Bevel1->width() + 2, ui->Bevel1->y() + ui->Bevel1->height() + 2);
-    {
-        const TIniFile ini(SettingsFile());
-        const int centred = platform_.screen.primarySize().width() / 2 - width() / 2;
-        move(ini.Read(settings::WindowLeft(centred)), ini.Read(settings::WindowTop));
-    }
+    const int centred = platform_.screen.primarySize().width() / 2 - width() / 2;
+    move(settings_.Read(settings::WindowLeft(centred)), settings_.Read(settings::WindowTop));
     if (help)
-        PlaceBelow(help); // again, now that the strip has its final place and size
+        PlaceBelow(*help, *this); // again, now that the strip has its final place and size
 
     // Starting in the tray needs a notification area to come back from; without one the strip
     // is shown instead.
-    if (startInTray_ && host_.TrayIconShown()) {
-        showAtStart_ = false;
+    if (startInTray_ && host_.TrayIconShown())
         ButtonMinSmallClick();
-    } else {
-        showAtStart_ = true;
+    else
         show();
-    }
     host_.ActivateTrayIcon();
-}
-
-void TForm1::PlaceBelow(QWidget* window) const
-{
-    window->move(window->x(), y() + height() + 1);
 }
 
 void TForm1::Timer1Timer()
@@ -177,14 +195,14 @@ void TForm1::SpeedButton2Click()
 {
     const int index = ui->Tab1->currentIndex();
     if (index < ui->Tab1->count() - 1)
-        SetTabIndex(index + 1);
+        ui->Tab1->setCurrentIndex(index + 1);
 }
 
 void TForm1::SpeedButton1Click()
 {
     const int index = ui->Tab1->currentIndex();
     if (index > 0)
-        SetTabIndex(index - 1);
+        ui->Tab1->setCurrentIndex(index - 1);
 }
 
 void TForm1::ButtonOptionsClick()
@@ -224,7 +242,6 @@ void TForm1::ButtonMinSmallClick()
 // Brings the strip back from the tray: shown at its place, restored, on top and active.
 void TForm1::TrayIconClick()
 {
-    showAtStart_ = true;
     show();
     if (isMinimized())
         showNormal();
@@ -234,10 +251,8 @@ void TForm1::TrayIconClick()
 
 void TForm1::BitBtnCloseClockClick()
 {
-    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) {
-        ini.Write(settings::WindowLeft(), x());
-        ini.Write(settings::WindowTop, y());
-    });
+    settings_.Store(settings::WindowLeft(), x());
+    settings_.Store(settings::WindowTop, y());
     close();
     host_.Quit();
 }
@@ -262,26 +277,4 @@ void TForm1::paintEvent(QPaintEvent*)
 {
     // The strip itself is black; its controls keep the desktop's colours.
     QPainter(this).fillRect(rect(), Qt::black);
-}
-
-void TForm1::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    // Bare parts of the strip act as its caption bar. Without a window manager the system
-    // move is refused, so the window then follows the pointer by itself.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    dragOffset_ = event->globalPosition().toPoint() - pos();
-}
-
-void TForm1::mouseMoveEvent(QMouseEvent* event)
-{
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - *dragOffset_);
-}
-
-void TForm1::mouseReleaseEvent(QMouseEvent*)
-{
-    dragOffset_.reset();
 }

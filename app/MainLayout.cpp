@@ -2,29 +2,29 @@
 // high the frame and the window are, for each style and with the tab strip shown or hidden.
 #include "app/Main.h"
 
-#include "storage/IniFile.h"
+#include "storage/Settings.h"
 #include "ui_Main.h"
 
-void TForm1::SetTabIndex(int index)
+namespace {
+
+void SetBevelHeight(Ui::TForm1& ui, int height)
 {
-    ui->Tab1->setCurrentIndex(index);
+    ui.Bevel1->resize(ui.Bevel1->width(), height);
 }
 
-void TForm1::SetBevelHeight(int height)
+// The window's height: down to the frame's bottom edge plus margin.
+void FitHeightToBevel(QWidget& window, const Ui::TForm1& ui, int margin)
 {
-    ui->Bevel1->resize(ui->Bevel1->width(), height);
+    window.setFixedHeight(ui.Bevel1->y() + ui.Bevel1->height() + margin);
 }
 
-void TForm1::FitHeightToBevel(int margin)
+void ShowTabsBelowNotebook(Ui::TForm1& ui)
 {
-    setFixedHeight(ui->Bevel1->y() + ui->Bevel1->height() + margin);
+    ui.Tab1->move(ui.Tab1->x(), ui.NB1->y() + ui.NB1->height());
+    ui.Tab1->show();
 }
 
-void TForm1::ShowTabsBelowNotebook()
-{
-    ui->Tab1->move(ui->Tab1->x(), ui->NB1->y() + ui->NB1->height());
-    ui->Tab1->show();
-}
+} // namespace
 
 void TForm1::ApplyViewStyle(int style)
 {
@@ -43,9 +43,9 @@ void TForm1::ApplyViewStyle(int style)
         ui->Tab1->hide();
         ui->NB1->hide();
         ui->PanelControls->hide();
-        SetTabIndex(0);
-        SetBevelHeight(25);
-        FitHeightToBevel(2);
+        ui->Tab1->setCurrentIndex(0);
+        SetBevelHeight(*ui, 25);
+        FitHeightToBevel(*this, *ui, 2);
     } else {
         const int notebookTop = buttonsOnly ? 4 : 26;
         ui->NB1->move(ui->NB1->x(), notebookTop);
@@ -54,34 +54,34 @@ void TForm1::ApplyViewStyle(int style)
         ui->PanelControls->show();
         if (tabsVisible_ == "False") {
             ui->Tab1->hide();
-            SetTabIndex(0);
-            SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
-            FitHeightToBevel(buttonsOnly ? 1 : 2);
+            ui->Tab1->setCurrentIndex(0);
+            SetBevelHeight(*ui, ui->NB1->y() + ui->NB1->height() + 2);
+            FitHeightToBevel(*this, *ui, buttonsOnly ? 1 : 2);
         } else {
-            ShowTabsBelowNotebook();
+            ShowTabsBelowNotebook(*ui);
             tabsVisible_ = "True";
-            SetTabIndex(0);
-            SetBevelHeight(ui->Tab1->y() + ui->Tab1->height() + 2);
-            FitHeightToBevel(1);
+            ui->Tab1->setCurrentIndex(0);
+            SetBevelHeight(*ui, ui->Tab1->y() + ui->Tab1->height() + 2);
+            FitHeightToBevel(*this, *ui, 1);
         }
     }
-    WriteIgnoringFailure(SettingsFile(), [style](const TIniFile& ini) { ini.Write(settings::ViewStyle, style); });
+    settings_.Store(settings::ViewStyle, style);
 }
 
 void TForm1::ApplyTabsHidden(bool hide)
 {
     tabsVisible_ = hide ? "False" : "True";
-    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) { ini.Write(settings::TabsVisible, tabsVisible_); });
+    settings_.Store(settings::TabsVisible, tabsVisible_);
     if (viewStyle_ == 3)
         return; // takes effect at the next switch to style 1 or 2
     if (hide) {
         ui->Tab1->hide();
-        SetTabIndex(0);
-        SetBevelHeight(ui->NB1->y() + ui->NB1->height() + 2);
+        ui->Tab1->setCurrentIndex(0);
+        SetBevelHeight(*ui, ui->NB1->y() + ui->NB1->height() + 2);
     } else {
-        ShowTabsBelowNotebook();
-        SetTabIndex(0);
-        SetBevelHeight(ui->Tab1->y() + ui->Tab1->height() + 2);
+        ShowTabsBelowNotebook(*ui);
+        ui->Tab1->setCurrentIndex(0);
+        SetBevelHeight(*ui, ui->Tab1->y() + ui->Tab1->height() + 2);
     }
-    FitHeightToBevel(1);
+    FitHeightToBevel(*this, *ui, 1);
 }

@@ -50,6 +50,7 @@ private:
 TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray)
     : platform_(platform)
     , tray_(tray)
+    , settings_(platform.location.programDirectory())
 {
     RemoveInterruptedWrites(platform_.location.programDirectory());
     trayIcon_ = std::make_unique<TKyTrayIcon95>(nullptr, tray_.area, tray_.timers);
@@ -59,18 +60,31 @@ TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatf
     trayIcon_->OnClick = [this](TKyTrayIcon95&) { ShowStrip(); };
     trayIcon_->OnDblClick = [this](TKyTrayIcon95&) { ShowStrip(); };
 
-    strip_ = std::make_unique<TForm1>(platform_, *this);
+    strip_ = std::make_unique<TForm1>(platform_, settings_, *this);
     // Nobody can use the icon before the strip shows; nothing in the strip waits for it.
     firstPaint_ = std::make_unique<AfterFirstPaint>(*strip_, [this] { ShowTrayIcon(); });
+    StartStrip();
+}
+
+void TStackle::StartStrip()
+{
+    try {
+        strip_->FormCreate();
+    } catch (const std::exception& error) {
+        platform::ReportError(platform_.dialogs, error);
+        // The rest of the start-up is skipped; unless it had already shown the strip or put it
+        // into the notification area, the strip is shown now.
+        if (!strip_->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            strip_->show();
+    }
+    started_ = true;
 }
 
 TStackle::~TStackle() = default;
 
 template <typename Handler> void TStackle::OnStrip(Handler handler)
 {
-    // A message box during the strip's start-up lets clicks through before the strip exists.
-    if (strip_)
-        platform::ReportFailure(platform_.dialogs, [&] { ((*strip_).*handler)(); });
+    platform::ReportFailure(platform_.dialogs, [&] { ((*strip_).*handler)(); });
 }
 
 void TStackle::ShowStrip()
@@ -85,14 +99,14 @@ void TStackle::Quit()
 
 void TStackle::ShowNotes()
 {
-    TFormPostIt notes(platform_);
+    TFormPostIt notes(platform_, settings_);
     notes.exec();
 }
 
 void TStackle::ShowOptions()
 {
     // A new window for every opening, released once it is closed.
-    TFormOptions options(platform_, *strip_, Artwork(QStringLiteral("arrow-up")),
+    TFormOptions options(platform_, settings_, *strip_, Artwork(QStringLiteral("arrow-up")),
                          Artwork(QStringLiteral("arrow-down")));
     options.exec();
 }
@@ -121,7 +135,7 @@ void TStackle::ShowTrayIcon()
 void TStackle::ActivateTrayIcon()
 {
     // The strip's start-up asks too, as its last step: the icon then follows the strip on screen.
-    if (strip_)
+    if (started_)
         ShowTrayIcon();
 }
 

@@ -3,6 +3,7 @@
 #include "app/StripHost.h"
 #include "platform/Platform.h"
 #include "platform/TrayPlatform.h"
+#include "storage/Settings.h"
 
 #include <memory>
 
@@ -16,9 +17,9 @@ class TKyTrayIcon95;
 // opens the other windows when the strip asks for them, and ends the run when the strip is left.
 class TStackle final : public TStripHost {
 public:
-    // Builds the strip, which runs the whole start-up. The icon goes into the notification area,
-    // with its menu, right after the strip first shows on screen: at once when the strip starts
-    // in the notification area.
+    // Builds the strip and runs its start-up. The icon goes into the notification area, with its
+    // menu, right after the strip first shows on screen: at once when the strip starts in the
+    // notification area.
     TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray);
     ~TStackle() override;
 
@@ -37,6 +38,9 @@ public:
     QWidget* ShowHelp() override;
 
 private:
+    // Runs the strip's start-up. A failure is reported, and the strip is still left where the
+    // user can reach it.
+    void StartStrip();
     // Runs a strip handler from outside the strip; a failure goes to the general error report.
     template <typename Handler> void OnStrip(Handler handler);
     // Puts the icon into the notification area, with its menu; nothing when it is there.
@@ -44,9 +48,11 @@ private:
 
     platform::Platform platform_;
     platform::TrayPlatform tray_;
+    TSettings settings_;
     std::unique_ptr<QMenu> popupTray_;
     std::unique_ptr<TKyTrayIcon95> trayIcon_;
     std::unique_ptr<TFormHelp> help_; // the last help window opened, shown or closed
     std::unique_ptr<TForm1> strip_;
     std::unique_ptr<QObject> firstPaint_; // waits for the strip to show on screen
+    bool started_ = false; // the strip's start-up has run
 };

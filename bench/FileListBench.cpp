@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "app/StripHost.h"
 #include "storage/FileList.h"
+#include "storage/Settings.h"
 
 #include "doubles/FakePlatform.h"
 
@@ -91,11 +92,13 @@ void BuildSlotMenu(benchmark::State& state)
     doubles::TestPlatform env;
     IdleHost host;
     WriteList(env.path("flist1.dll"), int(state.range(0)));
-    TForm1 form(env.platform(), host); // slot 1, whose list it loads, becomes the current slot
-    if (form.CurrentSlot() != 1)
+    const TSettings settings(env.directory());
+    TForm1 form(env.platform(), settings, host);
+    form.FormCreate(); // slot 1, whose list it loads, becomes the current slot
+    if (form.Slots().CurrentSlot() != 1)
         state.SkipWithError("slot 1's list was not loaded");
     for (auto _ : state)
-        form.BuildSlotMenu();
+        form.Slots().BuildSlotMenu();
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BuildSlotMenu)->DenseRange(1000, 10000, 3000)->Complexity();

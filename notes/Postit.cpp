@@ -11,7 +11,7 @@
 #include "platform/session/ProductName.h"
 #include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
-#include "storage/IniFile.h"
+#include "storage/Settings.h"
 #include "storage/ProgramFiles.h"
 #include "ui_Postit.h"
 
@@ -40,11 +40,12 @@ QString NameFromBox(QString typed)
 
 } // namespace
 
-TFormPostIt::TFormPostIt(const platform::Platform& platform)
+TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& settings)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint
                   | Qt::WindowStaysOnTopHint)
     , platform_(platform)
+    , settings_(settings)
     , ui(std::make_unique<Ui::TFormPostIt>())
     , programDirectory_(platform.location.programDirectory())
 {
@@ -80,11 +81,6 @@ int TFormPostIt::NoteOf(const TClickLabel* label) const
             return note;
     }
     throw std::logic_error("A click came from a label that is no note's");
-}
-
-std::string TFormPostIt::SettingsFile() const
-{
-    return SettingsFilePath(programDirectory_);
 }
 
 std::string TFormPostIt::NoteFile(int note) const
@@ -173,7 +169,7 @@ void TFormPostIt::FormShow()
     currentNote_ = 1;
     LoadNote(1);
     for (int note = 1; note <= NoteCount; ++note)
-        NoteLabel(note)->setText(platform::FromBytes(TIniFile(SettingsFile()).Read(settings::NoteName(note))));
+        NoteLabel(note)->setText(platform::FromBytes(settings_.Read(settings::NoteName(note))));
 }
 
 void TFormPostIt::Label1Click(TClickLabel* sender)
@@ -214,9 +210,7 @@ void TFormPostIt::ButtonPrintClick()
 void TFormPostIt::ButtonCloseClick()
 {
     SaveCurrentNote();
-    for (int note = 1; note <= NoteCount; ++note) {
-        const std::string name = platform::ToBytes(NoteLabel(note)->text());
-        WriteIgnoringFailure(SettingsFile(), [&](const TIniFile& ini) { ini.Write(settings::NoteName(note), name); });
-    }
+    for (int note = 1; note <= NoteCount; ++note)
+        settings_.Store(settings::NoteName(note), platform::ToBytes(NoteLabel(note)->text()));
     accept();
 }

@@ -14,6 +14,7 @@ namespace Ui {
 class TFormPostIt;
 }
 class TClickLabel;
+class TSettings;
 
 // The notes window: eight notes, each in a file of its own in the program directory and each
 // with a name on one of the eight labels at the right. The yellow memo shows one note at a
@@ -24,7 +25,7 @@ class TClickLabel;
 class TFormPostIt : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormPostIt(const platform::Platform& platform);
+    TFormPostIt(const platform::Platform& platform, const TSettings& settings);
     ~TFormPostIt() override;
 
     // The note (1 to 8) whose text the memo holds.
@@ -52,7 +53,6 @@ protected:
 private:
     TClickLabel* NoteLabel(int note) const;
     int NoteOf(const TClickLabel* label) const;
-    std::string SettingsFile() const;
     std::string NoteFile(int note) const;
     QString MemoText() const;
     // The memo takes the text of the note's file; a file that cannot be read leaves the memo
@@ -64,6 +64,7 @@ private:
     template <typename... Args> auto Reported(void (TFormPostIt::*handler)(Args...));
 
     platform::Platform platform_;
+    const TSettings& settings_;
     std::unique_ptr<Ui::TFormPostIt> ui;
     std::string programDirectory_;
     int currentNote_ = 1;

@@ -1,27 +1,26 @@
 #include "options/Options.h"
 
 #include "options/StripLayout.h"
-#include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
-#include "storage/IniFile.h"
+#include "storage/Settings.h"
 #include "ui_Options.h"
 
 #include <QShowEvent>
 
 #include <array>
 
-TFormOptions::TFormOptions(const platform::Platform& platform, TStripLayout& strip, const QPixmap& upArrow,
+TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip, const QPixmap& upArrow,
                            const QPixmap& downArrow)
     : QDialog(nullptr,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::WindowStaysOnTopHint)
     , platform_(platform)
+    , settings_(settings)
     , strip_(strip)
     , ui(std::make_unique<Ui::TFormOptions>())
-    , settingsFile_(SettingsFilePath(platform.location.programDirectory()))
 {
     ui->setupUi(this);
     setFont(PixelFont(13, false));
@@ -67,7 +66,7 @@ void TFormOptions::FormCreate()
 {
     // The design ticks both check boxes and no radio button, so each step below runs its
     // control's handler only when the stored state differs from the design.
-    ui->CheckBoxTray->setChecked(TIniFile(settingsFile_).Read(settings::StartInTray));
+    ui->CheckBoxTray->setChecked(settings_.Read(settings::StartInTray));
     if (strip_.TabsVisible() == "True")
         ui->CheckHideTabs->setChecked(false);
     const std::array<QRadioButton*, 3> styles = {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3};
@@ -88,7 +87,7 @@ void TFormOptions::showEvent(QShowEvent* event)
 void TFormOptions::FormShow()
 {
     for (int i = 0; i < settings::TabHeadingCount; ++i)
-        EditTab(i)->setText(platform::FromBytes(TIniFile(settingsFile_).Read(settings::TabHeading(i))));
+        EditTab(i)->setText(platform::FromBytes(settings_.Read(settings::TabHeading(i))));
 }
 
 QLineEdit* TFormOptions::EditTab(int index) const
@@ -101,7 +100,7 @@ void TFormOptions::ButtonChangeTabsClick()
     // The headings go as typed: no trimming, and an empty box gives an empty tab.
     for (int i = 0; i < settings::TabHeadingCount; ++i) {
         const std::string heading = platform::ToBytes(EditTab(i)->text());
-        WriteIgnoringFailure(settingsFile_, [&](const TIniFile& ini) { ini.Write(settings::TabHeading(i), heading); });
+        settings_.Store(settings::TabHeading(i), heading);
     }
     for (int i = 0; i < settings::TabHeadingCount; ++i)
         strip_.SetTabHeading(i, EditTab(i)->text());
@@ -132,7 +131,7 @@ void TFormOptions::CheckBoxTrayClick()
     // Takes effect at the next start, the only time the strip reads it.
     const bool inTray = ui->CheckBoxTray->isChecked();
     strip_.SetStartInTray(inTray);
-    WriteIgnoringFailure(settingsFile_, [inTray](const TIniFile& ini) { ini.Write(settings::StartInTray, inTray); });
+    settings_.Store(settings::StartInTray, inTray);
 }
 
 void TFormOptions::ButtonExitClick()

@@ -12,6 +12,7 @@ class TFormOptions;
 }
 class QLineEdit;
 class QPixmap;
+class TSettings;
 class TStripLayout;
 
 // The modal "Optional Settings" window: the three tab headings, hiding the strip's tab strip,
@@ -23,7 +24,7 @@ public:
     // Creating the window brings its boxes in line with the strip and the settings file; the
     // ticked view style lays the strip out again, back on its first group. The two pictures are
     // the strip's red arrows, shown on the two buttons beside the hide-tabs note.
-    TFormOptions(const platform::Platform& platform, TStripLayout& strip, const QPixmap& upArrow,
+    TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip, const QPixmap& upArrow,
                  const QPixmap& downArrow);
     ~TFormOptions() override;
 
@@ -46,7 +47,7 @@ private:
     QLineEdit* EditTab(int index) const;
 
     platform::Platform platform_;
+    const TSettings& settings_;
     TStripLayout& strip_;
     std::unique_ptr<Ui::TFormOptions> ui;
-    std::string settingsFile_;
 };

@@ -2,7 +2,6 @@
 
 #include "storage/SettingsKeys.h"
 
-#include <exception>
 #include <string>
 #include <string_view>
 
@@ -42,14 +41,3 @@ public:
 private:
     std::string path_;
 };
-
-// Runs one write access to the settings file at path. A write that fails is ignored: the value
-// then simply is not stored, while what the screen and memory hold stands.
-template <typename Write>
-void WriteIgnoringFailure(const std::string& path, Write write)
-{
-    try {
-        write(TIniFile(path));
-    } catch (const std::exception&) {
-    }
-}

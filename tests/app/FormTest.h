@@ -3,7 +3,10 @@
 #include "app/Main.h"
 #include "app/StripHost.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/session/ClickLabel.h"
+#include "storage/Settings.h"
 
+#include "doubles/Child.h"
 #include "doubles/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -42,13 +45,22 @@ public:
 class FormTest : public ::testing::Test {
 protected:
     doubles::TestPlatform env;
+    TSettings store{env.directory()}; // the settings file the windows read and write
     RecordingHost host;
     std::unique_ptr<TForm1> form;
 
-    TForm1& Start()
+    // Builds the strip and runs its start-up.
+    TForm1& Start() { return Start(env.platform()); }
+    TForm1& Start(const platform::Platform& platform)
     {
-        form = std::make_unique<TForm1>(env.platform(), host);
+        form = std::make_unique<TForm1>(platform, store, host);
+        form->FormCreate();
         return *form;
+    }
+
+    static TClickLabel* ParamLabel(QWidget& strip, int slot)
+    {
+        return doubles::Child<TClickLabel>(strip, QStringLiteral("LabelParam%1").arg(slot));
     }
 
     // The fixed items of a slot's menu, by position; the entries of its list follow a separator.
@@ -58,8 +70,8 @@ protected:
     // menu.
     QMenu* RightPress(int slot, QPoint at = QPoint(5, 5)) const
     {
-        QTest::mousePress(form->SlotButton(slot), Qt::RightButton, {}, at);
-        return form->SlotMenu(slot);
+        QTest::mousePress(form->Slots().Button(slot), Qt::RightButton, {}, at);
+        return form->Slots().Menu(slot);
     }
     // Chooses the menu's item at position item, as a click on it does: the menu closes, then the
     // item acts.

@@ -24,12 +24,12 @@ protected:
 // edge, also when the strip's place and height differ from the form's.
 TEST_F(HelpButtonTest, FirstStartOpensTheHelpBelowTheStrip)
 {
-    const char* settings[] = {
+    const char* files[] = {
         "", // 104 high at the top of the screen
         "[EXE]\r\nYPos=300\r\n[Format]\r\nStyle=3\r\n", // the clock row only, further down
         "[TABS]\r\nVisible=False\r\n[EXE]\r\nYPos=-20\r\n", // no tabs, partly off the screen
     };
-    for (const char* stored : settings) {
+    for (const char* stored : files) {
         SCOPED_TRACE(stored);
         env.write("FILE.INI", stored);
         host.helpWindows = 0;

@@ -62,10 +62,10 @@ TEST_F(LaunchTest, PopUpStartsTakeTheStoredMainFileAndTheButtonItsOwn)
     env.write("FILE.INI", "[EXE]\r\nEXE2=/stored/main\r\nParam2=1\r\n");
     env.write("flist2.dll", "x    */d/x\r\n");
     Start();
-    form->SlotButton(2)->SetExeFile("/shown/main"); // as after an assignment that could not be stored
+    form->Slots().Button(2)->SetExeFile("/shown/main"); // as after an assignment that could not be stored
     ChooseEntry(2, 0);
     LaunchAll(2);
-    QTest::mouseClick(form->SlotButton(2), Qt::LeftButton);
+    QTest::mouseClick(form->Slots().Button(2), Qt::LeftButton);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/stored/main </d/x>", "/stored/main", "/stored/main </d/x>",
                                                    "/shown/main"}));
 }
@@ -78,7 +78,7 @@ TEST_F(LaunchTest, LaunchAllStartsTheMainFileThenTheListInOrder)
     Start();
     LaunchAll(5);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/d/A.TXT", "/d/b.txt"}));
-    EXPECT_EQ(form->CurrentSlot(), 5);
+    EXPECT_EQ(form->Slots().CurrentSlot(), 5);
     env.shell.starts.clear();
     LaunchAll(6);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/tools/main </d/A.TXT>", "/tools/main </d/b.txt>"}));
@@ -106,7 +106,7 @@ TEST_F(LaunchTest, LeftClickWithTheFlagOnPassesNoParameter)
     env.write("FILE.INI", "[EXE]\r\nEXE1=/tools/main\r\nParam1=1\r\n");
     env.write("flist1.dll", "a    */d/a\r\n");
     Start();
-    QTest::mouseClick(form->SlotButton(1), Qt::LeftButton);
+    QTest::mouseClick(form->Slots().Button(1), Qt::LeftButton);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main"}));
 }
 
@@ -123,7 +123,7 @@ TEST_F(LaunchTest, RealProgramGetsTheEntryAsOneArgumentInItsOwnDirectory)
     env.write("FILE.INI", "[EXE]\r\nEXE1=" + programDir + "/recorder\r\nParam1=1\r\n");
     env.write("flist1.dll", "a b.txt    */my docs/a b.txt\r\n");
     platform::LinuxShell shell;
-    form = std::make_unique<TForm1>(env.platformWith(shell), host);
+    Start(env.platformWith(shell));
 
     ChooseEntry(1, 0);
     doubles::WaitForRecord(record);
@@ -144,7 +144,7 @@ TEST_F(LaunchTest, ListedNamesWithBlanksAndStarsStartAsThemselves)
     const std::string record = env.path("record");
     setenv("STACKLE_RECORD", record.c_str(), 1);
     platform::LinuxShell shell;
-    form = std::make_unique<TForm1>(env.platformWith(shell), host);
+    Start(env.platformWith(shell));
     for (const std::string name : {"trailing blank ", "st*r"}) {
         const std::string program = env.path(name);
         fs::copy_file(RECORD_ARGS, program);

@@ -400,7 +400,7 @@ TEST_F(MainWindowTest, NamedPipesAsSettingsAndListsAreUnreadable)
     TForm1& window = Start();
     EXPECT_EQ(window.geometry(), QRect(394, 0, 236, 104));
     EXPECT_TRUE(window.FirstStart());
-    EXPECT_EQ(form->SlotMenu(1)->actions().size(), 5);
+    EXPECT_EQ(form->Slots().Menu(1)->actions().size(), 5);
     EXPECT_TRUE(std::filesystem::is_fifo(env.path("FILE.INI")));
     EXPECT_TRUE(env.dialogs.messages.empty());
 }
@@ -475,7 +475,8 @@ TEST_F(MainWindowTest, ReadOnlySettingsFileGivesNoMessageAndTheRunGoesOn)
     fs::permissions(env.path("FILE.INI"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
     const int failures = doubles::RunUnprivileged([&] {
-        TForm1 window(env.platform(), host);
+        TForm1 window(env.platform(), store, host);
+        window.FormCreate();
         const bool started = window.ViewStyle() == 2 && window.height() == 64 && window.FirstStart();
         window.ApplyViewStyle(1);
         window.ApplyTabsHidden(false);

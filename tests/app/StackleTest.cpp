@@ -127,6 +127,22 @@ TEST_F(StackleTest, RightClickOpensPopupTrayWhoseExitEndsTheRunWithoutStoringThe
     EXPECT_EQ(env.read("FILE.INI").value_or(""), stored);
 }
 
+// A start-up that fails part way is reported and skips its remaining steps; the strip still
+// shows, since it had not reached the notification area yet.
+TEST_F(StackleTest, FailedStartUpStillLeavesTheStripOnScreen)
+{
+    env.screen.failure = "No screen";
+    for (const std::string stored : {"[Help]\r\nVisible=0\r\n", "[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n"}) {
+        env.write("FILE.INI", stored);
+        Start();
+        EXPECT_TRUE(StripShown()) << stored;
+        ASSERT_EQ(env.dialogs.messages.size(), 1u);
+        EXPECT_EQ(env.dialogs.messages[0].text, QStringLiteral("No screen."));
+        env.dialogs.messages.clear();
+        stackle.reset();
+    }
+}
+
 // What writes killed in an earlier run left beside the program goes at the next start; the
 // user's own files stay.
 TEST_F(StackleTest, StartUpRemovesWhatKilledWritesLeftBehind)

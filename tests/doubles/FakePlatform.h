@@ -20,6 +20,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,13 @@ private:
 class FakeScreen final : public platform::Screen {
 public:
     QSize size{1024, 768};
-    QSize primarySize() const override { return size; }
+    std::string failure; // when set, asking for the screen's size fails with this message
+    QSize primarySize() const override
+    {
+        if (!failure.empty())
+            throw std::runtime_error(failure);
+        return size;
+    }
 };
 
 class FakeClock final : public platform::Clock {

@@ -2,6 +2,7 @@
 
 #include "notes/Postit.h"
 #include "platform/session/ClickLabel.h"
+#include "storage/Settings.h"
 
 #include "doubles/Child.h"
 #include "doubles/FakePlatform.h"
@@ -22,11 +23,12 @@
 class NotesWindowTest : public ::testing::Test {
 protected:
     doubles::TestPlatform env;
+    TSettings store{env.directory()};
     std::unique_ptr<TFormPostIt> form;
 
     TFormPostIt& Open()
     {
-        form = std::make_unique<TFormPostIt>(env.platform());
+        form = std::make_unique<TFormPostIt>(env.platform(), store);
         form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));

@@ -43,7 +43,7 @@ protected:
 
     TFormOptions& Open()
     {
-        options = std::make_unique<TFormOptions>(env.platform(), *form, QPixmap(), QPixmap());
+        options = std::make_unique<TFormOptions>(env.platform(), store, *form, QPixmap(), QPixmap());
         options->show();
         return *options;
     }

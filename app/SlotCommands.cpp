@@ -1,0 +1,350 @@
+#include "app/SlotCommands.h"
+
+#include "app/Delete.h"
+#include "exebtn/ExeBtn.h"
+#include "platform/Screen.h"
+#include "platform/session/ClickLabel.h"
+#include "platform/session/ErrorReport.h"
+#include "platform/session/LiteralCaption.h"
+#include "platform/text/Encoding.h"
+#include "storage/Settings.h"
+
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+// A menu entry shows the name part of its list line.
+QString EntryCaption(const std::string& line)
+{
+    return platform::LiteralCaption(platform::FromBytes(FileListLineName(line)));
+}
+
+// Starts a pop-up file, or the main program with it, with a launcher's default start settings:
+// through the desktop, in the file's own directory, returning at once.
+void LaunchFile(const platform::Platform& platform, const std::string& file, const std::string& parameters)
+{
+    TStartSettings start;
+    start.ExeFile = file;
+    start.ExeParams = parameters;
+    StartFile(start, {}, platform);
+}
+
+// A drag over a slot's button is taken when it brings at least one local file.
+void AcceptLocalFiles(QEvent* event)
+{
+    auto* drag = static_cast<QDropEvent*>(event);
+    const QList<QUrl> urls = drag->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        drag->acceptProposedAction();
+}
+
+} // namespace
+
+TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings,
+                             std::string programDirectory, TLaunchSlots& parts)
+    : platform_(platform)
+    , settings_(settings)
+    , programDirectory_(std::move(programDirectory))
+    , slots_(parts)
+{
+    for (TLaunchSlot& slot : slots_) {
+        slot.button->setAcceptDrops(true);
+        slot.button->installEventFilter(this);
+        slot.button->parentWidget()->installEventFilter(this); // its page, shown or not
+    }
+    OpenDialog1.filters = {{QStringLiteral("All Files"), QStringLiteral("*")},
+                           {QStringLiteral("EXE Files"), QStringLiteral("*.exe")},
+                           {QStringLiteral("Screen Savers"), QStringLiteral("*.scr")},
+                           {QStringLiteral("Text Files"), QStringLiteral("*.txt")},
+                           {QStringLiteral("Images"), QStringLiteral("*.bmp;*.jpg;*.gif")},
+                           {QStringLiteral("HTML files"), QStringLiteral("*.htm;*.html;*.shtml")}};
+}
+
+std::string TSlotCommands::ListFile(int slot) const
+{
+    return FileListPath(programDirectory_, slot);
+}
+
+std::string TSlotCommands::BlankIconFile() const
+{
+    return programDirectory_ + "empty.ico";
+}
+
+std::string TSlotCommands::StoredMainFile(int slot) const
+{
+    return settings_.Read(settings::MainFile(slot));
+}
+
+TFileList TSlotCommands::LoadList(int slot) const
+{
+    TFileList list;
+    list.LoadFromFile(ListFile(slot));
+    return list;
+}
+
+// The current slot becomes the last slot whose list file could be loaded, as if its menu were
+// built now.
+void TSlotCommands::SetUp()
+{
+    for (TLaunchSlot& slot : slots_) {
+        const std::string mainFile = StoredMainFile(slot.number);
+        const std::string iconFile = mainFile.empty() ? BlankIconFile() : mainFile;
+        Pending& pending = pending_[std::size_t(slot.number - 1)];
+        if (slot.button->parentWidget()->isHidden())
+            pending.files = Files{mainFile, iconFile};
+        else
+            ShowFiles(slot.number, mainFile, iconFile);
+        if ((pending.list = ReadFileListBytes(ListFile(slot.number))))
+            currentSlot_ = slot.number;
+    }
+    for (TLaunchSlot& slot : slots_)
+        slots_.SetParam(slot.number, settings_.Read(settings::ParamFlag(slot.number)) != 0);
+}
+
+void TSlotCommands::ShowFiles(int slot, const std::string& mainFile, const std::string& iconFile)
+{
+    pending_[std::size_t(slot - 1)].files.reset();
+    TExeBtn* button = slots_[slot].button;
+    // The icon file first: a main file given to a button without one would be read for its icon
+    // as well.
+    button->SetExeIconFile(iconFile);
+    button->SetExeFile(mainFile);
+}
+
+void TSlotCommands::ShowPendingFiles(const QWidget* page)
+{
+    for (TLaunchSlot& slot : slots_)
+        if (const auto& files = pending_[std::size_t(slot.number - 1)].files;
+            files && slot.button->parentWidget() == page) {
+            const Files shown = *files;
+            ShowFiles(slot.number, shown.main, shown.icon);
+        }
+}
+
+TExeBtn* TSlotCommands::Button(int slot)
+{
+    ShowPendingFiles(slots_[slot].button->parentWidget());
+    return slots_[slot].button;
+}
+
+QMenu* TSlotCommands::MenuOf(int slot)
+{
+    if (slots_.MakeMenu(slot))
+        emit MenuMade(slots_[slot].menu);
+    return slots_[slot].menu;
+}
+
+QMenu* TSlotCommands::Menu(int slot)
+{
+    QMenu* menu = MenuOf(slot);
+    if (std::optional<std::string> bytes = std::exchange(pending_[std::size_t(slot - 1)].list, std::nullopt)) {
+        TFileList list;
+        list.LoadFromBytes(*bytes);
+        FillSlotMenu(slot, list);
+    }
+    return menu;
+}
+
+bool TSlotCommands::IsEntry(const QAction* action) const
+{
+    for (const TLaunchSlot& slot : slots_)
+        if (slots_.Entries(slot.number).contains(action))
+            return true;
+    return false;
+}
+
+void TSlotCommands::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, int x, int y)
+{
+    if (button != Qt::RightButton)
+        return;
+    currentSlot_ = slots_.SlotOf(sender);
+    Menu(currentSlot_)->popup(sender->mapToGlobal(QPoint(x, y)));
+}
+
+void TSlotCommands::ClearSlotMenu()
+{
+    pending_[std::size_t(currentSlot_ - 1)].list.reset();
+    qDeleteAll(slots_.Entries(currentSlot_));
+}
+
+// Entries already there are reused: Qt adds and removes menu items one by one, each time
+// searching the whole menu, so a long list changed by one line is only changed by one item.
+void TSlotCommands::FillSlotMenu(int slot, const TFileList& list)
+{
+    QMenu* menu = MenuOf(slot);
+    const QList<QAction*> entries = slots_.Entries(slot);
+    const std::vector<std::string>& lines = list.Lines();
+    const std::size_t reused = std::min(std::size_t(entries.size()), lines.size());
+    for (std::size_t i = 0; i < reused; ++i)
+        entries[qsizetype(i)]->setText(EntryCaption(lines[i]));
+    for (qsizetype i = entries.size() - 1; i >= qsizetype(reused); --i)
+        delete entries[i];
+    QList<QAction*> added;
+    for (std::size_t i = reused; i < lines.size(); ++i)
+        added << new QAction(EntryCaption(lines[i]), menu);
+    menu->addActions(added);
+}
+
+void TSlotCommands::BuildSlotMenu()
+{
+    pending_[std::size_t(currentSlot_ - 1)].list.reset();
+    FillSlotMenu(currentSlot_, LoadList(currentSlot_));
+}
+
+std::optional<std::string> TSlotCommands::ChooseFile()
+{
+    OpenDialog1.filterIndex = 1;
+    const std::optional<QString> chosen = platform_.dialogs.openFile(OpenDialog1);
+    if (!chosen)
+        return std::nullopt;
+    OpenDialog1.fileName = *chosen;
+    return platform::ToBytes(*chosen);
+}
+
+void TSlotCommands::AssignEXE1Click()
+{
+    if (const std::optional<std::string> chosen = ChooseFile())
+        AssignMainFile(currentSlot_, *chosen);
+}
+
+void TSlotCommands::AssignMainFile(int slot, const std::string& path)
+{
+    if (const std::string refusal = MainFileRefusal(path); !refusal.empty())
+        throw std::invalid_argument(refusal);
+    TExeBtn* button = Button(slot);
+    button->SetExeFile(path);
+    button->SetExeIconFile(path);
+    settings_.Store(settings::MainFile(slot), path);
+}
+
+void TSlotCommands::AddFilesClick()
+{
+    if (const std::optional<std::string> chosen = ChooseFile())
+        AddListFile(currentSlot_, *chosen);
+}
+
+void TSlotCommands::AddListFile(int slot, const std::string& path)
+{
+    TFileList list = LoadList(slot);
+    list.Add(FileListLine(path));
+    list.SaveToFile(ListFile(slot));
+    BuildSlotMenu();
+}
+
+// Files dropped on a slot: onto an empty slot the first becomes its main file and the others go
+// to its pop-up list, onto a slot with a main file all go to the list; each is stored as the
+// menu's commands store it. Only local files count; a file that cannot be stored is reported
+// and the others still go.
+void TSlotCommands::ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls)
+{
+    std::vector<std::string> files;
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            files.push_back(platform::ToBytes(url.toLocalFile()));
+    if (files.empty())
+        return;
+    const int slot = slots_.SlotOf(sender);
+    currentSlot_ = slot;
+    auto file = files.begin();
+    if (sender->ExeFile().empty())
+        platform::ReportFailure(platform_.dialogs, [&] { AssignMainFile(slot, *file++); });
+    for (; file != files.end(); ++file)
+        platform::ReportFailure(platform_.dialogs, [&] { AddListFile(slot, *file); });
+}
+
+bool TSlotCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* button = qobject_cast<TExeBtn*>(watched);
+    switch (event->type()) {
+    case QEvent::Show:
+        if (!button)
+            ShowPendingFiles(static_cast<QWidget*>(watched)); // a page, before it is first drawn
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        if (!button)
+            return false;
+        AcceptLocalFiles(event);
+        return true;
+    case QEvent::Drop: {
+        if (!button)
+            return false;
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->acceptProposedAction();
+        platform::ReportFailure(platform_.dialogs, [&] { ExeBtn1DragDrop(button, drop->mimeData()->urls()); });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TSlotCommands::RemoveFiles1Click()
+{
+    TFormDelete dialog(ListFile(currentSlot_), platform_.screen.primarySize(), platform_.dialogs,
+                       [this] { BuildSlotMenu(); });
+    dialog.exec();
+}
+
+void TSlotCommands::LabelCancelEXE1Click()
+{
+    const auto answer = platform_.dialogs.messageBox(
+        QStringLiteral("Do you really want to clear out main file and all menu items for this button?"),
+        QStringLiteral("Information"), platform::MessageKind::Information, platform::MessageButtons::YesNo);
+    if (answer != platform::MessageAnswer::Yes)
+        return;
+    const int slot = currentSlot_;
+    TExeBtn* button = Button(slot);
+    button->SetExeFile("");
+    button->SetExeIconFile(BlankIconFile());
+    settings_.Store(settings::MainFile(slot), "");
+    ClearSlotMenu();
+    TFileList().SaveToFile(ListFile(slot));
+}
+
+void TSlotCommands::LabelParam1Click(const QObject* sender)
+{
+    const int slot = slots_.SlotOf(sender);
+    currentSlot_ = slot;
+    const bool on = !ParamOn(slot);
+    slots_.SetParam(slot, on);
+    settings_.Store(settings::ParamFlag(slot), on ? 1 : 0);
+}
+
+void TSlotCommands::LaunchSlotEntry(QAction* entry)
+{
+    const int slot = currentSlot_;
+    const qsizetype index = slots_.Entries(slot).indexOf(entry);
+    const TFileList list = LoadList(slot);
+    if (index < 0 || index >= list.Count())
+        return; // the list file changed since the menu was built
+    const std::string path = FileListLinePath(list.Lines()[std::size_t(index)]);
+    const std::string mainFile = ParamOn(slot) ? StoredMainFile(slot) : std::string();
+    if (mainFile.empty())
+        LaunchFile(platform_, path, "");
+    else
+        LaunchFile(platform_, mainFile, path);
+}
+
+void TSlotCommands::LabelLaunchAll1Click(const QObject* sender)
+{
+    const int slot = slots_.SlotOf(sender);
+    currentSlot_ = slot;
+    const TFileList list = LoadList(slot);
+    const std::string mainFile = StoredMainFile(slot);
+    if (!mainFile.empty())
+        LaunchFile(platform_, mainFile, "");
+    for (const std::string& line : list.Lines()) {
+        const std::string path = FileListLinePath(line);
+        if (ParamOn(slot) && !mainFile.empty())
+            LaunchFile(platform_, mainFile, path);
+        else
+            LaunchFile(platform_, path, "");
+    }
+}
