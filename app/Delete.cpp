@@ -2,7 +2,7 @@
 
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
-#include "platform/session/PixelFont.h"
+#include "platform/widgets/PixelFont.h"
 #include "platform/text/Encoding.h"
 #include "ui_Delete.h"
 

@@ -1,7 +1,7 @@
 #include "app/LaunchSlots.h"
 
 #include "exebtn/ExeBtn.h"
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 
 #include <QMenu>
 

@@ -9,7 +9,7 @@
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
 #include "platform/WindowManager.h"
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"

@@ -3,9 +3,9 @@
 #include "app/Delete.h"
 #include "exebtn/ExeBtn.h"
 #include "platform/Screen.h"
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
-#include "platform/session/LiteralCaption.h"
+#include "platform/widgets/LiteralCaption.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
 

@@ -1,7 +1,7 @@
 #include "app/Splash.h"
 
 #include "platform/Screen.h"
-#include "platform/session/PixelFont.h"
+#include "platform/widgets/PixelFont.h"
 #include "platform/session/WindowPicture.h"
 #include "resources/Artwork.h"
 #include "ui_Splash.h"

@@ -1,7 +1,7 @@
 #include "app/StripForm.h"
 
-#include "platform/session/ClickLabel.h"
-#include "platform/session/PixelFont.h"
+#include "platform/widgets/ClickLabel.h"
+#include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Main.h"
 

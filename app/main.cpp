@@ -1,11 +1,11 @@
 #include "app/Application.h"
 #include "app/DesktopSession.h"
 #include "app/Main.h"
-#include "app/SingleInstance.h"
 #include "app/Splash.h"
 #include "app/Stackle.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/ProgramLocation.h"
+#include "platform/session/UnixSingleInstance.h"
 #include "resources/Artwork.h"
 
 #include <cstdio>
@@ -31,13 +31,13 @@ int main(int, char** argv)
 
     // A second start from the same program directory brings the running strip back and ends.
     const std::string programDirectory = platform.location.programDirectory();
-    TSingleInstance instance(programDirectory);
-    switch (instance.Claim()) {
-    case TSingleInstance::Outcome::First:
+    platform::UnixSingleInstance instance(programDirectory);
+    switch (instance.Claim(10000)) {
+    case platform::SingleInstance::Outcome::First:
         break;
-    case TSingleInstance::Outcome::BroughtBack:
+    case platform::SingleInstance::Outcome::BroughtBack:
         return 0;
-    case TSingleInstance::Outcome::NoAnswer:
+    case platform::SingleInstance::Outcome::NoAnswer:
         std::fprintf(stderr, "Stackle already runs from %s but does not answer.\n", programDirectory.c_str());
         return 1;
     }

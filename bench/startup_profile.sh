@@ -69,7 +69,7 @@ printf '%-46s %12s %7s  %12s\n' part strip share baseline
 row "all" "PROGRAM TOTALS"
 row "  loading the program and its libraries" ":_dl_start "
 row "  Qt's application object" ":QApplication::QApplication("
-row "  one strip per program directory" ":TSingleInstance::TSingleInstance(" ":TSingleInstance::Claim("
+row "  one strip per program directory" ":platform::UnixSingleInstance::UnixSingleInstance(" ":platform::UnixSingleInstance::Claim("
 row "  splash, built and shown" ":TFormSplash::TFormSplash(" ":TFormSplash::showNow("
 row "  Qt's font database, wherever first needed" ":QFontDatabasePrivate::ensureFontDatabase("
 row "  tray icon and strip" ":TStackle::TStackle("

@@ -1,9 +1,9 @@
 #include "help/Help.h"
 
 #include "platform/Screen.h"
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
-#include "platform/session/PixelFont.h"
+#include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Help.h"
 

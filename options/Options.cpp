@@ -3,7 +3,7 @@
 #include "options/StripLayout.h"
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
-#include "platform/session/PixelFont.h"
+#include "platform/widgets/PixelFont.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
 #include "ui_Options.h"

@@ -1,6 +1,6 @@
 #include "platform/printing/CupsPrinter.h"
 
-#include "platform/session/PixelFont.h"
+#include "platform/widgets/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
 

@@ -3,7 +3,7 @@
 #include "app/Main.h"
 #include "app/StripHost.h"
 #include "exebtn/ExeBtn.h"
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
 
 #include "doubles/Child.h"

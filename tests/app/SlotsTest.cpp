@@ -1,4 +1,4 @@
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
 

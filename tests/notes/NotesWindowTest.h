@@ -1,7 +1,7 @@
 #pragma once
 
 #include "notes/Postit.h"
-#include "platform/session/ClickLabel.h"
+#include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
 
 #include "doubles/Child.h"

@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "platform/session/UnixSingleInstance.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +21,15 @@
 
 namespace {
 
-using Outcome = TSingleInstance::Outcome;
+using platform::UnixSingleInstance;
+using Outcome = UnixSingleInstance::Outcome;
 
 // A later start, made from another thread: it waits for the answer of the first, which this
 // thread's event loop gives meanwhile.
 Outcome StartAgain(const std::string& programDirectory)
 {
     auto later = std::async(std::launch::async, [programDirectory] {
-        TSingleInstance instance(programDirectory);
+        UnixSingleInstance instance(programDirectory);
         return instance.Claim(5000);
     });
     while (later.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
@@ -53,8 +54,8 @@ protected:
 
 TEST_F(SingleInstanceTest, SecondStartFromTheSameDirectoryBringsTheFirstBack)
 {
-    TSingleInstance first(Directory());
-    ASSERT_EQ(first.Claim(), Outcome::First);
+    UnixSingleInstance first(Directory());
+    ASSERT_EQ(first.Claim(10000), Outcome::First);
     int shown = 0;
     first.SetShowRequestHandler([&] { ++shown; });
 
@@ -64,15 +65,15 @@ TEST_F(SingleInstanceTest, SecondStartFromTheSameDirectoryBringsTheFirstBack)
     EXPECT_EQ(shown, 1);
 
     QTemporaryDir another;
-    TSingleInstance elsewhere(another.path().toStdString() + "/");
-    EXPECT_EQ(elsewhere.Claim(), Outcome::First);
+    UnixSingleInstance elsewhere(another.path().toStdString() + "/");
+    EXPECT_EQ(elsewhere.Claim(10000), Outcome::First);
     EXPECT_EQ(shown, 1);
 }
 
 TEST_F(SingleInstanceTest, RequestDuringStartUpIsCarriedOutOnceTheStripIsThere)
 {
-    TSingleInstance first(Directory());
-    ASSERT_EQ(first.Claim(), Outcome::First);
+    UnixSingleInstance first(Directory());
+    ASSERT_EQ(first.Claim(10000), Outcome::First);
     EXPECT_EQ(StartAgain(Directory()), Outcome::BroughtBack);
     int shown = 0;
     first.SetShowRequestHandler([&] { ++shown; });
@@ -83,8 +84,8 @@ TEST_F(SingleInstanceTest, RequestDuringStartUpIsCarriedOutOnceTheStripIsThere)
 // request gets no answer, brings nothing back and ends the connection.
 TEST_F(SingleInstanceTest, OnlyAWholeShowRequestBringsTheStripBack)
 {
-    TSingleInstance first(Directory());
-    ASSERT_EQ(first.Claim(), Outcome::First);
+    UnixSingleInstance first(Directory());
+    ASSERT_EQ(first.Claim(10000), Outcome::First);
     int shown = 0;
     first.SetShowRequestHandler([&] { ++shown; });
 
@@ -127,16 +128,16 @@ TEST_F(SingleInstanceTest, OnlyAWholeShowRequestBringsTheStripBack)
 TEST_F(SingleInstanceTest, DirectoryIsFreeAgainWhenTheFirstEnds)
 {
     {
-        TSingleInstance first(Directory());
-        ASSERT_EQ(first.Claim(), Outcome::First);
+        UnixSingleInstance first(Directory());
+        ASSERT_EQ(first.Claim(10000), Outcome::First);
     }
-    TSingleInstance next(Directory());
-    EXPECT_EQ(next.Claim(), Outcome::First);
+    UnixSingleInstance next(Directory());
+    EXPECT_EQ(next.Claim(10000), Outcome::First);
 }
 
 TEST_F(SingleInstanceTest, LockAndSocketLeftByACrashDoNotStopTheNextStart)
 {
-    const TSingleInstance paths(Directory());
+    const UnixSingleInstance paths(Directory());
     // A run that takes the lock, makes its socket and dies without cleaning up.
     const pid_t child = fork();
     ASSERT_NE(child, -1);
@@ -153,8 +154,8 @@ TEST_F(SingleInstanceTest, LockAndSocketLeftByACrashDoNotStopTheNextStart)
     ASSERT_EQ(WEXITSTATUS(status), 0) << "the crashed run could not leave its lock and socket";
     ASSERT_TRUE(QFile::exists(paths.LockPath()) && QFile::exists(paths.SocketPath()));
 
-    TSingleInstance next(Directory());
-    ASSERT_EQ(next.Claim(), Outcome::First);
+    UnixSingleInstance next(Directory());
+    ASSERT_EQ(next.Claim(10000), Outcome::First);
     int shown = 0;
     next.SetShowRequestHandler([&] { ++shown; });
     EXPECT_EQ(StartAgain(Directory()), Outcome::BroughtBack);

@@ -1,6 +1,6 @@
-#include "platform/session/TabStrip.h"
+#include "platform/widgets/TabStrip.h"
 
-#include "platform/session/LiteralCaption.h"
+#include "platform/widgets/LiteralCaption.h"
 
 #include <QProxyStyle>
 

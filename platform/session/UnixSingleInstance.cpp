@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "platform/session/UnixSingleInstance.h"
 
 #include "platform/text/Encoding.h"
 
@@ -98,14 +98,16 @@ bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
 
 } // namespace
 
-TSingleInstance::TSingleInstance(const std::string& programDirectory)
+namespace platform {
+
+UnixSingleInstance::UnixSingleInstance(const std::string& programDirectory)
 {
     const QString path = InstancePath(programDirectory);
     socketPath_ = path + QStringLiteral(".socket");
     lockPath_ = path + QStringLiteral(".lock");
 }
 
-TSingleInstance::~TSingleInstance()
+UnixSingleInstance::~UnixSingleInstance()
 {
     for (auto& [client, state] : clients_) {
         state.notifier.reset();
@@ -123,7 +125,7 @@ TSingleInstance::~TSingleInstance()
         close(lock_);
 }
 
-TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
+UnixSingleInstance::Outcome UnixSingleInstance::Claim(int answerTimeout)
 {
     const QDeadlineTimer deadline(answerTimeout);
     do {
@@ -148,7 +150,7 @@ TSingleInstance::Outcome TSingleInstance::Claim(int answerTimeout)
 
 // Locks the lock file, making it when it is not there; errno tells why when it cannot:
 // EWOULDBLOCK when another run holds the lock.
-bool TSingleInstance::Lock()
+bool UnixSingleInstance::Lock()
 {
     if (lock_ < 0)
         lock_ = open(platform::ToBytes(lockPath_).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
@@ -164,7 +166,7 @@ bool TSingleInstance::Lock()
 
 // Listens on the socket path, for the user alone. A socket there was left by a run that ended
 // without removing it: this run holds the lock.
-bool TSingleInstance::Listen()
+bool UnixSingleInstance::Listen()
 {
     const std::optional<sockaddr_un> address = SocketAddress(socketPath_);
     if (!address) {
@@ -188,7 +190,7 @@ bool TSingleInstance::Listen()
     return true;
 }
 
-void TSingleInstance::Accept()
+void UnixSingleInstance::Accept()
 {
     for (;;) {
         const int client = accept4(server_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
@@ -206,7 +208,7 @@ void TSingleInstance::Accept()
 
 // A client sends one line: a request to show brings the strip back and is answered; then, or
 // as soon as it has sent anything else, the connection ends.
-void TSingleInstance::Read(int client)
+void UnixSingleInstance::Read(int client)
 {
     Client& sender = clients_.at(client);
     char buffer[LongestLine];
@@ -225,7 +227,7 @@ void TSingleInstance::Read(int client)
     Disconnect(client);
 }
 
-void TSingleInstance::Disconnect(int client)
+void UnixSingleInstance::Disconnect(int client)
 {
     const auto found = clients_.find(client);
     if (found == clients_.end())
@@ -237,7 +239,7 @@ void TSingleInstance::Disconnect(int client)
     close(client);
 }
 
-void TSingleInstance::SetShowRequestHandler(std::function<void()> handler)
+void UnixSingleInstance::SetShowRequestHandler(std::function<void()> handler)
 {
     handler_ = std::move(handler);
     if (pending_ && handler_) {
@@ -246,10 +248,12 @@ void TSingleInstance::SetShowRequestHandler(std::function<void()> handler)
     }
 }
 
-void TSingleInstance::ShowRequested()
+void UnixSingleInstance::ShowRequested()
 {
     if (handler_)
         handler_();
     else
         pending_ = true;
 }
+
+} // namespace platform
