@@ -42,7 +42,7 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , host_(host)
     , ui(SetUpStripForm(*this))
     , slotParts_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
-    , slots_(platform, settings, platform.location.programDirectory(), slotParts_)
+    , slots_(platform, settings, platform.location.ProgramDirectory(), slotParts_)
     , drag_(std::make_unique<TWindowDrag>(*this))
     , Timer1(new QTimer(this))
 {
@@ -151,7 +151,7 @@ void TForm1::FormCreate()
     ui->Tab1->setUsesScrollButtons(true);
 
     setFixedSize(ui->Bevel1->x() + ui->Bevel1->width() + 2, ui->Bevel1->y() + ui->Bevel1->height() + 2);
-    const int centred = platform_.screen.primarySize().width() / 2 - width() / 2;
+    const int centred = platform_.screen.PrimarySize().width() / 2 - width() / 2;
     move(settings_.Read(settings::WindowLeft(centred)), settings_.Read(settings::WindowTop));
     if (help)
         PlaceBelow(*help, *this); // again, now that the strip has its final place and size
@@ -168,7 +168,7 @@ void TForm1::FormCreate()
 void TForm1::Timer1Timer()
 {
     const platform::Clock& clock = platform_.clock;
-    ui->LabelClock->setText(ClockText(clock.now(), clock.shortMonthNames(), clock.timeSeparator()));
+    ui->LabelClock->setText(ClockText(clock.Now(), clock.ShortMonthNames(), clock.TimeSeparator()));
     ui->LabelClock->adjustSize();
 }
 

@@ -200,7 +200,7 @@ void TSlotCommands::BuildSlotMenu()
 std::optional<std::string> TSlotCommands::ChooseFile()
 {
     OpenDialog1.filterIndex = 1;
-    const std::optional<QString> chosen = platform_.dialogs.openFile(OpenDialog1);
+    const std::optional<QString> chosen = platform_.dialogs.OpenFile(OpenDialog1);
     if (!chosen)
         return std::nullopt;
     OpenDialog1.fileName = *chosen;
@@ -287,14 +287,14 @@ bool TSlotCommands::eventFilter(QObject* watched, QEvent* event)
 
 void TSlotCommands::RemoveFiles1Click()
 {
-    TFormDelete dialog(ListFile(currentSlot_), platform_.screen.primarySize(), platform_.dialogs,
+    TFormDelete dialog(ListFile(currentSlot_), platform_.screen.PrimarySize(), platform_.dialogs,
                        [this] { BuildSlotMenu(); });
     dialog.exec();
 }
 
 void TSlotCommands::LabelCancelEXE1Click()
 {
-    const auto answer = platform_.dialogs.messageBox(
+    const auto answer = platform_.dialogs.MessageBox(
         QStringLiteral("Do you really want to clear out main file and all menu items for this button?"),
         QStringLiteral("Information"), platform::MessageKind::Information, platform::MessageButtons::YesNo);
     if (answer != platform::MessageAnswer::Yes)

@@ -50,9 +50,9 @@ private:
 TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray)
     : platform_(platform)
     , tray_(tray)
-    , settings_(platform.location.programDirectory())
+    , settings_(platform.location.ProgramDirectory())
 {
-    RemoveInterruptedWrites(platform_.location.programDirectory());
+    RemoveInterruptedWrites(platform_.location.ProgramDirectory());
     trayIcon_ = std::make_unique<TKyTrayIcon95>(nullptr, tray_.area, tray_.timers);
     trayIcon_->setObjectName(QStringLiteral("TrayIcon"));
     trayIcon_->SetIcon(QIcon(Artwork(QStringLiteral("stackle"))));

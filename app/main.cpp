@@ -30,7 +30,7 @@ int main(int, char** argv)
     application.setErrorDialogs(&platform.dialogs);
 
     // A second start from the same program directory brings the running strip back and ends.
-    const std::string programDirectory = platform.location.programDirectory();
+    const std::string programDirectory = platform.location.ProgramDirectory();
     platform::UnixSingleInstance instance(programDirectory);
     switch (instance.Claim(10000)) {
     case platform::SingleInstance::Outcome::First:
@@ -47,7 +47,7 @@ int main(int, char** argv)
     std::optional<TStackle> stackle;
     {
         // The splash is visible exactly while the strip is being built.
-        TFormSplash splash(platform.screen.primarySize());
+        TFormSplash splash(platform.screen.PrimarySize());
         splash.showNow();
         stackle.emplace(platform, linuxPlatform.trayPlatform());
     }

@@ -163,7 +163,7 @@ void TExeBtn::LoadExeIcon(const std::string& file)
     // Without an icon file of its own the button shows the program's own icon.
     std::string source = file;
     if (source.empty() || !platform::FileExists(source))
-        source = platform_.location.programFile();
+        source = platform_.location.ProgramFile();
     if (platform::FileExists(source))
         icon_ = platform_.icons.ExtractIcon(source, iconIndex_);
 

@@ -62,6 +62,6 @@ void StartFile(const TStartSettings& settings, const std::function<void()>& noti
     platform.session.SetBusyCursor(false);
 
     if (result <= 32)
-        platform.dialogs.messageBox(platform::FromBytes(StartFailureMessage(result, settings.Language, settings.ExeFile)),
+        platform.dialogs.MessageBox(platform::FromBytes(StartFailureMessage(result, settings.Language, settings.ExeFile)),
                                    QStringLiteral("Error"), platform::MessageKind::Error, platform::MessageButtons::Ok);
 }

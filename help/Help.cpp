@@ -33,7 +33,7 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 
-    move(platform::CentredOn(platform_.screen.primarySize(), OuterSize));
+    move(platform::CentredOn(platform_.screen.PrimarySize(), OuterSize));
 }
 
 TFormHelp::~TFormHelp() = default;

@@ -47,13 +47,13 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
     , platform_(platform)
     , settings_(settings)
     , ui(std::make_unique<Ui::TFormPostIt>())
-    , programDirectory_(platform.location.programDirectory())
+    , programDirectory_(platform.location.ProgramDirectory())
 {
     ui->setupUi(this);
     setFont(PixelFont(13, true));
     ui->Memo1->setFont(PixelFont(13, false));
     setFixedSize(size());
-    move(platform::CentredOn(platform.screen.primarySize(), size()));
+    move(platform::CentredOn(platform.screen.PrimarySize(), size()));
     for (int note = 1; note <= NoteCount; ++note) {
         TClickLabel* label = NoteLabel(note);
         connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
@@ -200,11 +200,11 @@ void TFormPostIt::Button1Click()
 void TFormPostIt::ButtonPrintClick()
 {
     const QStringList lines = MemoLines();
-    const std::unique_ptr<platform::PrintJob> job = platform_.printer.startJob(platform::ProductName());
+    const std::unique_ptr<platform::PrintJob> job = platform_.printer.StartJob(platform::ProductName());
     TPrinterStream stream(*job);
     for (const QString& line : lines)
         stream.WriteLine(line);
-    job->end();
+    job->End();
 }
 
 void TFormPostIt::ButtonCloseClick()

@@ -33,9 +33,9 @@ void TPrinterStream::Write(QStringView text)
         Out(text.sliced(start, i - start));
         start = i + 1;
         if (c == Tab) {
-            const int stop = std::max(1, 8 * surface_.averageCharWidth());
+            const int stop = std::max(1, 8 * surface_.AverageCharWidth());
             x_ = ((x_ + 1) / stop + 1) * stop; // the first stop beyond x + 1
-            if (x_ > surface_.pageSize().width())
+            if (x_ > surface_.PageSize().width())
                 NewLine();
         } else if (c == LineFeed) {
             NewLine();
@@ -55,23 +55,23 @@ void TPrinterStream::WriteLine(QStringView line)
 void TPrinterStream::Out(QStringView text)
 {
     while (!text.isEmpty()) {
-        const int width = surface_.pageSize().width();
+        const int width = surface_.PageSize().width();
         qsizetype length = text.size();
-        QSize extent = surface_.textExtent(text.first(length).toString());
+        QSize extent = surface_.TextExtent(text.first(length).toString());
         while (length > 0 && x_ + extent.width() > width) {
             length = WithoutLastCharacter(text, length);
-            extent = surface_.textExtent(text.first(length).toString());
+            extent = surface_.TextExtent(text.first(length).toString());
         }
         if (length == 0 && x_ == 0) {
             // Not even one character fits on a whole line: it is drawn anyway, cut by the page's
             // edge, rather than going on to new lines for ever.
             length = FirstCharacterLength(text);
-            extent = surface_.textExtent(text.first(length).toString());
+            extent = surface_.TextExtent(text.first(length).toString());
         }
         if (length > 0) {
             if (extent.height() > lineHeight_)
                 lineHeight_ = extent.height() + 2;
-            surface_.drawText(QPoint(x_, y_), text.first(length).toString());
+            surface_.DrawText(QPoint(x_, y_), text.first(length).toString());
         }
         text = text.sliced(length);
         if (text.isEmpty())
@@ -84,8 +84,8 @@ void TPrinterStream::Out(QStringView text)
 void TPrinterStream::NewLine()
 {
     x_ = 0;
-    y_ += lineHeight_ > 0 ? lineHeight_ : surface_.charHeight();
-    if (y_ > surface_.pageSize().height() - 2 * lineHeight_)
+    y_ += lineHeight_ > 0 ? lineHeight_ : surface_.CharHeight();
+    if (y_ > surface_.PageSize().height() - 2 * lineHeight_)
         NewPage();
     lineHeight_ = 0;
 }
@@ -94,5 +94,5 @@ void TPrinterStream::NewPage()
 {
     x_ = 0;
     y_ = 0;
-    surface_.newPage();
+    surface_.NewPage();
 }

@@ -31,7 +31,7 @@ TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& 
     ui->SpeedButton2->setIcon(downArrow);
     setFixedSize(size());
     // Centred by its client area: the window frame is not known before the window is shown.
-    setGeometry(QRect(platform::CentredOn(platform.screen.primarySize(), size()), size()));
+    setGeometry(QRect(platform::CentredOn(platform.screen.PrimarySize(), size()), size()));
     ConnectHandlers();
     FormCreate();
 }

@@ -10,11 +10,11 @@ namespace platform {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual QDateTime now() const = 0;
+    virtual QDateTime Now() const = 0;
     // The twelve abbreviated month names, January first.
-    virtual QStringList shortMonthNames() const = 0;
+    virtual QStringList ShortMonthNames() const = 0;
     // The text between hours and minutes, ":" in most locales.
-    virtual QString timeSeparator() const = 0;
+    virtual QString TimeSeparator() const = 0;
 };
 
 } // namespace platform

@@ -32,12 +32,12 @@ public:
 
     // Shows a modal message box and returns the button chosen. With YesNo, "&Yes" is the
     // default button and Escape chooses "&No".
-    virtual MessageAnswer messageBox(const QString& text, const QString& title, MessageKind kind,
+    virtual MessageAnswer MessageBox(const QString& text, const QString& title, MessageKind kind,
                                      MessageButtons buttons) = 0;
 
     // Lets the user choose one file; typed names are accepted even when no such file exists.
     // Gives the chosen full path, or nothing when cancelled.
-    virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
+    virtual std::optional<QString> OpenFile(const OpenFileRequest& request) = 0;
 };
 
 } // namespace platform

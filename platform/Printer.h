@@ -16,16 +16,16 @@ public:
     virtual ~PrintSurface() = default;
 
     // The printable area's width and height.
-    virtual QSize pageSize() const = 0;
+    virtual QSize PageSize() const = 0;
     // Width and height of text drawn on one line.
-    virtual QSize textExtent(const QString& text) const = 0;
+    virtual QSize TextExtent(const QString& text) const = 0;
     // The font's average character width and its character height (line height without spacing).
-    virtual int averageCharWidth() const = 0;
-    virtual int charHeight() const = 0;
+    virtual int AverageCharWidth() const = 0;
+    virtual int CharHeight() const = 0;
     // Draws text with its top-left corner at topLeft.
-    virtual void drawText(QPoint topLeft, const QString& text) = 0;
+    virtual void DrawText(QPoint topLeft, const QString& text) = 0;
     // Ends the page and begins the next one.
-    virtual void newPage() = 0;
+    virtual void NewPage() = 0;
 };
 
 // One print job. Destroying a job that was not ended abandons it: nothing is printed.
@@ -33,7 +33,7 @@ class PrintJob : public PrintSurface {
 public:
     // Ends the job and hands it to the printer. Throws std::runtime_error with a message for the
     // user when the printer does not take it.
-    virtual void end() = 0;
+    virtual void End() = 0;
 };
 
 // The system's printers.
@@ -43,7 +43,7 @@ public:
     // Starts a job named title on the default printer, without asking anything. Throws
     // std::runtime_error with a message for the user when there is no default printer or it
     // cannot start a job.
-    virtual std::unique_ptr<PrintJob> startJob(const QString& title) = 0;
+    virtual std::unique_ptr<PrintJob> StartJob(const QString& title) = 0;
 };
 
 } // namespace platform

@@ -4,9 +4,9 @@
 
 namespace platform {
 
-std::string ProgramLocation::programDirectory() const
+std::string ProgramLocation::ProgramDirectory() const
 {
-    return DirectoryPart(programFile());
+    return DirectoryPart(ProgramFile());
 }
 
 } // namespace platform

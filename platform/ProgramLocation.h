@@ -10,10 +10,10 @@ public:
     virtual ~ProgramLocation() = default;
 
     // Full path of the running program file.
-    virtual std::string programFile() const = 0;
+    virtual std::string ProgramFile() const = 0;
 
-    // The directory part of programFile(), with its final '/'.
-    std::string programDirectory() const;
+    // The directory part of ProgramFile(), with its final '/'.
+    std::string ProgramDirectory() const;
 };
 
 } // namespace platform

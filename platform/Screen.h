@@ -9,7 +9,7 @@ class Screen {
 public:
     virtual ~Screen() = default;
     // Size of the primary screen in pixels.
-    virtual QSize primarySize() const = 0;
+    virtual QSize PrimarySize() const = 0;
 };
 
 // Where a window of size goes so that it is centred on a screen of screenSize.

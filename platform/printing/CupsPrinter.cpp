@@ -167,27 +167,27 @@ public:
             painter_.end(); // an abandoned job: its file goes with the job, nothing reaches the printer
     }
 
-    QSize pageSize() const override { return {printer_->width(), printer_->height()}; }
-    QSize textExtent(const QString& text) const override
+    QSize PageSize() const override { return {printer_->width(), printer_->height()}; }
+    QSize TextExtent(const QString& text) const override
     {
         const QFontMetrics metrics = painter_.fontMetrics();
         return {metrics.horizontalAdvance(text), metrics.height()};
     }
-    int averageCharWidth() const override { return painter_.fontMetrics().averageCharWidth(); }
-    int charHeight() const override { return painter_.fontMetrics().height(); }
+    int AverageCharWidth() const override { return painter_.fontMetrics().averageCharWidth(); }
+    int CharHeight() const override { return painter_.fontMetrics().height(); }
 
-    void drawText(QPoint topLeft, const QString& text) override
+    void DrawText(QPoint topLeft, const QString& text) override
     {
         painter_.drawText(topLeft + QPoint(0, painter_.fontMetrics().ascent()), text);
     }
 
-    void newPage() override
+    void NewPage() override
     {
         if (!printer_->newPage())
             throw Failure(QStringLiteral("The print job cannot begin a new page"));
     }
 
-    void end() override
+    void End() override
     {
         if (!painter_.end())
             throw Failure(QStringLiteral("The print job cannot be finished"));
@@ -221,7 +221,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<PrintJob> CupsPrinter::startJob(const QString& title)
+std::unique_ptr<PrintJob> CupsPrinter::StartJob(const QString& title)
 {
     return std::make_unique<CupsJob>(DefaultDestination(), title);
 }

@@ -10,7 +10,7 @@ namespace platform {
 // loaded when the first job starts.
 class CupsPrinter final : public Printer {
 public:
-    std::unique_ptr<PrintJob> startJob(const QString& title) override;
+    std::unique_ptr<PrintJob> StartJob(const QString& title) override;
 };
 
 } // namespace platform

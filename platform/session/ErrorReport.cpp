@@ -8,7 +8,7 @@ namespace platform {
 
 void ReportError(Dialogs& dialogs, const std::exception& error)
 {
-    dialogs.messageBox(FromBytes(error.what()) + QLatin1Char('.'), ProductName(), MessageKind::Error,
+    dialogs.MessageBox(FromBytes(error.what()) + QLatin1Char('.'), ProductName(), MessageKind::Error,
                        MessageButtons::Ok);
 }
 

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-QSize PrimaryScreen::primarySize() const
+QSize PrimaryScreen::PrimarySize() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize();

@@ -7,7 +7,7 @@ namespace platform {
 // The screen Qt calls primary.
 class PrimaryScreen final : public Screen {
 public:
-    QSize primarySize() const override;
+    QSize PrimarySize() const override;
 };
 
 } // namespace platform

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title, MessageKind kind,
+MessageAnswer QtDialogs::MessageBox(const QString& text, const QString& title, MessageKind kind,
                                     MessageButtons buttons)
 {
     QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
@@ -28,7 +28,7 @@ MessageAnswer QtDialogs::messageBox(const QString& text, const QString& title, M
     return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-std::optional<QString> QtDialogs::openFile(const OpenFileRequest& request)
+std::optional<QString> QtDialogs::OpenFile(const OpenFileRequest& request)
 {
     QStringList nameFilters;
     for (const FileFilter& filter : request.filters) {

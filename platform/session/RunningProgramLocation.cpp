@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::string RunningProgramLocation::programFile() const
+std::string RunningProgramLocation::ProgramFile() const
 {
     // The link's target, however long: read again into more room while it may have been cut.
     std::string path(256, '\0');

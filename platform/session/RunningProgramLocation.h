@@ -7,7 +7,7 @@ namespace platform {
 // The program file of this process, as /proc/self/exe names it.
 class RunningProgramLocation final : public ProgramLocation {
 public:
-    std::string programFile() const override;
+    std::string ProgramFile() const override;
 };
 
 } // namespace platform

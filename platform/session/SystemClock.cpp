@@ -4,14 +4,14 @@
 
 namespace platform {
 
-QDateTime SystemClock::now() const
+QDateTime SystemClock::Now() const
 {
     return QDateTime::currentDateTime();
 }
 
 namespace {
 
-QStringList ShortMonthNames()
+QStringList LocaleMonthNames()
 {
     const QLocale locale = QLocale::system();
     QStringList names;
@@ -21,7 +21,7 @@ QStringList ShortMonthNames()
 }
 
 // The locale has no separate entry for it: take what follows the hours in its time format.
-QString TimeSeparator()
+QString LocaleTimeSeparator()
 {
     const QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
     qsizetype i = format.indexOf(QLatin1Char('h'), 0, Qt::CaseInsensitive);
@@ -37,17 +37,17 @@ QString TimeSeparator()
 
 } // namespace
 
-QStringList SystemClock::shortMonthNames() const
+QStringList SystemClock::ShortMonthNames() const
 {
     if (!monthNames_)
-        monthNames_ = ShortMonthNames();
+        monthNames_ = LocaleMonthNames();
     return *monthNames_;
 }
 
-QString SystemClock::timeSeparator() const
+QString SystemClock::TimeSeparator() const
 {
     if (!timeSeparator_)
-        timeSeparator_ = TimeSeparator();
+        timeSeparator_ = LocaleTimeSeparator();
     return *timeSeparator_;
 }
 

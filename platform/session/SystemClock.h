@@ -9,9 +9,9 @@ namespace platform {
 // The system's time and the system locale, whose names are worked out once, when first asked for.
 class SystemClock final : public Clock {
 public:
-    QDateTime now() const override;
-    QStringList shortMonthNames() const override;
-    QString timeSeparator() const override;
+    QDateTime Now() const override;
+    QStringList ShortMonthNames() const override;
+    QString TimeSeparator() const override;
 
 private:
     mutable std::optional<QStringList> monthNames_;

@@ -29,7 +29,7 @@ namespace doubles {
 class FakeProgramLocation final : public platform::ProgramLocation {
 public:
     explicit FakeProgramLocation(std::string file) : file_(std::move(file)) {}
-    std::string programFile() const override { return file_; }
+    std::string ProgramFile() const override { return file_; }
 
 private:
     std::string file_;
@@ -39,7 +39,7 @@ class FakeScreen final : public platform::Screen {
 public:
     QSize size{1024, 768};
     std::string failure; // when set, asking for the screen's size fails with this message
-    QSize primarySize() const override
+    QSize PrimarySize() const override
     {
         if (!failure.empty())
             throw std::runtime_error(failure);
@@ -53,9 +53,9 @@ public:
     QStringList months{"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     QString separator = QStringLiteral(":");
 
-    QDateTime now() const override { return time; }
-    QStringList shortMonthNames() const override { return months; }
-    QString timeSeparator() const override { return separator; }
+    QDateTime Now() const override { return time; }
+    QStringList ShortMonthNames() const override { return months; }
+    QString TimeSeparator() const override { return separator; }
 };
 
 // Dialogs that answer from a script and record what they were shown. A box or a file dialog
@@ -74,7 +74,7 @@ public:
     std::deque<std::optional<QString>> chosenFiles;
     EventLog* log = nullptr;
 
-    platform::MessageAnswer messageBox(const QString& text, const QString& title, platform::MessageKind kind,
+    platform::MessageAnswer MessageBox(const QString& text, const QString& title, platform::MessageKind kind,
                                        platform::MessageButtons buttons) override
     {
         messages.push_back({text, title, kind, buttons});
@@ -91,7 +91,7 @@ public:
         return answer;
     }
 
-    std::optional<QString> openFile(const platform::OpenFileRequest& request) override
+    std::optional<QString> OpenFile(const platform::OpenFileRequest& request) override
     {
         fileRequests.push_back(request);
         if (chosenFiles.empty()) {

@@ -25,8 +25,8 @@ public:
     QHash<QChar, int> heights;
     std::vector<std::string> drawn;
 
-    QSize pageSize() const override { return page; }
-    QSize textExtent(const QString& text) const override
+    QSize PageSize() const override { return page; }
+    QSize TextExtent(const QString& text) const override
     {
         QSize extent(0, characterHeight);
         for (const QChar c : text) {
@@ -35,13 +35,13 @@ public:
         }
         return extent;
     }
-    int averageCharWidth() const override { return averageWidth; }
-    int charHeight() const override { return characterHeight; }
-    void drawText(QPoint topLeft, const QString& text) override
+    int AverageCharWidth() const override { return averageWidth; }
+    int CharHeight() const override { return characterHeight; }
+    void DrawText(QPoint topLeft, const QString& text) override
     {
         drawn.push_back(std::to_string(topLeft.x()) + "," + std::to_string(topLeft.y()) + " " + text.toStdString());
     }
-    void newPage() override { drawn.push_back("page"); }
+    void NewPage() override { drawn.push_back("page"); }
 };
 
 // A printer that records its jobs instead of printing them, or fails as scripted.
@@ -57,7 +57,7 @@ public:
     std::optional<std::string> endFailure; // the printer refuses the job when it ends
     QSize page{2000, 3000};
 
-    std::unique_ptr<platform::PrintJob> startJob(const QString& title) override
+    std::unique_ptr<platform::PrintJob> StartJob(const QString& title) override
     {
         if (startFailure)
             throw std::runtime_error(*startFailure);
@@ -76,13 +76,13 @@ private:
         }
         // What the job drew goes to its printer once the job is over, ended or abandoned.
         ~RecordedJob() override { printer_.jobs[index_].drawn = std::move(surface_.drawn); }
-        QSize pageSize() const override { return surface_.pageSize(); }
-        QSize textExtent(const QString& text) const override { return surface_.textExtent(text); }
-        int averageCharWidth() const override { return surface_.averageCharWidth(); }
-        int charHeight() const override { return surface_.charHeight(); }
-        void drawText(QPoint topLeft, const QString& text) override { surface_.drawText(topLeft, text); }
-        void newPage() override { surface_.newPage(); }
-        void end() override
+        QSize PageSize() const override { return surface_.PageSize(); }
+        QSize TextExtent(const QString& text) const override { return surface_.TextExtent(text); }
+        int AverageCharWidth() const override { return surface_.AverageCharWidth(); }
+        int CharHeight() const override { return surface_.CharHeight(); }
+        void DrawText(QPoint topLeft, const QString& text) override { surface_.DrawText(topLeft, text); }
+        void NewPage() override { surface_.NewPage(); }
+        void End() override
         {
             if (printer_.endFailure)
                 throw std::runtime_error(*printer_.endFailure);

@@ -26,7 +26,7 @@ TEST(QtDialogs, MessagesShowTheirTextNeverMarkup)
         box->accept();
     });
     platform::QtDialogs dialogs;
-    EXPECT_EQ(dialogs.messageBox(text, QStringLiteral("Error"), platform::MessageKind::Error,
+    EXPECT_EQ(dialogs.MessageBox(text, QStringLiteral("Error"), platform::MessageKind::Error,
                                  platform::MessageButtons::Ok),
               platform::MessageAnswer::Ok);
     EXPECT_EQ(shown, text);
