@@ -1,4 +1,4 @@
-# make run  - install what is missing, build the program alone, start it from RUN_DIR
+# make run  - install what is missing, build, start Stackle
 # make test - install what is missing, build, run every test
 # make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
 # make install [PREFIX=dir] [AUTOSTART=1] - install an optimised, stripped build for this user,
