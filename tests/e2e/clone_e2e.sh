@@ -6,16 +6,19 @@
 #   the strip moved and closed with "X" -> its place stored in run/FILE.INI;
 #   make clean, make run -> the build is gone and made anew, the strip comes up at the stored
 #   place;
-#   make install PREFIX=... -> a build of its own, optimised, the test build left alone; the
-#   program stripped, the icon in every size of the icon theme and a scalable one;
+#   make install PREFIX=... -> a build of its own, of the Release type, of the program alone, the
+#   test build left alone; the program stripped, the icon in every size of the icon theme and a
+#   scalable one;
 #   make uninstall while the installed strip runs -> refused in one line, nothing removed; once
 #   it has quit -> removed.
 #
 # The clone is of what is committed (HEAD of this repository). Its builds compile without
-# optimisation or debugging information, and the build after make clean takes each compiler
-# output from the same compile in the first build, kept by the command that compiles: a fresh
-# clone's full builds would take this run past any sensible time. What this checks is what the
-# make targets build, run, keep and install, not what the compiler makes.
+# optimisation or debugging information, and a compile seen before, in the same or the other
+# build folder of the clone, takes the object and dependency files it made then: the build after
+# make clean and make install's build of its own compile what the first build compiled, only for
+# another folder or with other optimisation flags, which the compiles here override. Three full
+# builds would take this run past any sensible time; what this checks is what the make targets
+# build, run, keep and install, not what the compiler makes of it.
 #
 # Usage: clone_e2e.sh
 # Exit status: 0 passed, 1 failed.
@@ -48,24 +51,28 @@ show_state() {
 # The compiler command the clone's builds go through (see above).
 cat >"$work/compile" <<'COMPILE'
 #!/usr/bin/env bash
-# compile <compiler> <arguments>...: compiles without optimisation or debugging information;
-# a command line seen before gets the object and dependency files it made then.
+# compile <compiler> <arguments>...: compiles without optimisation or debugging information. Run
+# in the build folder, as ninja runs it; a compile seen before, with the same arguments but for
+# the build folder and the optimisation and debugging flags, gets the object and dependency files
+# it made then.
 cache=${0%/*}/compiled
-key=$(printf '%s\0' "$@" | sha256sum) key=${key%% *}
-object="" depfile="" previous=""
+args=() object="" depfile="" previous=""
 for arg; do
     case $previous in -o) object=$arg ;; -MF) depfile=$arg ;; esac
     previous=$arg
+    case $arg in -O* | -g*) continue ;; esac
+    args+=("${arg//"$PWD"/@BUILD@}")
 done
+key=$(printf '%s\0' "${args[@]}" | sha256sum) key=${key%% *}
 if [[ -n $object && -f $cache/$key.o ]]; then
     cp "$cache/$key.o" "$object" || exit 1
-    [[ -z $depfile ]] || cp "$cache/$key.d" "$depfile"
+    [[ -z $depfile ]] || sed "s|@BUILD@|$PWD|g" "$cache/$key.d" >"$depfile"
     exit
 fi
 "$@" -O0 -g0 || exit
 [[ -n $object ]] || exit 0
 mkdir -p "$cache" && cp "$object" "$cache/$key.o" || exit 1
-[[ -z $depfile ]] || cp "$depfile" "$cache/$key.d"
+[[ -z $depfile ]] || sed "s|$PWD|@BUILD@|g" "$depfile" >"$cache/$key.d"
 COMPILE
 chmod +x "$work/compile"
 export CMAKE_CXX_COMPILER_LAUNCHER=$work/compile
@@ -156,7 +163,7 @@ cmp -s "$clone/build/bin/stackle" "$clone/run/stackle" || fail "run/stackle is n
 close_strip "on the second run"
 stored_place || fail "run/FILE.INI lost the strip's place"
 
-step "make install: an optimised build of its own, installed stripped, with its icons"
+step "make install: a Release build of its own, installed stripped, with its icons"
 root=$work/root
 prefix=$root/opt/stackle
 mkdir -p "$root/home" || fail "could not make the temporary home"
