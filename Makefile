@@ -1,8 +1,10 @@
 # make run  - install what is missing, build, start Stackle
 # make test - install what is missing, build, run every test
 # make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
-# make install [PREFIX=dir] [AUTOSTART=1] - install for this user, no root needed
-# make uninstall [PREFIX=dir] - remove what make install put there, keeping settings and notes
+# make install [PREFIX=dir] [AUTOSTART=1] - install an optimised, stripped build for this user,
+#   no root needed
+# make uninstall [PREFIX=dir] - remove what make install put there, keeping settings and notes;
+#   refuses while the installed program runs
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -10,6 +12,14 @@ FUZZ_SECONDS ?= 60
 WERROR ?= OFF
 PREFIX ?= $(HOME)/.local/opt/stackle
 AUTOSTART ?= 0
+# The program folder make run starts Stackle from. Stackle keeps its settings, lists and notes
+# beside its binary, so this folder is one no build step and no make clean touches.
+RUN_DIR ?= run
+# The build make install installs from: optimised, of the program alone, apart from $(BUILD) so
+# that installing never rebuilds the tests' build.
+INSTALL_BUILD ?= build-release
+# What a program folder holds besides the user's files: the binary and its blank slot icon.
+PROGRAM_FILES := stackle empty.ico
 
 .PHONY: deps build run test bench fuzz install uninstall clean
 
@@ -20,8 +30,17 @@ build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTACKLE_WERROR=$(WERROR)
 	cmake --build $(BUILD)
 
-run: build
-	$(BUILD)/bin/stackle
+# Builds the program target only (make test builds the rest into the same folder), then copies
+# it and its companions into $(RUN_DIR), each through a new file renamed over the old, so that a
+# strip still running from there is not disturbed; FILE.INI, the lists and the notes stay.
+run: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTACKLE_WERROR=$(WERROR)
+	cmake --build $(BUILD) --target stackle
+	mkdir -p $(RUN_DIR)
+	for f in $(PROGRAM_FILES); do \
+		cp -p $(BUILD)/bin/$$f $(RUN_DIR)/.$$f.new && mv -f $(RUN_DIR)/.$$f.new $(RUN_DIR)/$$f || exit 1; \
+	done
+	$(RUN_DIR)/stackle
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure
@@ -40,15 +59,17 @@ fuzz: deps
 	$(FUZZ_BUILD)/icon_reader_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus
 
-# Builds first when there is no build yet; an existing build is only brought up to date, which
-# needs neither root nor the install script.
+# Sets up $(INSTALL_BUILD) when it is not there yet; an existing one is only brought up to date,
+# which needs neither root nor the install script. The program is installed stripped.
 install:
-	test -f $(BUILD)/build.ninja || $(MAKE) build
-	cmake --build $(BUILD)
-	scripts/install.sh install $(BUILD) "$(PREFIX)" $(AUTOSTART)
+	test -f $(INSTALL_BUILD)/build.ninja || { $(MAKE) deps && \
+		cmake -S . -B $(INSTALL_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTACKLE_WERROR=$(WERROR); }
+	cmake --build $(INSTALL_BUILD) --target stackle
+	scripts/install.sh install $(INSTALL_BUILD) "$(PREFIX)" $(AUTOSTART)
 
 uninstall:
 	scripts/install.sh uninstall "$(PREFIX)"
 
+# Removes the build folders only: $(RUN_DIR), with the settings, lists and notes, stays.
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD)

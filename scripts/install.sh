@@ -4,17 +4,20 @@
 #   scripts/install.sh install <build-dir> <prefix> [autostart]
 #   scripts/install.sh uninstall <prefix>
 #
-# install puts the program and its blank slot icon into <prefix> (Stackle keeps its settings,
-# lists and notes beside itself, so <prefix> must stay writable), the program's icon into the
-# user's icon theme folder, a menu entry into the user's applications folder and, with
-# autostart = 1, an entry that starts it at login. What it wrote, and the folders it made, are
-# listed in <prefix>/.stackle-installed; uninstall removes exactly those, never the user's
-# settings, lists or notes, and a folder only when nothing else is left in it.
+# install puts the program, stripped, and its blank slot icon into <prefix> (Stackle keeps its
+# settings, lists and notes beside itself, so <prefix> must stay writable), the program's icon in
+# the sizes menus and panels ask for into the user's icon theme folder, a menu entry into the
+# user's applications folder and, with autostart = 1, an entry that starts it at login. What it
+# wrote, and the folders it made, are listed in <prefix>/.stackle-installed; uninstall removes
+# exactly those, never the user's settings, lists or notes, and a folder only when nothing else
+# is left in it; it refuses while the installed program runs.
 set -euo pipefail
 
 data_home=${XDG_DATA_HOME:-$HOME/.local/share}
 config_home=${XDG_CONFIG_HOME:-$HOME/.config}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# The icon theme sizes, in pixels, that menus, panels and docks ask for.
+icon_sizes=(16 22 24 32 48 64 128 256)
 
 die() {
     echo "install: $*" >&2
@@ -62,15 +65,24 @@ install_stackle() {
     [[ ! -f $prefix/.stackle-installed ]] || die "Stackle is installed in $prefix already: make uninstall first"
     make_directory "$prefix"
     prefix=$(cd "$prefix" && pwd)
-    local icon=$data_home/icons/hicolor/32x32/apps/stackle.png
+    local icons=$data_home/icons/hicolor size icon
     local menu=$data_home/applications/stackle.desktop
     local login=$config_home/autostart/stackle.desktop
-    local files=("$prefix/stackle" "$prefix/empty.ico" "$icon" "$menu")
+    local files=("$prefix/stackle" "$prefix/empty.ico" "$menu")
 
-    install -m 755 "$build/bin/stackle" "$prefix/stackle"
+    install -m 755 -s "$build/bin/stackle" "$prefix/stackle"
     install -m 644 "$build/bin/empty.ico" "$prefix/empty.ico"
+    # Each size drawn for itself (scripts/make-artwork.sh), and the drawing for any other size.
+    for size in "${icon_sizes[@]}"; do
+        icon=$icons/${size}x$size/apps/stackle.png
+        make_directory "$(dirname "$icon")"
+        install -m 644 "$source_dir/resources/icons/stackle-$size.png" "$icon"
+        files+=("$icon")
+    done
+    icon=$icons/scalable/apps/stackle.svg
     make_directory "$(dirname "$icon")"
-    install -m 644 "$source_dir/resources/stackle.png" "$icon"
+    install -m 644 "$source_dir/resources/icons/stackle.svg" "$icon"
+    files+=("$icon")
     make_directory "$(dirname "$menu")"
     desktop_entry "$prefix/stackle" >"$menu"
     if [[ $autostart == 1 ]]; then
@@ -87,12 +99,29 @@ install_stackle() {
     return 0
 }
 
+# Prints the ids of the processes whose program is <program>, one a line: those this user may
+# look at, which are the ones a desktop session of theirs started. A process whose program file
+# was replaced or removed since it started shows it with " (deleted)" after the path.
+processes_of() {
+    local program=$1 exe path
+    for exe in /proc/[0-9]*/exe; do
+        path=$(readlink "$exe" 2>/dev/null) || continue
+        [[ $path == "$program" || $path == "$program (deleted)" ]] || continue
+        exe=${exe#/proc/}
+        echo "${exe%/exe}"
+    done
+}
+
 # Removes the files install listed, then the folders it made, the deepest first, where they
-# are empty: a program folder that holds the user's settings, lists or notes stays.
+# are empty: a program folder that holds the user's settings, lists or notes stays. Refuses
+# while the installed program runs, rather than remove its files from under it.
 uninstall_stackle() {
     local prefix=$1
-    local manifest=$prefix/.stackle-installed kind path folders=()
+    local manifest=$prefix/.stackle-installed kind path folders=() running
     [[ -f $manifest ]] || die "nothing of Stackle is installed in $prefix"
+    running=$(processes_of "$(cd "$prefix" && pwd -P)/stackle")
+    [[ -z $running ]] ||
+        die "Stackle is running from $prefix (process ${running//$'\n'/, }): quit it, then uninstall again"
     while IFS=' ' read -r kind path; do
         case $kind in
         file) rm -f -- "$path" ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end check of installing Stackle for one user, in a temporary home:
-#   make install PREFIX=... AUTOSTART=1 -> the program, its blank icon, the menu entry, the icon
-#   in the user's icon theme and the autostart entry, nothing else;
+#   make install PREFIX=... AUTOSTART=1 -> the program stripped, its blank icon, the menu entry,
+#   the icon in each size of the user's icon theme and the autostart entry, nothing else;
 #   the menu entry's Exec line starts the installed strip on a virtual X server;
 #   a program directory that cannot be written -> one line on standard error, the strip runs;
 #   make uninstall -> exactly what was there before, and the settings the run stored.
@@ -16,7 +16,7 @@ SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 readonly SOURCE
 
 take_binary "$@"
-require_tools Xvfb xdotool make cmp
+require_tools Xvfb xdotool make cmp strip
 build=$(cd "$(dirname "$binary")/.." && pwd)
 make_work_dir stackle-install
 chmod 755 "$work"
@@ -28,7 +28,7 @@ files() { (cd "$root" && find . -type f -print | sort); }
 
 installing() {
     env HOME="$root/home" XDG_DATA_HOME="$root/home/data" XDG_CONFIG_HOME="$root/config" \
-        make -s -C "$SOURCE" "$@" BUILD="$build" PREFIX="$prefix" >"$work/make.log" 2>&1 ||
+        make -s -C "$SOURCE" "$@" INSTALL_BUILD="$build" PREFIX="$prefix" >"$work/make.log" 2>&1 ||
         { cat "$work/make.log" >&2; fail "make $1 failed"; }
 }
 
@@ -42,11 +42,16 @@ before=$(files)
 
 step "make install AUTOSTART=1"
 installing install AUTOSTART=1
+icons=()
+for size in 16 22 24 32 48 64 128 256; do
+    icons+=("./home/data/icons/hicolor/${size}x$size/apps/stackle.png")
+done
 expected=$(printf '%s\n' "$before" ./config/autostart/stackle.desktop ./home/data/applications/stackle.desktop \
-    ./home/data/icons/hicolor/32x32/apps/stackle.png "./my apps/stackle/.stackle-installed" \
+    "${icons[@]}" ./home/data/icons/hicolor/scalable/apps/stackle.svg "./my apps/stackle/.stackle-installed" \
     "./my apps/stackle/empty.ico" "./my apps/stackle/stackle" | sort)
 [[ $(files) == "$expected" ]] || fail "installed: $(files)"
-cmp -s "$binary" "$prefix/stackle" || fail "the installed program is not the built one"
+strip -o "$work/stripped" "$binary" || fail "could not strip a copy of $binary"
+cmp -s "$work/stripped" "$prefix/stackle" || fail "the installed program is not the built one, stripped"
 menu=$root/home/data/applications/stackle.desktop
 grep -qx 'Icon=stackle' "$menu" || fail "the menu entry names no icon"
 cmp -s "$menu" "$root/config/autostart/stackle.desktop" || fail "the autostart entry differs from the menu entry"
