@@ -11,6 +11,7 @@
 #include "platform/WindowManager.h"
 #include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
 #include "ui_Main.h"
@@ -27,8 +28,10 @@ const QString TabOptions = QStringLiteral("Options");
 // The fourth tab and notebook page: reaching it opens the options window.
 constexpr int OptionsPage = 3;
 
-// Puts the window's top edge one pixel below the strip's bottom edge.
-void PlaceBelow(QWidget& window, const QWidget& strip)
+// Puts the window one pixel below the strip, or above it where it does not fit below, all of
+// it on the screen that holds the strip: at once by the window's own size, and again by its
+// frame, centred across the screen, once the window manager has framed it.
+void PlaceBesideStrip(QWidget& window, const QWidget& strip, const platform::Platform& platform)
 {
     window.move(window.x(), strip.y() + strip.height() + 1);
 }
@@ -142,7 +145,7 @@ void TForm1::FormCreate()
     QWidget* help = nullptr;
     if (firstStart_) {
         help = host_.ShowHelp();
-        PlaceBelow(*help, *this);
+        PlaceBesideStrip(*help, *this, platform_);
         help->activateWindow();
     }
     ui->NB1->setCurrentIndex(0);
@@ -154,7 +157,7 @@ void TForm1::FormCreate()
     const int centred = platform_.screen.primarySize().width() / 2 - width() / 2;
     move(settings_.Read(settings::WindowLeft(centred)), settings_.Read(settings::WindowTop));
     if (help)
-        PlaceBelow(*help, *this); // again, now that the strip has its final place and size
+        PlaceBesideStrip(*help, *this, platform_); // again, now that the strip has its final place and size
 
     // Starting in the tray needs a notification area to come back from; without one the strip
     // is shown instead.

@@ -287,8 +287,7 @@ bool TSlotCommands::eventFilter(QObject* watched, QEvent* event)
 
 void TSlotCommands::RemoveFiles1Click()
 {
-    TFormDelete dialog(ListFile(currentSlot_), platform_.screen.primarySize(), platform_.dialogs,
-                       [this] { BuildSlotMenu(); });
+    TFormDelete dialog(ListFile(currentSlot_), platform_, [this] { BuildSlotMenu(); });
     dialog.exec();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Screen.h"
 #include "platform/session/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/session/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Help.h"
@@ -33,7 +34,12 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 
-    move(platform::CentredOn(platform_.screen.primarySize(), OuterSize));
+    // Centred by the outer size it would have in a frame until a window manager has framed it,
+    // then by its real frame.
+    const QSize screenSize = platform_.screen.primarySize();
+    move(platform::CentredOn(screenSize, OuterSize));
+    platform::PlaceByFrame(*this, platform_.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
 }
 
 TFormHelp::~TFormHelp() = default;

@@ -7,6 +7,7 @@
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
 #include "platform/session/ClickLabel.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/session/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Characters.h"
@@ -53,7 +54,11 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
     setFont(PixelFont(13, true));
     ui->Memo1->setFont(PixelFont(13, false));
     setFixedSize(size());
-    move(platform::CentredOn(platform.screen.primarySize(), size()));
+    // Centred by its client area until the window manager has framed it, then by its frame.
+    const QSize screenSize = platform.screen.primarySize();
+    move(platform::CentredOn(screenSize, size()));
+    platform::PlaceByFrame(*this, platform.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
     for (int note = 1; note <= NoteCount; ++note) {
         TClickLabel* label = NoteLabel(note);
         connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });

@@ -3,6 +3,7 @@
 #include "options/StripLayout.h"
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/session/PixelFont.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
@@ -30,8 +31,12 @@ TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& 
     ui->SpeedButton1->setIcon(upArrow);
     ui->SpeedButton2->setIcon(downArrow);
     setFixedSize(size());
-    // Centred by its client area: the window frame is not known before the window is shown.
-    setGeometry(QRect(platform::CentredOn(platform.screen.primarySize(), size()), size()));
+    // Centred by its client area at first: the window frame is not known before the window is
+    // shown. Once the window manager has framed it, it is centred by its frame.
+    const QSize screenSize = platform.screen.primarySize();
+    setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
+    platform::PlaceByFrame(*this, platform.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
     ConnectHandlers();
     FormCreate();
 }

@@ -39,6 +39,8 @@ public:
         return help.get();
     }
 };
+        help->resize(492, 341);
+        help->show();
 
 // A strip built offscreen on a temporary program directory, with scripted dialogs, a recording
 // starter and fake icons.

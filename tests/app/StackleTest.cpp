@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
+#include <QTimer>
 
 #include <memory>
 
@@ -140,6 +142,29 @@ TEST_F(StackleTest, FailedStartUpStillLeavesTheStripOnScreen)
         EXPECT_EQ(env.dialogs.messages[0].text, QStringLiteral("No screen."));
         env.dialogs.messages.clear();
         stackle.reset();
+    }
+}
+
+// A modal window minimised from its title bar leaves the strip taking no input; a press on the
+// blocked strip brings the modal window back, restored and on top.
+TEST_F(StackleTest, PressOnTheBlockedStripBringsAMinimisedModalWindowBack)
+{
+    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");
+    Start();
+    for (void (TStackle::*open)() : {&TStackle::ShowOptions, &TStackle::ShowNotes}) {
+        bool minimised = false, restored = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            modal->showMinimized();
+            minimised = modal->isMinimized();
+            env.windowManager.PressBlockedWindow();
+            restored = modal->isVisible() && !modal->isMinimized();
+            modal->close();
+        });
+        (stackle.get()->*open)();
+        EXPECT_TRUE(minimised);
+        EXPECT_TRUE(restored);
     }
 }
 
