@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 #include <array>
 
@@ -33,7 +34,12 @@ constexpr int OptionsPage = 3;
 // frame, centred across the screen, once the window manager has framed it.
 void PlaceBesideStrip(QWidget& window, const QWidget& strip, const platform::Platform& platform)
 {
-    window.move(window.x(), strip.y() + strip.height() + 1);
+    const QRect stripArea = strip.geometry(); // the strip has no frame
+    const QRect screen = platform.screen.ScreenGeometryAt(stripArea.center());
+    window.move(platform::BesideStrip(stripArea, screen, window.x(), window.size()));
+    platform::PlaceByFrame(window, platform.windowManager, [stripArea, screen](QSize outer) {
+        return platform::BesideStrip(stripArea, screen, screen.x() + (screen.width() - outer.width()) / 2, outer);
+    });
 }
 
 } // namespace
@@ -234,10 +240,12 @@ void TForm1::BitBtnShowButtonsClick()
 void TForm1::ButtonMinSmallClick()
 {
     if (!isMinimized()) {
-        if (platform_.windowManager.CanIconify())
+        if (platform_.windowManager.CanIconify()) {
             showMinimized();
-        else if (host_.TrayIconShown())
+        } else if (host_.TrayIconShown()) {
             hide();
+            SetAway(true);
+        }
     }
     host_.ActivateTrayIcon();
 }
@@ -250,6 +258,26 @@ void TForm1::TrayIconClick()
         showNormal();
     raise();
     activateWindow();
+    SetAway(false);
+}
+
+// The strip is minimised or restored also by the desktop itself: from its taskbar entry, say.
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((old ^ windowState()) & Qt::WindowMinimized)
+        SetAway(isMinimized());
+}
+
+void TForm1::SetAway(bool away)
+{
+    if (away == away_)
+        return;
+    away_ = away;
+    host_.StripMinimised(away);
 }
 
 void TForm1::BitBtnCloseClockClick()

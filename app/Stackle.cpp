@@ -174,7 +174,21 @@ QWidget* TStackle::ShowHelp()
         help_->close();
         help_.reset();
     }
+    helpAwayWithStrip_ = false;
     help_ = std::make_unique<TFormHelp>(platform_);
     help_->show();
     return help_.get();
+}
+
+// Minimising hides all of the program's windows, and restoring brings them back.
+void TStackle::StripMinimised(bool minimised)
+{
+    if (minimised) {
+        if (help_ && help_->isVisible()) {
+            help_->hide();
+            helpAwayWithStrip_ = true;
+        }
+    } else if (std::exchange(helpAwayWithStrip_, false) && help_) {
+        help_->show();
+    }
 }

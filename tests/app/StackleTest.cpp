@@ -168,6 +168,30 @@ TEST_F(StackleTest, PressOnTheBlockedStripBringsAMinimisedModalWindowBack)
     }
 }
 
+// "-" takes the help window off the screen along with the strip, and bringing the strip back
+// brings the help window back too.
+TEST_F(StackleTest, HelpWindowLeavesAndComesBackWithTheStrip)
+{
+    for (const bool iconify : {true, false}) {
+        env.windowManager.canIconify = iconify;
+        env.write("FILE.INI", "");
+        Start();
+        QWidget* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("FormHelp"))
+                help = window;
+        ASSERT_NE(help, nullptr);
+        ASSERT_TRUE(help->isVisible());
+        stackle->Strip().ButtonMinSmallClick();
+        EXPECT_FALSE(StripShown());
+        EXPECT_FALSE(help->isVisible()) << "iconify " << iconify;
+        OnIcon({platform::WM_LBUTTONDOWN});
+        EXPECT_TRUE(StripShown());
+        EXPECT_TRUE(help->isVisible()) << "iconify " << iconify;
+        stackle.reset();
+    }
+}
+
 // What writes killed in an earlier run left beside the program goes at the next start; the
 // user's own files stay.
 TEST_F(StackleTest, StartUpRemovesWhatKilledWritesLeftBehind)
