@@ -143,9 +143,14 @@ bool TFormHelp::eventFilter(QObject* watched, QEvent* event)
 
 void TFormHelp::ShowExplanation(HelpRegion region)
 {
+    // The memo goes out of sight, and so out of reach of the keyboard: the focus it had goes to
+    // the button that brings it back.
+    const bool memoHadFocus = ui->MemoHelp->hasFocus();
+    ui->ButtonShowHelp->show();
+    if (memoHadFocus)
+        ui->ButtonShowHelp->setFocus();
     ui->MemoHelp->hide();
     ui->LabelHelp->hide();
-    ui->ButtonShowHelp->show();
 
     const help::RegionTexts& texts = help::TextsOf(region);
     ui->LabelHelpInfo1->setText(texts.info1);
