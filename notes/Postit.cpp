@@ -29,14 +29,9 @@ constexpr qsizetype NameLength = 12;
 
 // A name as typed into the name box: at most 12 characters, and on one line, so that it can
 // never break the settings file's lines. A pasted line break becomes the blank it shows as.
-QString NameFromBox(QString typed)
+QString NameFromBox(const QString& typed)
 {
-    typed.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (QChar& c : typed) {
-        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = u' ';
-    }
-    return platform::FirstCharacters(typed, NameLength);
+    return platform::FirstCharacters(platform::OneLine(typed), NameLength);
 }
 
 } // namespace

@@ -5,13 +5,37 @@
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
 #include "platform/session/PixelFont.h"
+#include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
 #include "ui_Options.h"
 
 #include <QShowEvent>
+#include <QValidator>
 
+#include <algorithm>
 #include <array>
+
+namespace {
+
+// Keeps a heading box on one line: a line break pasted into it becomes a blank there and then,
+// so that the heading shows, and is stored, as the one line the box shows.
+class OneLineValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        if (input.contains(u'\r') || input.contains(u'\n') || input.contains(QChar::LineSeparator)
+            || input.contains(QChar::ParagraphSeparator)) {
+            const qsizetype before = input.size();
+            input = platform::OneLine(input);
+            position = std::max(0, position - int(before - input.size()));
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip, const QPixmap& upArrow,
                            const QPixmap& downArrow)
@@ -37,6 +61,8 @@ TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& 
     setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
     platform::PlaceByFrame(*this, platform.windowManager,
                            [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
+    for (int i = 0; i < settings::TabHeadingCount; ++i)
+        EditTab(i)->setValidator(new OneLineValidator(EditTab(i)));
     ConnectHandlers();
     FormCreate();
 }
