@@ -168,8 +168,12 @@ void TFormPostIt::FormShow()
 {
     currentNote_ = 1;
     LoadNote(1);
-    for (int note = 1; note <= NoteCount; ++note)
-        NoteLabel(note)->setText(platform::FromBytes(settings_.Read(settings::NoteName(note))));
+    for (int note = 1; note <= NoteCount; ++note) {
+        StoredName& name = names_[std::size_t(note - 1)];
+        name.bytes = settings_.Read(settings::NoteName(note));
+        name.text = NoteText(name.bytes, name.encoding);
+        NoteLabel(note)->setText(name.text);
+    }
 }
 
 void TFormPostIt::Label1Click(TClickLabel* sender)
@@ -210,7 +214,12 @@ void TFormPostIt::ButtonPrintClick()
 void TFormPostIt::ButtonCloseClick()
 {
     SaveCurrentNote();
-    for (int note = 1; note <= NoteCount; ++note)
-        settings_.Store(settings::NoteName(note), platform::ToBytes(NoteLabel(note)->text()));
+    // A name the user left alone goes back byte for byte; a new one in the encoding of the name it
+    // replaces, as a note's text does.
+    for (int note = 1; note <= NoteCount; ++note) {
+        StoredName& name = names_[std::size_t(note - 1)];
+        const QString text = NoteLabel(note)->text();
+        settings_.Store(settings::NoteName(note), text == name.text ? name.bytes : NoteBytes(text, name.encoding));
+    }
     accept();
 }

@@ -238,6 +238,29 @@ TEST_F(NotesWindowTest, Windows1252NoteShowsReadablyAndSurvivesByteForByte)
         "\xE2\x86\x92");
 }
 
+// A name stored in Windows-1252 shows readably and, left alone, goes back byte for byte; a new
+// name for it is stored in that code page as well, as a note's text is.
+TEST_F(NotesWindowTest, Windows1252NameShowsReadablyAndSurvivesByteForByte)
+{
+    env.write("FILE.INI", "[Notes]\r\nNote6=Caf\xE9 \x80\r\nNote7=Tea\r\n");
+    Open();
+    EXPECT_EQ(Label(6)->text(), QString::fromUtf8("Café €"));
+    DoubleClick(7);
+    NameBox()->insert(QString::fromUtf8("Thé"));
+    Enter(NameBox());
+    Exit();
+    EXPECT_EQ(StoredName(env, 6), "Caf\xE9 \x80");
+    EXPECT_EQ(StoredName(env, 7), "Th\xC3\xA9");
+
+    env.write("FILE.INI", "[Notes]\r\nNote6=Caf\xE9 \x80\r\n");
+    Open();
+    DoubleClick(6);
+    NameBox()->insert(QString::fromUtf8("Thé"));
+    Enter(NameBox());
+    Exit();
+    EXPECT_EQ(StoredName(env, 6), "Th\xE9");
+}
+
 // A note that cannot be stored, for a cause that holds for root too: its file's name is taken
 // by a folder.
 TEST_F(NotesWindowTest, FailedSaveIsReportedAndStopsTheAction)
