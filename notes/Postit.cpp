@@ -158,8 +158,9 @@ void TFormPostIt::SaveCurrentNote()
     if (unchanged && platform::FileExists(path))
         return;
     std::string bytes = unchanged && shown_.bytes ? *shown_.bytes : NoteBytes(text, shown_.encoding);
-    if (!platform::ReplaceFileContent(path, bytes))
-        throw std::runtime_error("Cannot save note " + std::to_string(currentNote_) + " in the file " + path);
+    if (std::string why; !platform::ReplaceFileContent(path, bytes, why))
+        throw std::runtime_error("Cannot save note " + std::to_string(currentNote_) + " in the file " + path + ": "
+                                 + why);
     shown_.bytes = std::move(bytes);
     shown_.text = text;
 }

@@ -275,7 +275,7 @@ TEST_F(NotesWindowTest, FailedSaveIsReportedAndStopsTheAction)
     EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
     EXPECT_EQ(env.dialogs.messages[0].kind, platform::MessageKind::Error);
     EXPECT_EQ(env.dialogs.messages[0].text,
-              QString::fromStdString("Cannot save note 1 in the file " + env.path("note1.dat") + "."));
+              QString::fromStdString("Cannot save note 1 in the file " + env.path("note1.dat") + ": Is a directory."));
     EXPECT_EQ(window.CurrentNote(), 1);
     EXPECT_EQ(MemoText(), QStringLiteral("precious"));
 
