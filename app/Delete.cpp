@@ -2,23 +2,27 @@
 
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/widgets/PixelFont.h"
 #include "platform/text/Encoding.h"
 #include "ui_Delete.h"
 
-TFormDelete::TFormDelete(std::string listFile, QSize screenSize, platform::Dialogs& dialogs,
-                         std::function<void()> afterDelete)
+TFormDelete::TFormDelete(std::string listFile, const platform::Platform& platform, std::function<void()> afterDelete)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
                            | Qt::WindowStaysOnTopHint)
     , ui(std::make_unique<Ui::TFormDelete>())
-    , dialogs_(dialogs)
+    , dialogs_(platform.dialogs)
     , listFile_(std::move(listFile))
     , afterDelete_(std::move(afterDelete))
 {
     ui->setupUi(this);
     setFont(PixelFont(13, false));
     setFixedSize(size());
+    // Centred by its client area at first, by its frame once the window manager has framed it.
+    const QSize screenSize = platform.screen.PrimarySize();
     setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
+    platform::PlaceByFrame(*this, platform.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
     const auto deleteSelected = [this] { platform::ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
     connect(ui->ButtonDelete, &QPushButton::clicked, this, deleteSelected);
     connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, deleteSelected);

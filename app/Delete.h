@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "platform/Platform.h"
 #include "storage/FileList.h"
 
 #include <QDialog>
@@ -19,9 +19,9 @@ class TFormDelete;
 class TFormDelete : public QDialog {
     Q_OBJECT
 public:
-    // Centred on a screen of screenSize. afterDelete runs once the shortened list is stored; a
-    // list that cannot be stored is reported through dialogs, and the dialog stays open.
-    TFormDelete(std::string listFile, QSize screenSize, platform::Dialogs& dialogs, std::function<void()> afterDelete);
+    // Centred on the primary screen. afterDelete runs once the shortened list is stored; a list
+    // that cannot be stored is reported by the general error report, and the dialog stays open.
+    TFormDelete(std::string listFile, const platform::Platform& platform, std::function<void()> afterDelete);
     ~TFormDelete() override;
 
     void ButtonDeleteClick();

@@ -11,6 +11,7 @@
 #include "platform/WindowManager.h"
 #include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
 #include "ui_Main.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 #include <array>
 
@@ -27,10 +29,17 @@ const QString TabOptions = QStringLiteral("Options");
 // The fourth tab and notebook page: reaching it opens the options window.
 constexpr int OptionsPage = 3;
 
-// Puts the window's top edge one pixel below the strip's bottom edge.
-void PlaceBelow(QWidget& window, const QWidget& strip)
+// Puts the window one pixel below the strip, or above it where it does not fit below, all of
+// it on the screen that holds the strip: at once by the window's own size, and again by its
+// frame, centred across the screen, once the window manager has framed it.
+void PlaceBesideStrip(QWidget& window, const QWidget& strip, const platform::Platform& platform)
 {
-    window.move(window.x(), strip.y() + strip.height() + 1);
+    const QRect stripArea = strip.geometry(); // the strip has no frame
+    const QRect screen = platform.screen.ScreenGeometryAt(stripArea.center());
+    window.move(platform::BesideStrip(stripArea, screen, window.x(), window.size()));
+    platform::PlaceByFrame(window, platform.windowManager, [stripArea, screen](QSize outer) {
+        return platform::BesideStrip(stripArea, screen, screen.x() + (screen.width() - outer.width()) / 2, outer);
+    });
 }
 
 } // namespace
@@ -142,7 +151,7 @@ void TForm1::FormCreate()
     QWidget* help = nullptr;
     if (firstStart_) {
         help = host_.ShowHelp();
-        PlaceBelow(*help, *this);
+        PlaceBesideStrip(*help, *this, platform_);
         help->activateWindow();
     }
     ui->NB1->setCurrentIndex(0);
@@ -154,7 +163,7 @@ void TForm1::FormCreate()
     const int centred = platform_.screen.PrimarySize().width() / 2 - width() / 2;
     move(settings_.Read(settings::WindowLeft(centred)), settings_.Read(settings::WindowTop));
     if (help)
-        PlaceBelow(*help, *this); // again, now that the strip has its final place and size
+        PlaceBesideStrip(*help, *this, platform_); // again, now that the strip has its final place and size
 
     // Starting in the tray needs a notification area to come back from; without one the strip
     // is shown instead.
@@ -231,10 +240,12 @@ void TForm1::BitBtnShowButtonsClick()
 void TForm1::ButtonMinSmallClick()
 {
     if (!isMinimized()) {
-        if (platform_.windowManager.CanIconify())
+        if (platform_.windowManager.CanIconify()) {
             showMinimized();
-        else if (host_.TrayIconShown())
+        } else if (host_.TrayIconShown()) {
             hide();
+            SetAway(true);
+        }
     }
     host_.ActivateTrayIcon();
 }
@@ -247,6 +258,26 @@ void TForm1::TrayIconClick()
         showNormal();
     raise();
     activateWindow();
+    SetAway(false);
+}
+
+// The strip is minimised or restored also by the desktop itself: from its taskbar entry, say.
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((old ^ windowState()) & Qt::WindowMinimized)
+        SetAway(isMinimized());
+}
+
+void TForm1::SetAway(bool away)
+{
+    if (away == away_)
+        return;
+    away_ = away;
+    host_.StripMinimised(away);
 }
 
 void TForm1::BitBtnCloseClockClick()

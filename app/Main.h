@@ -79,8 +79,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The strip has left the screen (minimised or hidden in the notification area) or come back:
+    // the program's other windows follow.
+    void SetAway(bool away);
     // Connects the commands of a slot's menu, and its file entries, once the menu is made.
     void ConnectSlotMenu(QMenu* menu);
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
@@ -98,6 +102,7 @@ private:
     std::string tabsVisible_ = "True";
     bool startInTray_ = false;
     bool firstStart_ = true;
+    bool away_ = false; // minimised, or hidden for the tray icon to bring back
     QTimer* Timer1;
 };
 

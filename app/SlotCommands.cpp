@@ -117,11 +117,11 @@ void TSlotCommands::ShowFiles(int slot, const std::string& mainFile, const std::
     button->SetExeFile(mainFile);
 }
 
-void TSlotCommands::ShowPendingFiles(const QWidget* page)
+void TSlotCommands::ShowPendingFiles(const QWidget* pageOrButton)
 {
     for (TLaunchSlot& slot : slots_)
         if (const auto& files = pending_[std::size_t(slot.number - 1)].files;
-            files && slot.button->parentWidget() == page) {
+            files && (slot.button->parentWidget() == pageOrButton || slot.button == pageOrButton)) {
             const Files shown = *files;
             ShowFiles(slot.number, shown.main, shown.icon);
         }
@@ -262,6 +262,14 @@ bool TSlotCommands::eventFilter(QObject* watched, QEvent* event)
 {
     auto* button = qobject_cast<TExeBtn*>(watched);
     switch (event->type()) {
+    case QEvent::Resize:
+        // A button's first resize comes as its page first shows, before the page's own show: the
+        // button takes its files first, so that it lays out the icon of its own file, as the
+        // buttons of the first page do, and never first draws the program's own icon in its
+        // place, which a file without an icon would then leave there.
+        if (button)
+            ShowPendingFiles(button);
+        return false;
     case QEvent::Show:
         if (!button)
             ShowPendingFiles(static_cast<QWidget*>(watched)); // a page, before it is first drawn
@@ -287,8 +295,7 @@ bool TSlotCommands::eventFilter(QObject* watched, QEvent* event)
 
 void TSlotCommands::RemoveFiles1Click()
 {
-    TFormDelete dialog(ListFile(currentSlot_), platform_.screen.PrimarySize(), platform_.dialogs,
-                       [this] { BuildSlotMenu(); });
+    TFormDelete dialog(ListFile(currentSlot_), platform_, [this] { BuildSlotMenu(); });
     dialog.exec();
 }
 

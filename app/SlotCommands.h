@@ -84,7 +84,8 @@ private:
     std::string BlankIconFile() const;
     std::string StoredMainFile(int slot) const;
     void ShowFiles(int slot, const std::string& mainFile, const std::string& iconFile);
-    void ShowPendingFiles(const QWidget* page);
+    // The buttons on the page, or the one button, take the files start-up left pending for them.
+    void ShowPendingFiles(const QWidget* pageOrButton);
     void AssignMainFile(int slot, const std::string& path);
     void AddListFile(int slot, const std::string& path);
     // The file chosen in the file-open dialog; nothing when the user cancels.

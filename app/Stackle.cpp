@@ -6,12 +6,14 @@
 #include "options/Options.h"
 #include "platform/NotificationArea.h"
 #include "platform/ProgramLocation.h"
+#include "platform/WindowManager.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/ProductName.h"
 #include "resources/Artwork.h"
 #include "storage/ProgramFiles.h"
 #include "tray/KyTray95.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
@@ -45,6 +47,19 @@ private:
     std::function<void()> action_;
 };
 
+// Brings the modal window that keeps input from the other windows back where the user can
+// answer it: restored when minimised, on top and active.
+void BringBackModalWindow()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return;
+    if (modal->isMinimized())
+        modal->showNormal();
+    modal->raise();
+    modal->activateWindow();
+}
+
 } // namespace
 
 TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray)
@@ -59,6 +74,10 @@ TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatf
     trayIcon_->SetAutoPopup(true);
     trayIcon_->OnClick = [this](TKyTrayIcon95&) { ShowStrip(); };
     trayIcon_->OnDblClick = [this](TKyTrayIcon95&) { ShowStrip(); };
+
+    // A modal window that was minimised would leave the strip taking no input and nothing on
+    // screen to answer; a press on the strip brings it back.
+    platform_.windowManager.OnBlockedPress(BringBackModalWindow);
 
     strip_ = std::make_unique<TForm1>(platform_, settings_, *this);
     // Nobody can use the icon before the strip shows; nothing in the strip waits for it.
@@ -80,7 +99,10 @@ void TStackle::StartStrip()
     started_ = true;
 }
 
-TStackle::~TStackle() = default;
+TStackle::~TStackle()
+{
+    platform_.windowManager.OnBlockedPress({});
+}
 
 template <typename Handler> void TStackle::OnStrip(Handler handler)
 {
@@ -152,7 +174,21 @@ QWidget* TStackle::ShowHelp()
         help_->close();
         help_.reset();
     }
+    helpAwayWithStrip_ = false;
     help_ = std::make_unique<TFormHelp>(platform_);
     help_->show();
     return help_.get();
+}
+
+// Minimising hides all of the program's windows, and restoring brings them back.
+void TStackle::StripMinimised(bool minimised)
+{
+    if (minimised) {
+        if (help_ && help_->isVisible()) {
+            help_->hide();
+            helpAwayWithStrip_ = true;
+        }
+    } else if (std::exchange(helpAwayWithStrip_, false) && help_) {
+        help_->show();
+    }
 }

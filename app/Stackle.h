@@ -36,6 +36,7 @@ public:
     void ActivateTrayIcon() override;
     bool TrayIconShown() override;
     QWidget* ShowHelp() override;
+    void StripMinimised(bool minimised) override;
 
 private:
     // Runs the strip's start-up. A failure is reported, and the strip is still left where the
@@ -55,4 +56,5 @@ private:
     std::unique_ptr<TForm1> strip_;
     std::unique_ptr<QObject> firstPaint_; // waits for the strip to show on screen
     bool started_ = false; // the strip's start-up has run
+    bool helpAwayWithStrip_ = false; // the help window was hidden when the strip was minimised
 };

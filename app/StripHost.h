@@ -20,4 +20,7 @@ public:
     // Closes and releases any earlier help window and shows a new one beside the strip, without
     // waiting for it; gives it back so that the strip can place it.
     virtual QWidget* ShowHelp() = 0;
+    // The strip has been minimised, or brought back from there: the program's other windows
+    // leave the screen with it and come back with it.
+    virtual void StripMinimised(bool minimised) = 0;
 };

@@ -84,6 +84,7 @@ class IdleHost final : public TStripHost {
     void ActivateTrayIcon() override {}
     bool TrayIconShown() override { return true; }
     QWidget* ShowHelp() override { return &help_; }
+    void StripMinimised(bool) override {}
     QWidget help_;
 };
 

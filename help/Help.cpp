@@ -3,17 +3,43 @@
 #include "platform/Screen.h"
 #include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Help.h"
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTabBar>
+
+#include <array>
 
 namespace {
 
+using help::HelpRegion;
+
 // The window's outer size, by which it is centred on the screen.
 constexpr QSize OuterSize(500, 368);
+
+// The regions of the picture that explain themselves when clicked, each with the controls that
+// make it up. The launcher buttons, which explain themselves on any press, are not among them.
+struct ClickRegion {
+    HelpRegion region;
+    std::array<const char*, 2> controls; // the second one may be missing
+};
+constexpr ClickRegion ClickRegions[] = {
+    {HelpRegion::Clock, {"Label1", nullptr}},
+    {HelpRegion::Hands, {"BitBtn3", "BitBtn4"}},
+    {HelpRegion::Options, {"ButtonOptions", nullptr}},
+    {HelpRegion::Notes, {"LabelN", nullptr}},
+    {HelpRegion::Minimise, {"ButtonMin", "Button3"}},
+    {HelpRegion::Exit, {"BitBtn6", "BitBtn7"}},
+    {HelpRegion::Arrows, {"BitBtn1", "BitBtn2"}},
+    {HelpRegion::HelpButton, {"BitBtn5", nullptr}},
+    {HelpRegion::Tabs, {"TabSet1", nullptr}},
+    {HelpRegion::LaunchAll, {"Label2", "Label8"}},
+    {HelpRegion::Param, {"Label3", "Label9"}},
+};
 
 } // namespace
 
@@ -33,7 +59,12 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 
-    move(platform::CentredOn(platform_.screen.PrimarySize(), OuterSize));
+    // Centred by the outer size it would have in a frame until a window manager has framed it,
+    // then by its real frame.
+    const QSize screenSize = platform_.screen.PrimarySize();
+    move(platform::CentredOn(screenSize, OuterSize));
+    platform::PlaceByFrame(*this, platform_.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
 }
 
 TFormHelp::~TFormHelp() = default;
@@ -63,30 +94,28 @@ void TFormHelp::SetArtwork()
 
 void TFormHelp::ConnectHandlers()
 {
-    const auto connectClick = [this](QPushButton* button, void (TFormHelp::*handler)()) {
-        connect(button, &QPushButton::clicked, this, platform::Reported(platform_.dialogs, this, handler));
+    const auto reported = [this](void (TFormHelp::*handler)()) {
+        return platform::Reported(platform_.dialogs, this, handler);
     };
-    connectClick(ui->BitBtn3, &TFormHelp::BitBtn4Click);
-    connectClick(ui->BitBtn4, &TFormHelp::BitBtn4Click);
-    connectClick(ui->ButtonOptions, &TFormHelp::ButtonOptionsClick);
-    connectClick(ui->ButtonMin, &TFormHelp::ButtonMinClick);
-    connectClick(ui->Button3, &TFormHelp::ButtonMinClick);
-    connectClick(ui->BitBtn6, &TFormHelp::BitBtn6Click);
-    connectClick(ui->BitBtn7, &TFormHelp::BitBtn6Click);
-    connectClick(ui->BitBtn1, &TFormHelp::BitBtn1Click);
-    connectClick(ui->BitBtn2, &TFormHelp::BitBtn1Click);
-    connectClick(ui->BitBtn5, &TFormHelp::BitBtn5Click);
-    connectClick(ui->ButtonShowHelp, &TFormHelp::ButtonShowHelpClick);
-    connectClick(ui->Button2, &TFormHelp::Button2Click);
-    // A click on a tab selects it, as on any tab strip, and explains the tabs.
-    connect(ui->TabSet1, &QTabBar::tabBarClicked, this, platform::Reported(platform_.dialogs, this, &TFormHelp::TabSet1Click));
+    connect(ui->ButtonShowHelp, &QPushButton::clicked, this, reported(&TFormHelp::ButtonShowHelpClick));
+    connect(ui->Button2, &QPushButton::clicked, this, reported(&TFormHelp::Button2Click));
 
-    const std::pair<TClickLabel*, void (TFormHelp::*)()> labels[] = {
-        {ui->Label1, &TFormHelp::Label1Click}, {ui->LabelN, &TFormHelp::LabelNClick},
-        {ui->Label2, &TFormHelp::Label2Click}, {ui->Label8, &TFormHelp::Label2Click},
-        {ui->Label3, &TFormHelp::Label3Click}, {ui->Label9, &TFormHelp::Label3Click}};
-    for (const auto& [label, handler] : labels)
-        connect(label, &TClickLabel::OnClick, this, platform::Reported(platform_.dialogs, this, handler));
+    for (const ClickRegion& entry : ClickRegions) {
+        const auto explain = [this, region = entry.region] {
+            platform::ReportFailure(platform_.dialogs, [&] { ShowExplanation(region); });
+        };
+        for (const char* name : entry.controls) {
+            if (!name)
+                continue;
+            QWidget* control = findChild<QWidget*>(QString::fromLatin1(name));
+            if (auto* button = qobject_cast<QPushButton*>(control))
+                connect(button, &QPushButton::clicked, this, explain);
+            else if (auto* label = qobject_cast<TClickLabel*>(control))
+                connect(label, &TClickLabel::OnClick, this, explain);
+            else if (auto* tabs = qobject_cast<QTabBar*>(control)) // the click also selects the tab
+                connect(tabs, &QTabBar::tabBarClicked, this, explain);
+        }
+    }
     for (QWidget* part : std::initializer_list<QWidget*>{ui->Shape3, ui->Shape4, ui->Shape5, ui->Shape6, ui->Label4,
                                                          ui->Label5, ui->Label6, ui->Label7})
         part->installEventFilter(this);
@@ -112,11 +141,16 @@ bool TFormHelp::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-void TFormHelp::ShowExplanation(help::HelpRegion region)
+void TFormHelp::ShowExplanation(HelpRegion region)
 {
+    // The memo goes out of sight, and so out of reach of the keyboard: the focus it had goes to
+    // the button that brings it back.
+    const bool memoHadFocus = ui->MemoHelp->hasFocus();
+    ui->ButtonShowHelp->show();
+    if (memoHadFocus)
+        ui->ButtonShowHelp->setFocus();
     ui->MemoHelp->hide();
     ui->LabelHelp->hide();
-    ui->ButtonShowHelp->show();
 
     const help::RegionTexts& texts = help::TextsOf(region);
     ui->LabelHelpInfo1->setText(texts.info1);
@@ -134,68 +168,13 @@ void TFormHelp::ShowExplanation(help::HelpRegion region)
     }
 }
 
-void TFormHelp::Label1Click()
-{
-    ShowExplanation(help::HelpRegion::Clock);
-}
-
-void TFormHelp::BitBtn4Click()
-{
-    ShowExplanation(help::HelpRegion::Hands);
-}
-
-void TFormHelp::ButtonOptionsClick()
-{
-    ShowExplanation(help::HelpRegion::Options);
-}
-
-void TFormHelp::LabelNClick()
-{
-    ShowExplanation(help::HelpRegion::Notes);
-}
-
-void TFormHelp::ButtonMinClick()
-{
-    ShowExplanation(help::HelpRegion::Minimise);
-}
-
-void TFormHelp::BitBtn6Click()
-{
-    ShowExplanation(help::HelpRegion::Exit);
-}
-
-void TFormHelp::BitBtn1Click()
-{
-    ShowExplanation(help::HelpRegion::Arrows);
-}
-
-void TFormHelp::BitBtn5Click()
-{
-    ShowExplanation(help::HelpRegion::HelpButton);
-}
-
-void TFormHelp::TabSet1Click()
-{
-    ShowExplanation(help::HelpRegion::Tabs);
-}
-
-void TFormHelp::Label2Click()
-{
-    ShowExplanation(help::HelpRegion::LaunchAll);
-}
-
-void TFormHelp::Label3Click()
-{
-    ShowExplanation(help::HelpRegion::Param);
-}
-
 void TFormHelp::Shape4MouseDown(QWidget* sender, Qt::MouseButton button, QPoint position)
 {
     if (button != Qt::RightButton) {
-        ShowExplanation(help::HelpRegion::ButtonOtherPress);
+        ShowExplanation(HelpRegion::ButtonOtherPress);
         return;
     }
-    ShowExplanation(help::HelpRegion::ButtonRightPress);
+    ShowExplanation(HelpRegion::ButtonRightPress);
     // The pressed control's place in the window plus the press within it: under the pointer.
     PopupMenu1->popup(mapToGlobal(sender->pos() + position));
 }

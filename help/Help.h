@@ -21,18 +21,9 @@ public:
     explicit TFormHelp(const platform::Platform& platform);
     ~TFormHelp() override;
 
-    // The regions of the picture; each shows its explanation instead of the memo.
-    void Label1Click();
-    void BitBtn4Click();
-    void ButtonOptionsClick();
-    void LabelNClick();
-    void ButtonMinClick();
-    void BitBtn6Click();
-    void BitBtn1Click();
-    void BitBtn5Click();
-    void TabSet1Click();
-    void Label2Click();
-    void Label3Click();
+    // A click on a region of the picture shows its explanation instead of the memo; the
+    // regions and the controls that make them up are one table in Help.cpp.
+    void ShowExplanation(help::HelpRegion region);
     // A press on a launcher button of the picture, its square or its "none" label; position is
     // where in the pressed control. The right button also opens the picture's pop-up menu.
     void Shape4MouseDown(QWidget* sender, Qt::MouseButton button, QPoint position);
@@ -48,7 +39,6 @@ private:
     void SetFonts();
     void SetArtwork();
     void ConnectHandlers();
-    void ShowExplanation(help::HelpRegion region);
 
     platform::Platform platform_;
     std::unique_ptr<Ui::TFormHelp> ui;

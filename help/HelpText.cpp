@@ -11,7 +11,8 @@ const QString AssignText = QStringLiteral(
     "\"Assign main button file\" chooses the button's main program: its icon then shows on the button, and a left "
     "click on the button starts it.");
 const QString AddText = QStringLiteral(
-    "\"Add pop-up menu files\" adds files to the bottom of the button's pop-up menu; choosing one there starts it.");
+    "\"Add pop-up menu files\" puts files into the button's pop-up menu, which keeps them in alphabetical order; "
+    "choosing one there starts it.");
 
 // The longest line of the memo's stored text.
 constexpr int HelpLineWidth = 67;
@@ -23,12 +24,32 @@ bool FollowsOnNextLine(std::size_t block)
     return block == 7 || block == 11 || block == 17;
 }
 
+// The help labels wrap their texts at word ends, and a hyphen counts as one: a hyphen within a
+// word ("pop-up") becomes one that holds the word together on its line.
+QString KeepWordsWhole(QString text)
+{
+    for (qsizetype i = 1; i + 1 < text.size(); ++i)
+        if (text[i] == u'-' && text[i - 1].isLetter() && text[i + 1].isLetter())
+            text[i] = QChar(0x2011); // non-breaking hyphen
+    return text;
+}
+
+RegionTexts KeepWordsWhole(RegionTexts texts)
+{
+    texts.info1 = KeepWordsWhole(texts.info1);
+    texts.info2 = KeepWordsWhole(texts.info2);
+    for (std::optional<QString>* text : {&texts.info3, &texts.info4})
+        if (*text)
+            **text = KeepWordsWhole(**text);
+    return texts;
+}
+
 } // namespace
 
 const RegionTexts& TextsOf(HelpRegion region)
 {
     static_assert(int(HelpRegion::ButtonOtherPress) == 12, "one entry below for every region");
-    static const std::array<RegionTexts, 13> texts = {{
+    static const std::array<RegionTexts, 13> written = {{
         // Clock
         {QString(),
          QStringLiteral("The clock shows today's date and the time. Press on the clock, or on any bare part of the "
@@ -103,6 +124,12 @@ const RegionTexts& TextsOf(HelpRegion region)
          QStringLiteral("Use a button to keep the files of one project, or a set of your favourite screen savers, "
                         "together in one place.")},
     }};
+    static const std::array<RegionTexts, 13> texts = [] {
+        std::array<RegionTexts, 13> shown;
+        for (std::size_t i = 0; i < written.size(); ++i)
+            shown[i] = KeepWordsWhole(written[i]);
+        return shown;
+    }();
     return texts[static_cast<std::size_t>(region)];
 }
 
@@ -137,9 +164,9 @@ const std::vector<QString>& HelpBlocks()
                        "gives its kind of file. It launches all the same, in the program your desktop opens it "
                        "with."),
         // 9
-        QStringLiteral("To add files to the bottom of the pop-up menu, right-click the button and choose \"Add "
-                       "pop-up menu files\". They appear in the menu at the next right click, and start when you "
-                       "choose them."),
+        QStringLiteral("To add files to the pop-up menu, right-click the button and choose \"Add pop-up menu "
+                       "files\". The menu keeps its files in alphabetical order; they appear in it at the next right "
+                       "click, and start when you choose them."),
         // 10
         QStringLiteral("Uses: keep a screen saver in a button, and several more screen savers in its pop-up menu."),
         // 11

@@ -59,6 +59,17 @@ QString WithLineFeeds(QString text)
 
 } // namespace
 
+QString NoteText(std::string_view bytes, NoteEncoding& encoding)
+{
+    QString text = platform::FromBytes(bytes);
+    if (platform::ToBytes(text) == bytes) {
+        encoding = NoteEncoding::Locale;
+        return text;
+    }
+    encoding = NoteEncoding::Windows1252;
+    return FromWindows1252(bytes);
+}
+
 TNoteFile ReadNoteFile(const std::string& path)
 {
     TNoteFile note;
@@ -66,12 +77,7 @@ TNoteFile ReadNoteFile(const std::string& path)
     if (!note.bytes)
         return note;
     const std::string_view shown = std::string_view(*note.bytes).substr(0, note.bytes->find('\0'));
-    QString text = platform::FromBytes(shown);
-    if (platform::ToBytes(text) != shown) {
-        text = FromWindows1252(shown);
-        note.encoding = NoteEncoding::Windows1252;
-    }
-    note.text = WithLineFeeds(std::move(text));
+    note.text = WithLineFeeds(NoteText(shown, note.encoding));
     return note;
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The encodings note files are read and written in.
 enum class NoteEncoding {
@@ -17,6 +18,11 @@ struct TNoteFile {
     QString text; // lines separated by '\n'
     NoteEncoding encoding = NoteEncoding::Locale;
 };
+
+// The text that stored bytes of a note or of a note's name stand for, and the encoding they are
+// in: the locale's when they are valid in it, Windows-1252 otherwise, where every byte stands
+// for a character, so that they show readably.
+QString NoteText(std::string_view bytes, NoteEncoding& encoding);
 
 // Reads the note file at path. The text ends before the first zero byte; CR LF, a lone CR and
 // a lone LF each end a line. A file that is valid in the locale's encoding is read in it; any

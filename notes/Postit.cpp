@@ -7,6 +7,7 @@
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
 #include "platform/widgets/ClickLabel.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/widgets/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Characters.h"
@@ -28,14 +29,9 @@ constexpr qsizetype NameLength = 12;
 
 // A name as typed into the name box: at most 12 characters, and on one line, so that it can
 // never break the settings file's lines. A pasted line break becomes the blank it shows as.
-QString NameFromBox(QString typed)
+QString NameFromBox(const QString& typed)
 {
-    typed.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (QChar& c : typed) {
-        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = u' ';
-    }
-    return platform::FirstCharacters(typed, NameLength);
+    return platform::FirstCharacters(platform::OneLine(typed), NameLength);
 }
 
 } // namespace
@@ -53,7 +49,11 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
     setFont(PixelFont(13, true));
     ui->Memo1->setFont(PixelFont(13, false));
     setFixedSize(size());
-    move(platform::CentredOn(platform.screen.PrimarySize(), size()));
+    // Centred by its client area until the window manager has framed it, then by its frame.
+    const QSize screenSize = platform.screen.PrimarySize();
+    move(platform::CentredOn(screenSize, size()));
+    platform::PlaceByFrame(*this, platform.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
     for (int note = 1; note <= NoteCount; ++note) {
         TClickLabel* label = NoteLabel(note);
         connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
@@ -158,8 +158,9 @@ void TFormPostIt::SaveCurrentNote()
     if (unchanged && platform::FileExists(path))
         return;
     std::string bytes = unchanged && shown_.bytes ? *shown_.bytes : NoteBytes(text, shown_.encoding);
-    if (!platform::ReplaceFileContent(path, bytes))
-        throw std::runtime_error("Cannot save note " + std::to_string(currentNote_) + " in the file " + path);
+    if (std::string why; !platform::ReplaceFileContent(path, bytes, why))
+        throw std::runtime_error("Cannot save note " + std::to_string(currentNote_) + " in the file " + path + ": "
+                                 + why);
     shown_.bytes = std::move(bytes);
     shown_.text = text;
 }
@@ -168,8 +169,12 @@ void TFormPostIt::FormShow()
 {
     currentNote_ = 1;
     LoadNote(1);
-    for (int note = 1; note <= NoteCount; ++note)
-        NoteLabel(note)->setText(platform::FromBytes(settings_.Read(settings::NoteName(note))));
+    for (int note = 1; note <= NoteCount; ++note) {
+        StoredName& name = names_[std::size_t(note - 1)];
+        name.bytes = settings_.Read(settings::NoteName(note));
+        name.text = NoteText(name.bytes, name.encoding);
+        NoteLabel(note)->setText(name.text);
+    }
 }
 
 void TFormPostIt::Label1Click(TClickLabel* sender)
@@ -210,7 +215,12 @@ void TFormPostIt::ButtonPrintClick()
 void TFormPostIt::ButtonCloseClick()
 {
     SaveCurrentNote();
-    for (int note = 1; note <= NoteCount; ++note)
-        settings_.Store(settings::NoteName(note), platform::ToBytes(NoteLabel(note)->text()));
+    // A name the user left alone goes back byte for byte; a new one in the encoding of the name it
+    // replaces, as a note's text does.
+    for (int note = 1; note <= NoteCount; ++note) {
+        StoredName& name = names_[std::size_t(note - 1)];
+        const QString text = NoteLabel(note)->text();
+        settings_.Store(settings::NoteName(note), text == name.text ? name.bytes : NoteBytes(text, name.encoding));
+    }
     accept();
 }

@@ -3,10 +3,12 @@
 #include "notes/NoteFile.h"
 #include "platform/Platform.h"
 #include "platform/session/ErrorReport.h"
+#include "storage/ProgramFiles.h"
 
 #include <QDialog>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -70,6 +72,13 @@ private:
     int currentNote_ = 1;
     TClickLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
     TNoteFile shown_; // the current note's file as last read or written
+    // The eight names as the settings file held them when the window showed.
+    struct StoredName {
+        std::string bytes;
+        QString text;
+        NoteEncoding encoding = NoteEncoding::Locale;
+    };
+    std::array<StoredName, NoteCount> names_;
 };
 
 template <typename... Args> auto TFormPostIt::Reported(void (TFormPostIt::*handler)(Args...))

@@ -3,14 +3,39 @@
 #include "options/StripLayout.h"
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
+#include "platform/session/FramePlacement.h"
 #include "platform/widgets/PixelFont.h"
+#include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
 #include "storage/Settings.h"
 #include "ui_Options.h"
 
 #include <QShowEvent>
+#include <QValidator>
 
+#include <algorithm>
 #include <array>
+
+namespace {
+
+// Keeps a heading box on one line: a line break pasted into it becomes a blank there and then,
+// so that the heading shows, and is stored, as the one line the box shows.
+class OneLineValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        if (input.contains(u'\r') || input.contains(u'\n') || input.contains(QChar::LineSeparator)
+            || input.contains(QChar::ParagraphSeparator)) {
+            const qsizetype before = input.size();
+            input = platform::OneLine(input);
+            position = std::max(0, position - int(before - input.size()));
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip, const QPixmap& upArrow,
                            const QPixmap& downArrow)
@@ -30,8 +55,14 @@ TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& 
     ui->SpeedButton1->setIcon(upArrow);
     ui->SpeedButton2->setIcon(downArrow);
     setFixedSize(size());
-    // Centred by its client area: the window frame is not known before the window is shown.
-    setGeometry(QRect(platform::CentredOn(platform.screen.PrimarySize(), size()), size()));
+    // Centred by its client area at first: the window frame is not known before the window is
+    // shown. Once the window manager has framed it, it is centred by its frame.
+    const QSize screenSize = platform.screen.PrimarySize();
+    setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
+    platform::PlaceByFrame(*this, platform.windowManager,
+                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
+    for (int i = 0; i < settings::TabHeadingCount; ++i)
+        EditTab(i)->setValidator(new OneLineValidator(EditTab(i)));
     ConnectHandlers();
     FormCreate();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 namespace platform {
@@ -10,6 +11,9 @@ public:
     virtual ~Screen() = default;
     // Size of the primary screen in pixels.
     virtual QSize PrimarySize() const = 0;
+    // Where on the desktop the screen lies that holds point, or the screen nearest to it when
+    // none does.
+    virtual QRect ScreenGeometryAt(QPoint point) const = 0;
 };
 
 // Where a window of size goes so that it is centred on a screen of screenSize.

@@ -5,7 +5,8 @@
 
 namespace platform {
 
-// A timer on the user-interface thread: its handler runs every interval while it is enabled.
+// A timer on the user-interface thread: its handler runs every interval while it is enabled, never
+// before the interval has passed.
 // Setting the interval or the enabled state it already has changes nothing and does not restart
 // it; a new interval restarts a running timer. An interval of 0 or less never fires. A
 // realisation only starts, stops or restarts when told through Changed().

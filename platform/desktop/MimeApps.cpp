@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <span>
 
 namespace platform {
 
@@ -119,14 +120,33 @@ std::vector<std::string> AssociatedApplications(const MimeTypeNames& names, cons
     return associated;
 }
 
-// The default application of one type, else its most preferred associated application. A
-// default counts only when it is associated with the type once every removal has been applied.
-std::optional<DesktopEntry> ApplicationFor(const MimeTypeNames& names, const std::vector<Level>& levels,
+// The ids the lists remove from the type under any of its names, at any level.
+std::set<std::string> RemovedFrom(const MimeTypeNames& names, const std::vector<Level>& levels)
+{
+    std::set<std::string> removed;
+    for (const Level& level : levels)
+        for (std::string& id : Listed(level.plainList(), "Removed Associations", names))
+            removed.insert(std::move(id));
+    return removed;
+}
+
+// The default application of one type (types.front()), else its most preferred associated
+// application. A default counts only when it is associated with the type once every removal
+// has been applied; an application associated with a parent type (the rest of types) is
+// associated with its subtypes as well, unless the subtype's own lists remove it.
+std::optional<DesktopEntry> ApplicationFor(std::span<const MimeTypeNames> types, const std::vector<Level>& levels,
                                            ApplicationIndex& index)
 {
+    const MimeTypeNames& names = types.front();
     const std::vector<std::string> associated = AssociatedApplications(names, levels, index);
+    std::set<std::string> viaParents;
+    const std::set<std::string> removed = RemovedFrom(names, levels);
+    for (const MimeTypeNames& parent : types.subspan(1))
+        for (std::string& id : AssociatedApplications(parent, levels, index))
+            if (!removed.contains(id))
+                viaParents.insert(std::move(id));
     const auto isAssociated = [&](const std::string& id) {
-        return std::find(associated.begin(), associated.end(), id) != associated.end();
+        return std::find(associated.begin(), associated.end(), id) != associated.end() || viaParents.contains(id);
     };
     for (const Level& level : levels)
         for (const KeyFile& list : level.lists)
@@ -145,8 +165,9 @@ std::optional<DesktopEntry> DefaultApplication(const std::vector<MimeTypeNames>&
 {
     const auto levels = Levels(directories);
     ApplicationIndex index(ApplicationFolders(directories));
-    for (const MimeTypeNames& names : types)
-        if (auto application = ApplicationFor(names, levels, index))
+    const std::span<const MimeTypeNames> all(types);
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (auto application = ApplicationFor(all.subspan(i), levels, index))
             return application;
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
@@ -131,34 +132,59 @@ std::optional<std::string> ReadFileHead(const std::string& path, std::size_t lim
     return ReadRegularFile(path, limit, nullptr);
 }
 
-bool ReplaceFileContent(const std::string& path, std::string_view bytes, const std::function<void()>& afterWriting)
+bool ReplaceFileContent(const std::string& path, std::string_view bytes, std::string& why,
+                        const std::function<void()>& afterWriting)
 {
+    const auto failed = [&why](int error) {
+        why = std::strerror(error != 0 ? error : EIO);
+        return false;
+    };
     // A link is followed, so that the file it names is replaced and the link stays.
     char* resolved = realpath(path.c_str(), nullptr);
     const std::string target = resolved ? resolved : path;
     std::free(resolved);
     struct stat status;
     const bool exists = stat(target.c_str(), &status) == 0;
-    if (exists && (!S_ISREG(status.st_mode) || access(target.c_str(), W_OK) != 0))
+    if (exists && S_ISDIR(status.st_mode))
+        return failed(EISDIR);
+    if (exists && !S_ISREG(status.st_mode)) {
+        why = "Not a regular file";
         return false;
+    }
+    if (exists && access(target.c_str(), W_OK) != 0)
+        return failed(errno);
 
     std::string temporary = target + std::string(ReplacementMark) + "XXXXXX";
     const int file = mkostemp(temporary.data(), O_CLOEXEC);
     if (file < 0)
-        return false;
+        return failed(errno);
     const mode_t umask = ::umask(0);
     ::umask(umask);
     bool written =
         fchmod(file, exists ? status.st_mode & 07777 : 0666 & ~umask) == 0 && WriteAll(file, bytes) && fsync(file) == 0;
-    written = close(file) == 0 && written;
+    int error = written ? 0 : errno;
+    if (close(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
     if (written && afterWriting)
         afterWriting();
-    if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+    if (written && rename(temporary.c_str(), target.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
         unlink(temporary.c_str());
-        return false;
+        return failed(error);
     }
     SyncDirectory(target);
     return true;
+}
+
+bool ReplaceFileContent(const std::string& path, std::string_view bytes, const std::function<void()>& afterWriting)
+{
+    std::string why;
+    return ReplaceFileContent(path, bytes, why, afterWriting);
 }
 
 void RemoveReplacementLeftovers(const std::string& directory, const std::vector<std::string>& names)

@@ -54,6 +54,10 @@ std::optional<std::string> ReadFileHead(const std::string& path, std::size_t lim
 // replaces the old one: tests interrupt a write at its most delicate moment through it.
 bool ReplaceFileContent(const std::string& path, std::string_view bytes,
                         const std::function<void()>& afterWriting = {});
+// The same; when the file cannot be written, why says in the system's words what stood in the
+// way ("Permission denied", "Is a directory", "No space left on device", ...).
+bool ReplaceFileContent(const std::string& path, std::string_view bytes, std::string& why,
+                        const std::function<void()>& afterWriting = {});
 
 // Removes what replacements of the named files in directory (which ends in '/') left behind
 // when they were killed before their rename: only temporary files of exactly the form above.

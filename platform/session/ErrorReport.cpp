@@ -8,8 +8,11 @@ namespace platform {
 
 void ReportError(Dialogs& dialogs, const std::exception& error)
 {
-    dialogs.MessageBox(FromBytes(error.what()) + QLatin1Char('.'), ProductName(), MessageKind::Error,
-                       MessageButtons::Ok);
+    // A message that ends in a full stop of its own gets no second one.
+    QString text = FromBytes(error.what());
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    dialogs.MessageBox(text, ProductName(), MessageKind::Error, MessageButtons::Ok);
 }
 
 } // namespace platform

@@ -7,7 +7,8 @@ namespace platform {
 class Dialogs;
 
 // The general error report: a failure that no handler caught is shown in a message box titled
-// "Stackle", its message followed by a full stop, with an error icon and "OK".
+// "Stackle", its message followed by a full stop unless it ends in one, with an error icon and
+// "OK".
 void ReportError(Dialogs& dialogs, const std::exception& error);
 
 // Runs action; a failure it raises is shown by the general error report instead of passed on,

@@ -2,9 +2,15 @@
 
 #include "platform/session/Xcb.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QWidget>
+#include <QWindow>
+
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace platform {
 
@@ -30,7 +36,95 @@ std::optional<xcb_window_t> WindowProperty(xcb_connection_t* connection, xcb_win
     return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
 }
 
+// Whether a modal window of the program keeps input from window: any window but the modal one,
+// the windows that belong to it (its menus, say) and pop-ups.
+bool BlockedByModalWindow(const QWindow* window)
+{
+    const QWindow* modal = QGuiApplication::modalWindow();
+    if (!modal || !window || window->type() == Qt::Popup || window->type() == Qt::ToolTip)
+        return false;
+    for (const QWindow* owner = window; owner; owner = owner->transientParent())
+        if (owner == modal)
+            return false;
+    return true;
+}
+
+// The major opcode of the X input extension, through which Qt takes the mouse when the server
+// offers it; nothing without it.
+std::optional<std::uint8_t> InputExtension(xcb_connection_t* connection)
+{
+    constexpr std::string_view name = "XInputExtension";
+    const auto cookie = xcb_query_extension(connection, std::uint16_t(name.size()), name.data());
+    const auto reply = Owned(xcb_query_extension_reply(connection, cookie, nullptr));
+    if (!reply || !reply->present)
+        return std::nullopt;
+    return reply->major_opcode;
+}
+
+// The window an event of the X server reports a mouse press on, if it is one: a core press, or
+// a press of the input extension (a generic event whose type, at byte 8, is XI_ButtonPress and
+// whose event window lies at byte 24).
+std::optional<xcb_window_t> PressedWindow(const xcb_generic_event_t* event, std::optional<std::uint8_t> input)
+{
+    const int type = event->response_type & 0x7f;
+    if (type == XCB_BUTTON_PRESS)
+        return reinterpret_cast<const xcb_button_press_event_t*>(event)->event;
+    if (type != XCB_GE_GENERIC || !input)
+        return std::nullopt;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(event);
+    constexpr std::uint16_t InputButtonPress = 4;
+    std::uint16_t eventType;
+    std::memcpy(&eventType, bytes + 8, sizeof eventType);
+    if (bytes[1] != *input || eventType != InputButtonPress)
+        return std::nullopt;
+    xcb_window_t window;
+    std::memcpy(&window, bytes + 24, sizeof window);
+    return window;
+}
+
+QWindow* ProgramWindow(xcb_window_t id)
+{
+    for (QWindow* window : QGuiApplication::allWindows())
+        if (window->handle() && window->winId() == id)
+            return window;
+    return nullptr;
+}
+
 } // namespace
+
+// Watches the X server's mouse presses before Qt drops those on blocked windows.
+class X11WindowManager::PressFilter final : public QAbstractNativeEventFilter {
+public:
+    PressFilter(xcb_connection_t* connection, std::function<void()> onPress)
+        : input_(InputExtension(connection))
+        , onPress_(std::move(onPress))
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~PressFilter() override
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto pressed = PressedWindow(static_cast<const xcb_generic_event_t*>(message), input_);
+        if (pressed && BlockedByModalWindow(ProgramWindow(*pressed)))
+            QMetaObject::invokeMethod(QCoreApplication::instance(), onPress_, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::optional<std::uint8_t> input_;
+    std::function<void()> onPress_;
+};
+
+X11WindowManager::X11WindowManager() = default;
+
+X11WindowManager::~X11WindowManager() = default;
 
 bool X11WindowManager::CanIconify() const
 {
@@ -45,6 +139,35 @@ bool X11WindowManager::CanIconify() const
     // left behind when it ended names a window that is gone.
     const auto manager = WindowProperty(connection, screen->root, *check);
     return manager && WindowProperty(connection, *manager, *check) == manager;
+}
+
+std::optional<QMargins> X11WindowManager::FrameExtents(QWidget& window) const
+{
+    xcb_connection_t* connection = QtXcbConnection();
+    if (!connection || !CanIconify())
+        return QMargins();
+    // The manager notes the frame on the window once it has framed it, before it maps it.
+    if (!window.testAttribute(Qt::WA_WState_Created))
+        return std::nullopt;
+    const auto extents = Atom(connection, "_NET_FRAME_EXTENTS");
+    if (!extents)
+        return std::nullopt;
+    const auto cookie =
+        xcb_get_property(connection, 0, xcb_window_t(window.winId()), *extents, XCB_ATOM_CARDINAL, 0, 4);
+    const auto reply = Owned(xcb_get_property_reply(connection, cookie, nullptr));
+    if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32
+        || xcb_get_property_value_length(reply.get()) < 16)
+        return std::nullopt;
+    const auto* widths = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    // In the order left, right, top, bottom.
+    return QMargins(int(widths[0]), int(widths[2]), int(widths[1]), int(widths[3]));
+}
+
+void X11WindowManager::OnBlockedPress(std::function<void()> onPress)
+{
+    pressFilter_.reset();
+    if (xcb_connection_t* connection = QtXcbConnection(); onPress && connection)
+        pressFilter_ = std::make_unique<PressFilter>(connection, std::move(onPress));
 }
 
 } // namespace platform

@@ -16,4 +16,16 @@ inline QString FirstCharacters(const QString& text, qsizetype count)
     return text.first(length);
 }
 
+// Text on one line, for a box that holds one: each line break in it (CR LF, a lone CR or LF, a
+// line or paragraph separator) becomes the blank it shows as.
+inline QString OneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (QChar& c : text) {
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return text;
+}
+
 } // namespace platform

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
 // Records what the strip asks of the program around it.
 class RecordingHost final : public TStripHost {
@@ -24,11 +25,13 @@ public:
     int optionsShown = 0;
     int trayActivations = 0;
     bool trayIconShown = true;
+    std::vector<bool> stripMinimised; // each time the strip went away (true) or came back
     void Quit() override { ++quits; }
     void ShowNotes() override { ++notesShown; }
     void ShowOptions() override { ++optionsShown; }
     void ActivateTrayIcon() override { ++trayActivations; }
     bool TrayIconShown() override { return trayIconShown; }
+    void StripMinimised(bool minimised) override { stripMinimised.push_back(minimised); }
     // Each help window asked for; the last one stands in for the real window.
     int helpWindows = 0;
     std::unique_ptr<QWidget> help;
@@ -36,6 +39,8 @@ public:
     {
         ++helpWindows;
         help = std::make_unique<QWidget>();
+        help->resize(492, 341);
+        help->show();
         return help.get();
     }
 };

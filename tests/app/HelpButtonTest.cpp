@@ -49,6 +49,33 @@ TEST_F(HelpButtonTest, FirstStartOpensTheHelpBelowTheStrip)
     }
 }
 
+// The help window stays whole on the strip's screen: one pixel below the strip where it fits,
+// otherwise one pixel above it. Under a window manager that goes for its frame, title bar and
+// all, once the frame is known, and the frame is centred across the screen.
+TEST_F(HelpButtonTest, FirstStartHelpWindowGoesBesideTheStripByItsFrame)
+{
+    for (const QMargins frame : {QMargins(), QMargins(3, 20, 3, 4)}) {
+        env.windowManager.frame = frame;
+        for (const bool below : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "frame top " << frame.top() << (below ? ", below" : ", above"));
+            env.write("FILE.INI", below ? "" : "[EXE]\r\nYPos=600\r\n");
+            const TForm1& strip = Start();
+            // Placed by itself, the window is placed by its top-left corner (pos), which Qt takes for
+            // the frame's when it knows of one.
+            const QRect outer = frame.isNull() ? QRect(host.help->pos(), host.help->size())
+                                               : host.help->geometry().marginsAdded(frame);
+            if (below) {
+                EXPECT_EQ(outer.top(), strip.y() + strip.height() + 1);
+            } else {
+                EXPECT_EQ(outer.bottom(), strip.y() - 2);
+            }
+            if (!frame.isNull()) {
+                EXPECT_EQ(outer.left(), (1024 - outer.width()) / 2);
+            }
+        }
+    }
+}
+
 std::vector<QWidget*> HelpWindows()
 {
     std::vector<QWidget*> found;

@@ -137,6 +137,25 @@ TEST_F(SlotsTest, EveryGroupShowsItsIconsWhenFirstShown)
     }
 }
 
+// A file that gives no icon leaves its slot blank on every group, whenever its group first
+// shows: the program's own icon, which shows for a slot without an icon file, never stands in.
+TEST_F(SlotsTest, AFileWithoutAnIconLeavesItsSlotBlankOnEveryGroup)
+{
+    env.write("stackle", ""); // the program file, whose own icon the fake gives
+    env.icons.icons[env.path("stackle")] = doubles::FakeIcons::Solid(Qt::magenta);
+    env.write("cut.ico", std::string("\0\0\1\0", 4));
+    env.write("FILE.INI", "[EXE]\r\nEXE1=" + env.path("cut.ico") + "\r\nEXE6=" + env.path("cut.ico") + "\r\n");
+    Start();
+    form->show();
+    QTest::mouseClick(form->findChild<QToolButton*>(QStringLiteral("SpeedButton2")), Qt::LeftButton);
+    const auto* first = form->findChild<TExeBtn*>(QStringLiteral("ExeBtn1"));
+    const auto* sixth = form->findChild<TExeBtn*>(QStringLiteral("ExeBtn6"));
+    ASSERT_TRUE(sixth->isVisible());
+    EXPECT_EQ(sixth->ExeIconFile(), env.path("cut.ico"));
+    EXPECT_TRUE(first->Picture().isNull());
+    EXPECT_EQ(sixth->Picture(), first->Picture());
+}
+
 TEST_F(SlotsTest, SlotPartsSitOnTheirPagesWithHintsOnGroupOneOnly)
 {
     Start();

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
+#include <QTimer>
 
 #include <memory>
 
@@ -139,6 +141,53 @@ TEST_F(StackleTest, FailedStartUpStillLeavesTheStripOnScreen)
         ASSERT_EQ(env.dialogs.messages.size(), 1u);
         EXPECT_EQ(env.dialogs.messages[0].text, QStringLiteral("No screen."));
         env.dialogs.messages.clear();
+        stackle.reset();
+    }
+}
+
+// A modal window minimised from its title bar leaves the strip taking no input; a press on the
+// blocked strip brings the modal window back, restored and on top.
+TEST_F(StackleTest, PressOnTheBlockedStripBringsAMinimisedModalWindowBack)
+{
+    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");
+    Start();
+    for (void (TStackle::*open)() : {&TStackle::ShowOptions, &TStackle::ShowNotes}) {
+        bool minimised = false, restored = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            modal->showMinimized();
+            minimised = modal->isMinimized();
+            env.windowManager.PressBlockedWindow();
+            restored = modal->isVisible() && !modal->isMinimized();
+            modal->close();
+        });
+        (stackle.get()->*open)();
+        EXPECT_TRUE(minimised);
+        EXPECT_TRUE(restored);
+    }
+}
+
+// "-" takes the help window off the screen along with the strip, and bringing the strip back
+// brings the help window back too.
+TEST_F(StackleTest, HelpWindowLeavesAndComesBackWithTheStrip)
+{
+    for (const bool iconify : {true, false}) {
+        env.windowManager.canIconify = iconify;
+        env.write("FILE.INI", "");
+        Start();
+        QWidget* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("FormHelp"))
+                help = window;
+        ASSERT_NE(help, nullptr);
+        ASSERT_TRUE(help->isVisible());
+        stackle->Strip().ButtonMinSmallClick();
+        EXPECT_FALSE(StripShown());
+        EXPECT_FALSE(help->isVisible()) << "iconify " << iconify;
+        OnIcon({platform::WM_LBUTTONDOWN});
+        EXPECT_TRUE(StripShown());
+        EXPECT_TRUE(help->isVisible()) << "iconify " << iconify;
         stackle.reset();
     }
 }

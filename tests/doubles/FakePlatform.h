@@ -18,6 +18,7 @@
 
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <stdexcept>
@@ -38,12 +39,20 @@ private:
 class FakeScreen final : public platform::Screen {
 public:
     QSize size{1024, 768};
+    std::vector<QRect> others; // screens beside the primary one at 0, 0
     std::string failure; // when set, asking for the screen's size fails with this message
     QSize PrimarySize() const override
     {
         if (!failure.empty())
             throw std::runtime_error(failure);
         return size;
+    }
+    QRect ScreenGeometryAt(QPoint point) const override
+    {
+        for (const QRect& screen : others)
+            if (screen.contains(point))
+                return screen;
+        return QRect(QPoint(), PrimarySize());
     }
 };
 
@@ -110,7 +119,20 @@ public:
 class FakeWindowManager final : public platform::WindowManager {
 public:
     bool canIconify = true;
+    // The frame every shown window has; none, as without a window manager, until a test says.
+    QMargins frame;
+    std::function<void()> onBlockedPress;
+
     bool CanIconify() const override { return canIconify; }
+    std::optional<QMargins> FrameExtents(QWidget&) const override { return frame; }
+    void OnBlockedPress(std::function<void()> onPress) override { onBlockedPress = std::move(onPress); }
+
+    // A press on a window that a modal window blocks, as the window system reports it.
+    void PressBlockedWindow() const
+    {
+        if (onBlockedPress)
+            onBlockedPress();
+    }
 };
 
 // A platform whose program directory is a fresh temporary directory.

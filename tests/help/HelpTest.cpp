@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -228,6 +229,28 @@ TEST_F(HelpWindowTest, ClickingATabSelectsItAndExplainsTheTabs)
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     EXPECT_EQ(tabs->currentIndex(), 2);
     EXPECT_EQ(Info(2)->text(), help::TextsOf(HelpRegion::Tabs).info2);
+}
+
+// Keys typed while the memo is out of sight never reach it: after a click into the memo and then
+// on the picture, the keyboard is with the button that brings the memo back. Tab in the memo
+// moves the focus on instead of typing a tab.
+TEST_F(HelpWindowTest, KeysNeverReachTheMemoOutOfSight)
+{
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    auto* memo = Child<QPlainTextEdit>(form, QStringLiteral("MemoHelp"));
+    const QString guide = memo->toPlainText();
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(memo->hasFocus());
+    QTest::keyClick(memo, Qt::Key_Tab);
+    EXPECT_FALSE(memo->hasFocus());
+
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(Child(form, QStringLiteral("Label1")), Qt::LeftButton);
+    ExpectExplanationFace();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("typed"));
+    QTest::mouseClick(Child(form, QStringLiteral("ButtonShowHelp")), Qt::LeftButton);
+    EXPECT_EQ(memo->toPlainText(), guide);
 }
 
 TEST_F(HelpWindowTest, ExitOnlyHidesTheWindow)

@@ -128,14 +128,19 @@ TEST_F(NotesWindowTest, StoredNamesShowWhole)
     EXPECT_EQ(StoredName(env, 8), "a=b");
 }
 
-TEST_F(NotesWindowTest, TabMovesTheFocusOnToTheUnseenButtonWhichRenamesNothing)
+// Tab moves the focus on from the memo, which takes no tabs, to the next control on view: past
+// the hidden name box and the "New Label" button that the memo covers. Pressing that button
+// without an earlier double-click changes no label.
+TEST_F(NotesWindowTest, TabMovesTheFocusOnToShownControlsOnlyAndNewLabelAloneRenamesNothing)
 {
     Open();
     Memo()->setFocus();
     QTest::keyClick(Memo(), Qt::Key_Tab);
     EXPECT_EQ(MemoText(), QString());
-    EXPECT_TRUE(Button("Button1")->hasFocus());
-    QTest::keyClick(Button("Button1"), Qt::Key_Space);
+    EXPECT_TRUE(Button("ButtonClose")->hasFocus());
+    QTest::keyClick(Button("ButtonClose"), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(Memo()->hasFocus());
+    Button("Button1")->click();
     for (int note = 1; note <= 8; ++note)
         EXPECT_EQ(Label(note)->text(), QStringLiteral("Note #%1").arg(note));
     EXPECT_TRUE(Memo()->hasFocus());
@@ -233,6 +238,29 @@ TEST_F(NotesWindowTest, Windows1252NoteShowsReadablyAndSurvivesByteForByte)
         "\xE2\x86\x92");
 }
 
+// A name stored in Windows-1252 shows readably and, left alone, goes back byte for byte; a new
+// name for it is stored in that code page as well, as a note's text is.
+TEST_F(NotesWindowTest, Windows1252NameShowsReadablyAndSurvivesByteForByte)
+{
+    env.write("FILE.INI", "[Notes]\r\nNote6=Caf\xE9 \x80\r\nNote7=Tea\r\n");
+    Open();
+    EXPECT_EQ(Label(6)->text(), QString::fromUtf8("Café €"));
+    DoubleClick(7);
+    NameBox()->insert(QString::fromUtf8("Thé"));
+    Enter(NameBox());
+    Exit();
+    EXPECT_EQ(StoredName(env, 6), "Caf\xE9 \x80");
+    EXPECT_EQ(StoredName(env, 7), "Th\xC3\xA9");
+
+    env.write("FILE.INI", "[Notes]\r\nNote6=Caf\xE9 \x80\r\n");
+    Open();
+    DoubleClick(6);
+    NameBox()->insert(QString::fromUtf8("Thé"));
+    Enter(NameBox());
+    Exit();
+    EXPECT_EQ(StoredName(env, 6), "Th\xE9");
+}
+
 // A note that cannot be stored, for a cause that holds for root too: its file's name is taken
 // by a folder.
 TEST_F(NotesWindowTest, FailedSaveIsReportedAndStopsTheAction)
@@ -247,7 +275,7 @@ TEST_F(NotesWindowTest, FailedSaveIsReportedAndStopsTheAction)
     EXPECT_EQ(env.dialogs.messages[0].title, QStringLiteral("Stackle"));
     EXPECT_EQ(env.dialogs.messages[0].kind, platform::MessageKind::Error);
     EXPECT_EQ(env.dialogs.messages[0].text,
-              QString::fromStdString("Cannot save note 1 in the file " + env.path("note1.dat") + "."));
+              QString::fromStdString("Cannot save note 1 in the file " + env.path("note1.dat") + ": Is a directory."));
     EXPECT_EQ(window.CurrentNote(), 1);
     EXPECT_EQ(MemoText(), QStringLiteral("precious"));
 

@@ -160,6 +160,14 @@ TEST_F(OptionsTest, HeadingsTakeEffectOnlyOnChangeTabsAndExitDiscardsThem)
     Open();
     EXPECT_EQ(Edit(0)->text(), QString());
     EXPECT_EQ(Edit(2)->text(), QStringLiteral("Games"));
+
+    // A pasted line break becomes a blank in the box, and so in the tab and the file.
+    Edit(1)->clear();
+    Edit(1)->insert(QStringLiteral("Two\r\nlines\nhere"));
+    EXPECT_EQ(Edit(1)->text(), QStringLiteral("Two lines here"));
+    Click("ButtonChangeTabs");
+    EXPECT_EQ(Tabs().tabText(1), QStringLiteral("Two lines here"));
+    EXPECT_NE(env.settings().find("\r\nTab1=Two lines here\r\n"), std::string::npos);
 }
 
 TEST_F(OptionsTest, ARadioButtonAppliesItsStyleOnlyWhenItBecomesTicked)

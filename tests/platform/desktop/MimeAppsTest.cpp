@@ -118,3 +118,21 @@ TEST_F(MimeApps, TheMostSpecificTypeWithAnyApplicationWins)
     App("data-b/applications/noter.desktop", "text/x-old-note");
     EXPECT_EQ(Chosen(note), "data-b/applications/noter.desktop");
 }
+
+// An application for a type is associated with its subtypes: the default for the subtype wins
+// over the parent type's default although both applications declare only the parent type.
+TEST_F(MimeApps, ADefaultForASubtypeMayDeclareOnlyTheParentType)
+{
+    App("data-a/applications/b.desktop", "text/plain;");
+    App("data-a/applications/c.desktop", "text/plain;");
+    Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=b.desktop\n");
+    Write("config-sys/mimeapps.list", "[Default Applications]\ntext/x-csrc=c.desktop\n");
+    const std::vector<MimeTypeNames> source{{"text/x-csrc"}, {"text/plain"}};
+    EXPECT_EQ(Chosen(source), "data-a/applications/c.desktop");
+    EXPECT_EQ(Chosen(), "data-a/applications/b.desktop");
+
+    // Removed from the subtype, it is no longer its default.
+    Write("config-sys/mimeapps.list", "[Default Applications]\ntext/x-csrc=c.desktop\n"
+                                      "[Removed Associations]\ntext/x-csrc=c.desktop\n");
+    EXPECT_EQ(Chosen(source), "data-a/applications/b.desktop");
+}
