@@ -55,9 +55,12 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform)
     move(platform::CentredOn(platform.screen.primarySize(), size()));
     for (int note = 1; note <= NoteCount; ++note) {
         TClickLabel* label = NoteLabel(note);
+        // clang-format 14 takes Reported(&...)(label) for a declaration and writes "Reported (".
+        // clang-format off
         connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
         connect(label, &TClickLabel::OnDblClick, this,
                 [this, label] { Reported(&TFormPostIt::Label1DblClick)(label); });
+        // clang-format on
     }
     connect(ui->Button1, &QPushButton::clicked, this, Reported(&TFormPostIt::Button1Click));
     connect(ui->ButtonPrint, &QPushButton::clicked, this, Reported(&TFormPostIt::ButtonPrintClick));

@@ -129,6 +129,8 @@ TEST_F(StartFileTest, EveryResultAboveThirtyTwoIsSuccess)
 
 TEST(StartFailureMessage, KnownCodesInBothLanguages)
 {
+    // Every text stays whole on its line, as it is shown.
+    // clang-format off
     const struct {
         int code;
         const char* english;
@@ -158,6 +160,7 @@ TEST(StartFailureMessage, KnownCodesInBothLanguages)
          "Ungültige dynamische Linkbibliothek (DLL)."},
         {21, "Application requires Microsoft Windows 32-bit extensions.", "Anwendung benötigt Windows-32-Bit-Erweiterungen."},
     };
+    // clang-format on
     for (const auto& row : table) {
         EXPECT_EQ(StartFailureMessage(row.code, english, "E:/Tools/calc.exe"), row.english) << row.code;
         EXPECT_EQ(StartFailureMessage(row.code, german, "E:/Tools/calc.exe"), row.german) << row.code;

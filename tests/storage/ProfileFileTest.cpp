@@ -19,7 +19,9 @@ const std::string LongValue(2000, 'x');
 
 // A settings file as a user might leave it after editing it by hand: a comment, blank lines,
 // an unknown section, blanks around names and '=', LF-only lines, a line far beyond the read
-// buffer, bytes outside ASCII, values holding '=', and no line end after the last line.
+// buffer, bytes outside ASCII, values holding '=', and no line end after the last line. One
+// line of the file per line here:
+// clang-format off
 const std::string HandEdited = "; Stackle settings, kept by hand\r\n"
                                "\r\n"
                                "[TABS]\r\n"
@@ -37,6 +39,7 @@ const std::string HandEdited = "; Stackle settings, kept by hand\r\n"
                                "\r\n"
                                "[EXE]\r\n"
                                "EXE1=C:\\Tools\\x.exe";
+// clang-format on
 
 // HandEdited with its only occurrence of from replaced by to.
 std::string Edited(const std::string& from, const std::string& to)

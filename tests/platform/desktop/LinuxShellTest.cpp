@@ -149,9 +149,12 @@ TEST_F(LinuxShell, RunsTheCommandOfALauncherFile)
 {
     fs::create_directories(root + "/my apps");
     const std::string program = Program("my apps/rec \"1\"");
+    // One line of the file per line here.
+    // clang-format off
     const std::string launcher = Write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\n"
                                                          "Exec=\"" + root + "/my\\sapps/rec \\\\\"1\\\\\"\" -a %f\n"
                                                          "Path=" + work + "\n");
+    // clang-format on
     fs::permissions(launcher, fs::perms::owner_exec, fs::perm_options::add);
     EXPECT_EQ(shell.ShellStart(launcher, "one parameter", root, 1), 42);
     auto record = Recorded();
