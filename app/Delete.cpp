@@ -8,8 +8,8 @@
 
 TFormDelete::TFormDelete(std::string listFile, QSize screenSize, platform::Dialogs& dialogs,
                          std::function<void()> afterDelete)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
-                           | Qt::WindowStaysOnTopHint)
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , ui(std::make_unique<Ui::TFormDelete>())
     , dialogs_(dialogs)
     , listFile_(std::move(listFile))

@@ -71,7 +71,8 @@ void TForm1::ApplyViewStyle(int style)
 void TForm1::ApplyTabsHidden(bool hide)
 {
     tabsVisible_ = hide ? "False" : "True";
-    WriteIgnoringFailure(SettingsFile(), [this](const TIniFile& ini) { ini.Write(settings::TabsVisible, tabsVisible_); });
+    WriteIgnoringFailure(SettingsFile(),
+                         [this](const TIniFile& ini) { ini.Write(settings::TabsVisible, tabsVisible_); });
     if (viewStyle_ == 3)
         return; // takes effect at the next switch to style 1 or 2
     if (hide) {

@@ -1,6 +1,6 @@
+#include "app/Main.h"
 #include "app/Application.h"
 #include "app/DesktopSession.h"
-#include "app/Main.h"
 #include "app/SingleInstance.h"
 #include "app/Splash.h"
 #include "app/Stackle.h"
@@ -33,10 +33,8 @@ int main(int, char** argv)
     const std::string programDirectory = platform.location.programDirectory();
     TSingleInstance instance(programDirectory);
     switch (instance.Claim()) {
-    case TSingleInstance::Outcome::First:
-        break;
-    case TSingleInstance::Outcome::BroughtBack:
-        return 0;
+    case TSingleInstance::Outcome::First: break;
+    case TSingleInstance::Outcome::BroughtBack: return 0;
     case TSingleInstance::Outcome::NoAnswer:
         std::fprintf(stderr, "Stackle already runs from %s but does not answer.\n", programDirectory.c_str());
         return 1;

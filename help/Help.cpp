@@ -79,7 +79,8 @@ void TFormHelp::ConnectHandlers()
     connectClick(ui->ButtonShowHelp, &TFormHelp::ButtonShowHelpClick);
     connectClick(ui->Button2, &TFormHelp::Button2Click);
     // A click on a tab selects it, as on any tab strip, and explains the tabs.
-    connect(ui->TabSet1, &QTabBar::tabBarClicked, this, platform::Reported(platform_.dialogs, this, &TFormHelp::TabSet1Click));
+    connect(ui->TabSet1, &QTabBar::tabBarClicked, this,
+            platform::Reported(platform_.dialogs, this, &TFormHelp::TabSet1Click));
 
     const std::pair<TClickLabel*, void (TFormHelp::*)()> labels[] = {
         {ui->Label1, &TFormHelp::Label1Click}, {ui->LabelN, &TFormHelp::LabelNClick},

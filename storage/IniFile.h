@@ -20,8 +20,7 @@ public:
 
     const std::string& FileName() const { return path_; }
 
-    std::string ReadString(const std::string& section, const std::string& key,
-                           const std::string& fallback) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
     int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
@@ -45,8 +44,7 @@ private:
 
 // Runs one write access to the settings file at path. A write that fails is ignored: the value
 // then simply is not stored, while what the screen and memory hold stands.
-template <typename Write>
-void WriteIgnoringFailure(const std::string& path, Write write)
+template <typename Write> void WriteIgnoringFailure(const std::string& path, Write write)
 {
     try {
         write(TIniFile(path));

@@ -1,6 +1,6 @@
-#include "platform/session/ClickLabel.h"
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/session/ClickLabel.h"
 
 #include "doubles/Unprivileged.h"
 

@@ -88,11 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileRead,
     testing::Values(ReadCase{"TABS", "Visible", "False"}, ReadCase{"tabs", "VISIBLE", "False"},
                     ReadCase{"TABS", "Tab0", "Work"}, ReadCase{"TABS", "Tab2", ""},
-                    ReadCase{"TABS", "Tab1", std::nullopt},
-                    ReadCase{"Custom", "Blob", std::string(1023, 'x')},
-                    ReadCase{"Custom", "Name", "Caf\xe9 \xc3\xa9"},
-                    ReadCase{"notes", "Note1", "a=b = c"}, ReadCase{"Notes", "Note2", std::nullopt},
-                    ReadCase{"EXE", "EXE1", "C:\\Tools\\x.exe"},
+                    ReadCase{"TABS", "Tab1", std::nullopt}, ReadCase{"Custom", "Blob", std::string(1023, 'x')},
+                    ReadCase{"Custom", "Name", "Caf\xe9 \xc3\xa9"}, ReadCase{"notes", "Note1", "a=b = c"},
+                    ReadCase{"Notes", "Note2", std::nullopt}, ReadCase{"EXE", "EXE1", "C:\\Tools\\x.exe"},
                     ReadCase{"EXE", "Visible", std::nullopt}, ReadCase{"Help", "Visible", std::nullopt}));
 
 // A name may head several sections: a key's value is its first line in any of them, in the
@@ -155,8 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
         // New keys go after the last non-blank line of their section.
         WriteCase{"TABS", "Tab1", "Home", Edited("Tab2 =\t\r\n", "Tab2 =\t\r\nTab1=Home\r\n")},
         WriteCase{"Custom", "Other", "1", Edited("\xc3\xa9\n", "\xc3\xa9\nOther=1\r\n")},
-        WriteCase{"Notes", "Note3", "n",
-                  Edited(";Note2=commented out\r\n", ";Note2=commented out\r\nNote3=n\r\n")},
+        WriteCase{"Notes", "Note3", "n", Edited(";Note2=commented out\r\n", ";Note2=commented out\r\nNote3=n\r\n")},
         WriteCase{"EXE", "EXE2", "", Edited("x.exe", "x.exe\r\nEXE2=\r\n")},
         // A new section goes to the end of the file, after a line end for the last line.
         WriteCase{"Help", "Visible", "0", HandEdited + "\r\n[Help]\r\nVisible=0\r\n"}));

@@ -77,8 +77,9 @@ protected:
     // Registers an application as the default for mimeType: the record program with arguments.
     void RegisterHandler(const std::string& mimeType, const std::string& arguments)
     {
-        Write("data-home/applications/handler.desktop", "[Desktop Entry]\nType=Application\nMimeType=" + mimeType
-                                                            + ";\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
+        Write("data-home/applications/handler.desktop",
+              "[Desktop Entry]\nType=Application\nMimeType=" + mimeType + ";\nExec=\"" RECORD_ARGS "\" " + arguments
+                  + "\n");
         Write("config-home/mimeapps.list", "[Default Applications]\n" + mimeType + "=handler.desktop\n");
     }
 
@@ -160,7 +161,6 @@ TEST_F(LinuxShell, RunsTheCommandOfALauncherFile)
     auto record = Recorded();
     EXPECT_EQ(record.directory, work);
     EXPECT_EQ(record.arguments, (Strings{program, "-a", "one parameter"}));
-
 
     // Without a field code the parameter text goes last, as a document goes to its application.
     const std::string plain = Write("plain.desktop", "[Desktop Entry]\nType=Application\nExec=" RECORD_ARGS "\n");
@@ -246,7 +246,8 @@ TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
     const std::string copy = root + "/copy";
     const Strings execs{"sh -c \"cat %f > " + copy + "\"", "sh -c 'cat %f > " + copy + "'",
                         "sh -c \"cat -- \\\"$0\\\" > " + copy + "\" %f"};
-    const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt", "back\\slash $HOME.txt"};
+    const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt",
+                        "back\\slash $HOME.txt"};
     for (const std::string& exec : execs) {
         Write("data-home/applications/handler.desktop",
               "[Desktop Entry]\nType=Application\nMimeType=text/plain;\nExec=" + exec + "\n");
