@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
 # Checks that every tracked C++ file is laid out as .clang-format says, changing nothing.
-# Lists the files that differ and exits 1 when there is one; clang-format -i <file> lays a file
-# out. Files may be given instead of all tracked ones.
+# Lists the files that differ and exits 1 when there is one, 2 when clang-format cannot check;
+# clang-format -i <file> lays a file out. Files may be given instead of all tracked ones.
 #
 # Usage: scripts/check-format.sh [<file>...]
 set -uo pipefail
-cd "$(dirname "$0")/.."
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 command -v clang-format >/dev/null || {
     echo "check-format: clang-format is not installed (scripts/install-deps.sh installs it)" >&2
     exit 2
 }
-
 # Other versions lay some constructs out otherwise: their verdict may differ from CI's.
 version=$(clang-format --version | grep -oE '[0-9]+\.[0-9]+' | head -1)
 [[ ${version%%.*} == 14 ]] || echo "check-format: clang-format $version, not 14 as in CI: differences may be its own" >&2
@@ -19,11 +18,13 @@ version=$(clang-format --version | grep -oE '[0-9]+\.[0-9]+' | head -1)
 if [[ $# -gt 0 ]]; then
     files=("$@")
 else
+    cd "$root"
     mapfile -t files < <(git ls-files '*.cpp' '*.h')
 fi
 
-# clang-format names every place that differs as <file>:<line>:<column>: error: ...
-report=$(printf '%s\0' "${files[@]}" | xargs -0 clang-format --style=file --dry-run --Werror 2>&1)
+# clang-format names every place that differs as <file>:<line>:<column>: error: ...; the style
+# file is named, so that it also holds for files outside the tree.
+report=$(printf '%s\0' "${files[@]}" | xargs -0 clang-format --style="file:$root/.clang-format" --dry-run --Werror 2>&1)
 status=$?
 mapfile -t differing < <(grep -oE '^[^:]+:[0-9]+:[0-9]+: error: code should be clang-formatted' <<<"$report" \
     | cut -d: -f1 | sort -u)
