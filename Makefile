@@ -1,5 +1,6 @@
 # make run  - install what is missing, build, start Stackle
-# make test - install what is missing, build, run every test
+# make test - install what is missing, check the format, build, run every test, then the unit
+#             tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
 # make install [PREFIX=dir] [AUTOSTART=1] - install an optimised, stripped build for this user,
 #   no root needed
@@ -7,6 +8,7 @@
 #   refuses while the installed program runs
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+SANITIZE_BUILD ?= build-asan
 FUZZ_SECONDS ?= 60
 # WERROR=ON makes every compiler warning an error, as CI builds.
 WERROR ?= OFF
@@ -21,7 +23,7 @@ INSTALL_BUILD ?= build-release
 # What a program folder holds besides the user's files: the binary and its blank slot icon.
 PROGRAM_FILES := stackle empty.ico
 
-.PHONY: deps build run test bench fuzz install uninstall clean
+.PHONY: deps build run test test-sanitize check-format bench fuzz install uninstall clean
 
 deps:
 	scripts/install-deps.sh
@@ -42,8 +44,27 @@ run: deps
 	done
 	$(RUN_DIR)/stackle
 
-test: build
+test: check-format build
 	ctest --test-dir $(BUILD) --output-on-failure
+	$(MAKE) --no-print-directory test-sanitize
+	@plain=$$(ctest --test-dir $(BUILD) -N -LE e2e | tail -1); \
+	sanitized=$$(ctest --test-dir $(SANITIZE_BUILD) -N -LE e2e | tail -1); \
+	if [ "$$plain" != "$$sanitized" ]; then \
+		echo "make test: unit tests of the plain build: $$plain; of the sanitizer build: $$sanitized" >&2; \
+		exit 1; \
+	fi
+
+# The unit tests (all but the end-to-end ones) built and run under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in a build of their own.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTACKLE_WERROR=$(WERROR) \
+		-DSTACKLE_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) --target unit_tests
+	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -LE e2e
+
+# Every tracked C++ file as clang-format lays it out (.clang-format).
+check-format: deps
+	scripts/check-format.sh
 
 bench: build
 	bench/startup.sh $(BUILD)
@@ -72,4 +93,4 @@ uninstall:
 
 # Removes the build folders only: $(RUN_DIR), with the settings, lists and notes, stays.
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(INSTALL_BUILD) $(SANITIZE_BUILD)

@@ -3,13 +3,13 @@
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
-#include "platform/widgets/PixelFont.h"
 #include "platform/text/Encoding.h"
+#include "platform/widgets/PixelFont.h"
 #include "ui_Delete.h"
 
 TFormDelete::TFormDelete(std::string listFile, const platform::Platform& platform, std::function<void()> afterDelete)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
-                           | Qt::WindowStaysOnTopHint)
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , ui(std::make_unique<Ui::TFormDelete>())
     , dialogs_(platform.dialogs)
     , listFile_(std::move(listFile))

@@ -39,7 +39,8 @@ std::string UnwritableDirectoryNotice(const std::string& programDirectory)
 {
     if (access(programDirectory.c_str(), W_OK) == 0)
         return {};
-    return "Stackle: " + programDirectory + " cannot be written, so nothing you set will be stored. "
-           "Install Stackle where it can keep its files beside itself: make install (into "
-           "~/.local/opt/stackle unless PREFIX says otherwise).";
+    return "Stackle: " + programDirectory
+        + " cannot be written, so nothing you set will be stored. "
+          "Install Stackle where it can keep its files beside itself: make install (into "
+          "~/.local/opt/stackle unless PREFIX says otherwise).";
 }

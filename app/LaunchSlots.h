@@ -20,8 +20,8 @@ struct TLaunchSlot {
     int number = 0; // 1 to 12
     TExeBtn* button = nullptr;
     TClickLabel* launchAll = nullptr; // "A"
-    TClickLabel* param = nullptr;     // "P"
-    QMenu* menu = nullptr;            // made when it is first needed
+    TClickLabel* param = nullptr; // "P"
+    QMenu* menu = nullptr; // made when it is first needed
     // The menu's commands: assign, add, delete and clear; a separator follows them.
     std::array<QAction*, 4> commands{};
     bool paramOn = false;

@@ -9,10 +9,10 @@
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
 #include "platform/WindowManager.h"
-#include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
 #include "platform/text/Encoding.h"
+#include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
 #include "ui_Main.h"
 

@@ -3,10 +3,10 @@
 #include "app/Delete.h"
 #include "exebtn/ExeBtn.h"
 #include "platform/Screen.h"
-#include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
-#include "platform/widgets/LiteralCaption.h"
 #include "platform/text/Encoding.h"
+#include "platform/widgets/ClickLabel.h"
+#include "platform/widgets/LiteralCaption.h"
 #include "storage/Settings.h"
 
 #include <QDropEvent>
@@ -288,8 +288,7 @@ bool TSlotCommands::eventFilter(QObject* watched, QEvent* event)
         platform::ReportFailure(platform_.dialogs, [&] { ExeBtn1DragDrop(button, drop->mimeData()->urls()); });
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "app/Splash.h"
 
 #include "platform/Screen.h"
-#include "platform/widgets/PixelFont.h"
 #include "platform/session/WindowPicture.h"
+#include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Splash.h"
 

@@ -29,10 +29,7 @@ bool TWindowDrag::eventFilter(QObject*, QEvent* event)
         window_.move(move->globalPosition().toPoint() - *offset_);
         return true;
     }
-    case QEvent::MouseButtonRelease:
-        offset_.reset();
-        return false;
-    default:
-        return false;
+    case QEvent::MouseButtonRelease: offset_.reset(); return false;
+    default: return false;
     }
 }

@@ -1,6 +1,6 @@
+#include "app/Main.h"
 #include "app/Application.h"
 #include "app/DesktopSession.h"
-#include "app/Main.h"
 #include "app/Splash.h"
 #include "app/Stackle.h"
 #include "platform/LinuxPlatform.h"
@@ -33,10 +33,8 @@ int main(int, char** argv)
     const std::string programDirectory = platform.location.ProgramDirectory();
     platform::UnixSingleInstance instance(programDirectory);
     switch (instance.Claim(10000)) {
-    case platform::SingleInstance::Outcome::First:
-        break;
-    case platform::SingleInstance::Outcome::BroughtBack:
-        return 0;
+    case platform::SingleInstance::Outcome::First: break;
+    case platform::SingleInstance::Outcome::BroughtBack: return 0;
     case platform::SingleInstance::Outcome::NoAnswer:
         std::fprintf(stderr, "Stackle already runs from %s but does not answer.\n", programDirectory.c_str());
         return 1;

@@ -21,7 +21,11 @@ const std::string Program = READY_SIGNAL_PROGRAM;
 // The pipe the started program writes its byte into; reading it waits until it runs.
 class ReadySignal {
 public:
-    ReadySignal() : path_(dir_.path().toStdString() + "/ready") { mkfifo(path_.c_str(), 0600); }
+    ReadySignal()
+        : path_(dir_.path().toStdString() + "/ready")
+    {
+        mkfifo(path_.c_str(), 0600);
+    }
     const std::string& path() const { return path_; }
     void Wait() const
     {

@@ -39,7 +39,7 @@ namespace {
 
 double NowMs()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
@@ -76,16 +76,13 @@ Options ParseOptions(int argc, char** argv)
             if (options.timeoutMs <= 0)
                 Usage(argv[0]);
             break;
-        case 'n':
-            options.name = optarg;
-            break;
+        case 'n': options.name = optarg; break;
         case 's':
             if (std::sscanf(optarg, "%dx%d", &options.width, &options.height) != 2 || options.width <= 0
                 || options.height <= 0)
                 Usage(argv[0]);
             break;
-        default:
-            Usage(argv[0]);
+        default: Usage(argv[0]);
         }
     }
     if (optind >= argc)
@@ -104,10 +101,7 @@ public:
     {
     }
 
-    bool Matches(Window window) const
-    {
-        return HasName(window) && !IsSplash(window) && HasSize(window);
-    }
+    bool Matches(Window window) const { return HasName(window) && !IsSplash(window) && HasSize(window); }
 
 private:
     bool HasName(Window window) const
@@ -127,8 +121,8 @@ private:
         int format = 0;
         unsigned long count = 0, remaining = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display_, window, windowType_, 0, 64, False, XA_ATOM, &type, &format, &count,
-                               &remaining, &data)
+        if (XGetWindowProperty(display_, window, windowType_, 0, 64, False, XA_ATOM, &type, &format, &count, &remaining,
+                               &data)
                 != Success
             || !data)
             return false;
@@ -146,7 +140,7 @@ private:
     {
         if (options_.width == 0)
             return true;
-        XWindowAttributes attributes {};
+        XWindowAttributes attributes{};
         return XGetWindowAttributes(display_, window, &attributes) && attributes.width == options_.width
             && attributes.height == options_.height;
     }
@@ -173,7 +167,7 @@ long ReadKib(pid_t pid)
 long StopAndMeasure(pid_t pid)
 {
     kill(pid, SIGTERM);
-    rusage usage {};
+    rusage usage{};
     int status = 0;
     const double deadline = NowMs() + 5'000;
     while (true) {
@@ -231,7 +225,7 @@ int main(int argc, char** argv)
                 // A window manager will map it inside a frame of its own: watch the window itself.
                 const Window created = event.xcreatewindow.window;
                 XSelectInput(display, created, StructureNotifyMask);
-                XWindowAttributes attributes {};
+                XWindowAttributes attributes{};
                 if (XGetWindowAttributes(display, created, &attributes) && attributes.map_state != IsUnmapped)
                     mapped = created; // mapped before the selection took effect
             }
@@ -251,14 +245,14 @@ int main(int argc, char** argv)
         }
         const double left = start + options.timeoutMs - NowMs();
         if (left <= 0) {
-            std::fprintf(stderr, "startup_timer: no window named \"%s\" mapped within %.0f s\n",
-                         options.name.c_str(), options.timeoutMs / 1e3);
+            std::fprintf(stderr, "startup_timer: no window named \"%s\" mapped within %.0f s\n", options.name.c_str(),
+                         options.timeoutMs / 1e3);
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             return 2;
         }
         // Wake up on X traffic, and now and then to notice a program that died.
-        pollfd fd {connection, POLLIN, 0};
+        pollfd fd{connection, POLLIN, 0};
         poll(&fd, 1, left < 50 ? int(left) + 1 : 50);
     }
 

@@ -17,7 +17,10 @@
 // of the picture is still the white it was made with.
 class TExeImage : public QWidget {
 public:
-    explicit TExeImage(QWidget* parent) : QWidget(parent) {}
+    explicit TExeImage(QWidget* parent)
+        : QWidget(parent)
+    {
+    }
 
     // The whole picture; null before its first drawing.
     QImage Picture() const
@@ -269,5 +272,6 @@ void TExeBtn::RaisedLook()
 
 void TExeBtn::Launch()
 {
-    StartFile(settings_, [this] { RaisedLook(); }, platform_);
+    StartFile(
+        settings_, [this] { RaisedLook(); }, platform_);
 }

@@ -96,7 +96,7 @@ private:
     int restingTop_ = 3;
     int restingLeft_ = 3;
     std::optional<QImage> icon_;
-    QSize resizedFor_;             // the size the last resize step laid the icon out for
-    bool leftPressed_ = false;     // the left button went down on the button
-    bool doubleClicking_ = false;  // the press was the second of a double click: no click
+    QSize resizedFor_; // the size the last resize step laid the icon out for
+    bool leftPressed_ = false; // the left button went down on the button
+    bool doubleClicking_ = false; // the press was the second of a double click: no click
 };

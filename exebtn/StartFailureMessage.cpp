@@ -10,7 +10,9 @@ struct Message {
     const char* german;
 };
 
-// Code 2 names the file: its text continues with the file and ")".
+// Code 2 names the file: its text continues with the file and ")". Every text stays whole on its
+// line, as it is shown.
+// clang-format off
 constexpr std::array Messages{
     Message{0, "System was out of memory, executable file was corrupt, or relocations were invalid.",
             "Zuwenig Speicher, ausführbare Datei war zerstört, Relokationswerte waren ungültig."},
@@ -37,6 +39,7 @@ constexpr std::array Messages{
             "Ungültige dynamische Linkbibliothek (DLL)."},
     Message{21, "Application requires Microsoft Windows 32-bit extensions.", "Anwendung benötigt Windows-32-Bit-Erweiterungen."},
 };
+// clang-format on
 
 } // namespace
 

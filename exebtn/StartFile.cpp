@@ -51,7 +51,8 @@ void StartFile(const TStartSettings& settings, const std::function<void()>& noti
     if (notify)
         notify();
     const int showValue = ShowValue(settings.ExeShowCmd);
-    const std::string directory = settings.ExePath.empty() ? platform::DirectoryPart(settings.ExeFile) : settings.ExePath;
+    const std::string directory =
+        settings.ExePath.empty() ? platform::DirectoryPart(settings.ExeFile) : settings.ExePath;
     if (settings.ExeFile.empty())
         return;
 
@@ -62,6 +63,7 @@ void StartFile(const TStartSettings& settings, const std::function<void()>& noti
     platform.session.SetBusyCursor(false);
 
     if (result <= 32)
-        platform.dialogs.MessageBox(platform::FromBytes(StartFailureMessage(result, settings.Language, settings.ExeFile)),
-                                   QStringLiteral("Error"), platform::MessageKind::Error, platform::MessageButtons::Ok);
+        platform.dialogs.MessageBox(
+            platform::FromBytes(StartFailureMessage(result, settings.Language, settings.ExeFile)),
+            QStringLiteral("Error"), platform::MessageKind::Error, platform::MessageButtons::Ok);
 }

@@ -23,11 +23,11 @@ int ShowValue(TShowCmd command);
 
 // Everything a start needs to know, as a launcher button holds it.
 struct TStartSettings {
-    std::string ExeFile;   // the file to start; empty: nothing to start
+    std::string ExeFile; // the file to start; empty: nothing to start
     std::string ExeParams; // handed to the started file as one argument
-    std::string ExePath;   // working directory; empty: the directory of ExeFile
+    std::string ExePath; // working directory; empty: the directory of ExeFile
     TShowCmd ExeShowCmd = scNormal;
-    bool ExecAndWait = false;    // run the program and wait for its end
+    bool ExecAndWait = false; // run the program and wait for its end
     bool ExeOneInstance = false; // do not start what already runs
     TLanguage Language = english;
 };

@@ -1,9 +1,9 @@
 #include "help/Help.h"
 
 #include "platform/Screen.h"
-#include "platform/widgets/ClickLabel.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
+#include "platform/widgets/ClickLabel.h"
 #include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Help.h"
@@ -28,16 +28,11 @@ struct ClickRegion {
     std::array<const char*, 2> controls; // the second one may be missing
 };
 constexpr ClickRegion ClickRegions[] = {
-    {HelpRegion::Clock, {"Label1", nullptr}},
-    {HelpRegion::Hands, {"BitBtn3", "BitBtn4"}},
-    {HelpRegion::Options, {"ButtonOptions", nullptr}},
-    {HelpRegion::Notes, {"LabelN", nullptr}},
-    {HelpRegion::Minimise, {"ButtonMin", "Button3"}},
-    {HelpRegion::Exit, {"BitBtn6", "BitBtn7"}},
-    {HelpRegion::Arrows, {"BitBtn1", "BitBtn2"}},
-    {HelpRegion::HelpButton, {"BitBtn5", nullptr}},
-    {HelpRegion::Tabs, {"TabSet1", nullptr}},
-    {HelpRegion::LaunchAll, {"Label2", "Label8"}},
+    {HelpRegion::Clock, {"Label1", nullptr}},          {HelpRegion::Hands, {"BitBtn3", "BitBtn4"}},
+    {HelpRegion::Options, {"ButtonOptions", nullptr}}, {HelpRegion::Notes, {"LabelN", nullptr}},
+    {HelpRegion::Minimise, {"ButtonMin", "Button3"}},  {HelpRegion::Exit, {"BitBtn6", "BitBtn7"}},
+    {HelpRegion::Arrows, {"BitBtn1", "BitBtn2"}},      {HelpRegion::HelpButton, {"BitBtn5", nullptr}},
+    {HelpRegion::Tabs, {"TabSet1", nullptr}},          {HelpRegion::LaunchAll, {"Label2", "Label8"}},
     {HelpRegion::Param, {"Label3", "Label9"}},
 };
 

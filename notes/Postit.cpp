@@ -6,14 +6,14 @@
 #include "platform/Screen.h"
 #include "platform/files/FileContent.h"
 #include "platform/files/Paths.h"
-#include "platform/widgets/ClickLabel.h"
 #include "platform/session/FramePlacement.h"
-#include "platform/widgets/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
-#include "storage/Settings.h"
+#include "platform/widgets/ClickLabel.h"
+#include "platform/widgets/PixelFont.h"
 #include "storage/ProgramFiles.h"
+#include "storage/Settings.h"
 #include "ui_Postit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -56,9 +56,12 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
                            [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
     for (int note = 1; note <= NoteCount; ++note) {
         TClickLabel* label = NoteLabel(note);
+        // clang-format 14 takes Reported(&...)(label) for a declaration and writes "Reported (".
+        // clang-format off
         connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
         connect(label, &TClickLabel::OnDblClick, this,
                 [this, label] { Reported(&TFormPostIt::Label1DblClick)(label); });
+        // clang-format on
     }
     connect(ui->Button1, &QPushButton::clicked, this, Reported(&TFormPostIt::Button1Click));
     connect(ui->ButtonPrint, &QPushButton::clicked, this, Reported(&TFormPostIt::ButtonPrintClick));

@@ -4,9 +4,9 @@
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
-#include "platform/widgets/PixelFont.h"
 #include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
+#include "platform/widgets/PixelFont.h"
 #include "storage/Settings.h"
 #include "ui_Options.h"
 
@@ -37,8 +37,8 @@ public:
 
 } // namespace
 
-TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip, const QPixmap& upArrow,
-                           const QPixmap& downArrow)
+TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip,
+                           const QPixmap& upArrow, const QPixmap& downArrow)
     : QDialog(nullptr,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                   | Qt::WindowStaysOnTopHint)

@@ -24,8 +24,8 @@ public:
     // Creating the window brings its boxes in line with the strip and the settings file; the
     // ticked view style lays the strip out again, back on its first group. The two pictures are
     // the strip's red arrows, shown on the two buttons beside the hide-tabs note.
-    TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip, const QPixmap& upArrow,
-                 const QPixmap& downArrow);
+    TFormOptions(const platform::Platform& platform, const TSettings& settings, TStripLayout& strip,
+                 const QPixmap& upArrow, const QPixmap& downArrow);
     ~TFormOptions() override;
 
     void ButtonChangeTabsClick();

@@ -21,7 +21,7 @@ struct FileFilter {
 struct OpenFileRequest {
     QList<FileFilter> filters;
     int filterIndex = 1; // 1-based, the first filter being 1
-    QString fileName;    // shown as the initial choice
+    QString fileName; // shown as the initial choice
 };
 
 // Modal dialogs. Tests replace them with scripted answers, so that no box can ever wait for a

@@ -21,9 +21,15 @@ namespace platform {
 class LinuxPlatform {
 public:
     // ownIcon gives the program's own icon when it is first shown.
-    explicit LinuxPlatform(std::function<QImage()> ownIcon) : icons_(std::move(ownIcon)) {}
+    explicit LinuxPlatform(std::function<QImage()> ownIcon)
+        : icons_(std::move(ownIcon))
+    {
+    }
 
-    Platform platform() { return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_, windowManager_}; }
+    Platform platform()
+    {
+        return {location_, screen_, clock_, dialogs_, shell_, session_, icons_, printer_, windowManager_};
+    }
     // The notification area and timers of this desktop.
     TrayPlatform trayPlatform() { return {notificationArea_, timers_}; }
     // The main window, which a start that waits for its program hides meanwhile.

@@ -19,13 +19,13 @@ public:
     // failure code: 2 file missing, 3 directory missing, 5 permission denied, 8 out of memory,
     // 11 not a program this machine can run, 31 no application associated with the document,
     // any other value of 32 or less for other failures.
-    virtual int ShellStart(const std::string& file, const std::string& parameters,
-                           const std::string& directory, int showValue) = 0;
+    virtual int ShellStart(const std::string& file, const std::string& parameters, const std::string& directory,
+                           int showValue) = 0;
 
     // Runs the program file directly, the parameter text as its one argument when not empty,
     // in directory, and waits until it has ended. Gives 33, or -1 when it cannot be started.
-    virtual int StartAndWait(const std::string& file, const std::string& parameters,
-                             const std::string& directory, int showValue) = 0;
+    virtual int StartAndWait(const std::string& file, const std::string& parameters, const std::string& directory,
+                             int showValue) = 0;
 
     // The program file of every running process (a full path, or the bare command name where
     // the path cannot be read), or nothing when the processes cannot be listed.

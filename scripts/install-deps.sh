@@ -3,8 +3,10 @@
 # missing. Safe to run again: with everything in place it installs nothing.
 set -euo pipefail
 
+# g++ brings gcc's AddressSanitizer and UndefinedBehaviorSanitizer runtimes (libasan8,
+# libubsan1), which make test's sanitizer build links; clang-format checks the layout.
 packages=(
-  make g++ cmake ninja-build pkg-config
+  make g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick openbox trayer valgrind

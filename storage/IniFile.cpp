@@ -35,8 +35,7 @@ TIniFile::TIniFile(std::string path)
 {
 }
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key,
-                                 const std::string& fallback) const
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& fallback) const
 {
     return profile::ReadString(section, key, fallback, path_);
 }
@@ -51,8 +50,7 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key,
-                           const std::string& value) const
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const
 {
     if (!profile::WriteString(section, key, value, path_))
         throw std::runtime_error("Unable to write to " + path_);

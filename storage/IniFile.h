@@ -19,8 +19,7 @@ public:
 
     const std::string& FileName() const { return path_; }
 
-    std::string ReadString(const std::string& section, const std::string& key,
-                           const std::string& fallback) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
     int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 

@@ -26,13 +26,10 @@ std::string ReadString(std::string_view section, std::string_view key, std::stri
 //
 // Both read the file afresh unless it is the file they read last and its stamp (identity, size
 // and change times) is still the one it had then; one parsed copy of that file is kept.
-bool WriteString(std::string_view section, std::string_view key, std::string_view value,
-                 const std::string& path);
+bool WriteString(std::string_view section, std::string_view key, std::string_view value, const std::string& path);
 
 // The same two operations on the text of a profile file.
-std::optional<std::string> FindValue(std::string_view content, std::string_view section,
-                                     std::string_view key);
-std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
-                      std::string_view value);
+std::optional<std::string> FindValue(std::string_view content, std::string_view section, std::string_view key);
+std::string WithValue(std::string_view content, std::string_view section, std::string_view key, std::string_view value);
 
 } // namespace profile

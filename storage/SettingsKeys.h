@@ -5,8 +5,7 @@
 
 // A key of the settings file: its section, its name and what a read gives when the file, the
 // section or the key is missing. The value type is the key's form: text, integer or boolean.
-template <typename Value>
-struct Setting {
+template <typename Value> struct Setting {
     std::string section;
     std::string key;
     Value fallback;

@@ -107,9 +107,7 @@ void TKyTrayIconMsgWindow::WndProc(std::uint32_t message, std::uintptr_t, std::i
         ArmClickTimer();
         break;
     case platform::WM_LBUTTONDBLCLK:
-    case platform::WM_RBUTTONDBLCLK:
-        doubleClicked_ = true;
-        break;
+    case platform::WM_RBUTTONDBLCLK: doubleClicked_ = true; break;
     default: // moves, releases, the middle button
         break;
     }
@@ -213,15 +211,9 @@ void TKyTrayIcon95::SendNotification(platform::NotifyMessage message)
 void TKyTrayIcon95::LoadWorkIcon()
 {
     switch (state_) {
-    case tsEnabled:
-        workIcon_ = icon_;
-        break;
-    case tsDisabled:
-        workIcon_ = disabledIcon_;
-        break;
-    case tsAnimated:
-        LoadAnimationFrame(animation_->frameIndex_);
-        break;
+    case tsEnabled: workIcon_ = icon_; break;
+    case tsDisabled: workIcon_ = disabledIcon_; break;
+    case tsAnimated: LoadAnimationFrame(animation_->frameIndex_); break;
     }
 }
 

@@ -116,9 +116,7 @@ std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::stri
         if (c == '%' && next) {
             ++i;
             switch (next) {
-            case '%':
-                line += '%';
-                break;
+            case '%': line += '%'; break;
             case 'f':
             case 'F':
             case 'u':
@@ -131,14 +129,9 @@ std::optional<ExecCommand> ExpandExec(const DesktopEntry& entry, const std::stri
                 if (const std::string icon = entry.value("Icon"); !icon.empty())
                     line += Quoted("--icon", quote) + ' ' + Quoted(icon, quote);
                 break;
-            case 'c':
-                line += Quoted(entry.value("Name"), quote);
-                break;
-            case 'k':
-                line += Quoted(entry.path(), quote);
-                break;
-            default:
-                break; // deprecated and unknown codes are dropped
+            case 'c': line += Quoted(entry.value("Name"), quote); break;
+            case 'k': line += Quoted(entry.path(), quote); break;
+            default: break; // deprecated and unknown codes are dropped
             }
             continue;
         }

@@ -44,8 +44,7 @@ KeyFile ParseKeyFile(std::string_view text)
         }
         const auto equals = line.find('=');
         if (group && equals != std::string_view::npos)
-            group->try_emplace(std::string(Trim(line.substr(0, equals))),
-                               Unescaped(Trim(line.substr(equals + 1))));
+            group->try_emplace(std::string(Trim(line.substr(0, equals))), Unescaped(Trim(line.substr(equals + 1))));
     }
     return file;
 }

@@ -91,8 +91,11 @@ std::optional<std::vector<std::string>> InTerminal(const std::vector<std::string
     const struct {
         const char* program;
         const char* execute; // the option after which the command follows
-    } terminals[] = {{"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"}, {"konsole", "-e"},
-                     {"xfce4-terminal", "-x"},      {"xterm", "-e"}};
+    } terminals[] = {{"x-terminal-emulator", "-e"},
+                     {"gnome-terminal", "--"},
+                     {"konsole", "-e"},
+                     {"xfce4-terminal", "-x"},
+                     {"xterm", "-e"}};
     for (const auto& terminal : terminals) {
         const std::string program = FindProgram(terminal.program, path ? path : "");
         if (program.empty())
@@ -139,8 +142,7 @@ bool MayRun(const std::string& launcher)
     return false;
 }
 
-int OpenWithApplication(const std::vector<MimeTypeNames>& types, const std::string& path,
-                        const std::string& directory)
+int OpenWithApplication(const std::vector<MimeTypeNames>& types, const std::string& path, const std::string& directory)
 {
     const auto application = DefaultApplication(types, XdgDirectories::FromEnvironment());
     return application ? Launch(*application, path, directory) : NoApplication;

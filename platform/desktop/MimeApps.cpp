@@ -15,7 +15,10 @@ namespace {
 // The installed desktop files of the applications folders; each is read when first asked for.
 class ApplicationIndex {
 public:
-    explicit ApplicationIndex(const std::vector<std::string>& folders) : files_(InstalledDesktopFiles(folders)) {}
+    explicit ApplicationIndex(const std::vector<std::string>& folders)
+        : files_(InstalledDesktopFiles(folders))
+    {
+    }
 
     // The installed application of this id: a desktop file of Type=Application with a command,
     // not marked as deleted.

@@ -41,7 +41,10 @@ bool Collected(const Child& child)
 
 } // namespace
 
-Reaper::Reaper() : wake_(eventfd(0, EFD_CLOEXEC)) {}
+Reaper::Reaper()
+    : wake_(eventfd(0, EFD_CLOEXEC))
+{
+}
 
 Reaper::~Reaper()
 {

@@ -57,8 +57,7 @@ std::string FindProgram(const std::string& name, const std::string& searchPath)
 
 void WaitUntilEnded(pid_t pid)
 {
-    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {}
 }
 
 void CollectWhenEnded(pid_t pid)

@@ -27,7 +27,8 @@ QMimeType FileType(const std::string& path)
 
 QMimeType FileType(const std::string& path, std::string_view bytes)
 {
-    const QByteArray head = QByteArray::fromRawData(bytes.data(), qsizetype(std::min(bytes.size(), ContentSniffLength)));
+    const QByteArray head =
+        QByteArray::fromRawData(bytes.data(), qsizetype(std::min(bytes.size(), ContentSniffLength)));
     return QMimeDatabase().mimeTypeForFileNameAndData(FromBytes(FileNamePart(path)), head);
 }
 

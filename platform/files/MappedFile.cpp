@@ -28,7 +28,8 @@ std::optional<MappedFile> MappedFile::Open(const std::string& path)
 }
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0))
+    : data_(std::exchange(other.data_, nullptr))
+    , size_(std::exchange(other.size_, 0))
 {
 }
 

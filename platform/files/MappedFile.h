@@ -22,7 +22,11 @@ public:
     std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
 
 private:
-    MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
+    MappedFile(void* data, std::size_t size)
+        : data_(data)
+        , size_(size)
+    {
+    }
 
     void* data_ = nullptr;
     std::size_t size_ = 0;

@@ -13,7 +13,10 @@ namespace platform {
 class ByteView {
 public:
     ByteView() = default;
-    explicit ByteView(std::string_view bytes) : bytes_(bytes) {}
+    explicit ByteView(std::string_view bytes)
+        : bytes_(bytes)
+    {
+    }
 
     std::string_view bytes() const { return bytes_; }
     std::size_t size() const { return bytes_.size(); }

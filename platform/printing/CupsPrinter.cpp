@@ -1,8 +1,8 @@
 #include "platform/printing/CupsPrinter.h"
 
-#include "platform/widgets/PixelFont.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
+#include "platform/widgets/PixelFont.h"
 
 #include <QDir>
 #include <QFontMetrics>

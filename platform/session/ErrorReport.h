@@ -13,8 +13,7 @@ void ReportError(Dialogs& dialogs, const std::exception& error);
 
 // Runs action; a failure it raises is shown by the general error report instead of passed on,
 // so that no failure ever crosses Qt's event and signal machinery.
-template <typename Action>
-void ReportFailure(Dialogs& dialogs, Action&& action)
+template <typename Action> void ReportFailure(Dialogs& dialogs, Action&& action)
 {
     try {
         action();

@@ -6,11 +6,9 @@
 
 namespace platform {
 
-MessageAnswer QtDialogs::MessageBox(const QString& text, const QString& title, MessageKind kind,
-                                    MessageButtons buttons)
+MessageAnswer QtDialogs::MessageBox(const QString& text, const QString& title, MessageKind kind, MessageButtons buttons)
 {
-    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    title, text);
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information, title, text);
     // The strip stays on top of everything; its messages must not open behind it.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     // Texts hold file names, which may look like markup: show them as they are.
@@ -33,7 +31,8 @@ std::optional<QString> QtDialogs::OpenFile(const OpenFileRequest& request)
     QStringList nameFilters;
     for (const FileFilter& filter : request.filters) {
         QString patterns = filter.patterns;
-        nameFilters << filter.description + QStringLiteral(" (") + patterns.replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+        nameFilters << filter.description + QStringLiteral(" (") + patterns.replace(QLatin1Char(';'), QLatin1Char(' '))
+                + QLatin1Char(')');
     }
     QFileDialog dialog;
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -57,20 +57,11 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
         connect(icon.trayIcon, &QSystemTrayIcon::activated, this,
                 [this, key](QSystemTrayIcon::ActivationReason reason) {
                     switch (reason) {
-                    case QSystemTrayIcon::Trigger:
-                        Deliver(key, WM_LBUTTONDOWN);
-                        break;
-                    case QSystemTrayIcon::DoubleClick:
-                        Deliver(key, WM_LBUTTONDBLCLK);
-                        break;
-                    case QSystemTrayIcon::Context:
-                        Deliver(key, WM_RBUTTONDOWN);
-                        break;
-                    case QSystemTrayIcon::MiddleClick:
-                        Deliver(key, WM_MBUTTONDOWN);
-                        break;
-                    case QSystemTrayIcon::Unknown:
-                        break;
+                    case QSystemTrayIcon::Trigger: Deliver(key, WM_LBUTTONDOWN); break;
+                    case QSystemTrayIcon::DoubleClick: Deliver(key, WM_LBUTTONDBLCLK); break;
+                    case QSystemTrayIcon::Context: Deliver(key, WM_RBUTTONDOWN); break;
+                    case QSystemTrayIcon::MiddleClick: Deliver(key, WM_MBUTTONDOWN); break;
+                    case QSystemTrayIcon::Unknown: break;
                     }
                 });
         // Shown even while no tray host runs: Qt then puts the icon in as soon as one starts.

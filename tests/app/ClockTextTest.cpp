@@ -27,7 +27,8 @@ TEST(ClockText, MidnightAndNoonBothShowHourTwelveWithoutDesignator)
 
 TEST(ClockText, UsesTheLocalesMonthNamesAndSeparator)
 {
-    const QStringList german{"Jan.", "Feb.", "März", "Apr.", "Mai", "Juni", "Juli", "Aug.", "Sep.", "Okt.", "Nov.", "Dez."};
+    const QStringList german{"Jan.", "Feb.", "März", "Apr.", "Mai",  "Juni",
+                             "Juli", "Aug.", "Sep.", "Okt.", "Nov.", "Dez."};
     EXPECT_EQ(At(3, 9, 18, 7, german, QStringLiteral(".")), QStringLiteral("März 9  6.07 "));
 }
 

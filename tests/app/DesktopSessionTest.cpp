@@ -38,17 +38,17 @@ TEST_P(DisplayPlatform, WaylandSessionsRunOnTheirXServerUnlessTheUserChose)
 
 INSTANTIATE_TEST_SUITE_P(
     Sessions, DisplayPlatform,
-    testing::Values(SessionCase{{{"DISPLAY", ":0"}}, "", false},
-                    SessionCase{{{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}, "", false},
-                    SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}},
-                                "xcb", false},
-                    SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":1"}}, "xcb", false},
-                    SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}}, "xcb", false},
-                    SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, "", true},
-                    SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ""}}, "", true},
-                    SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}},
-                                "", false},
-                    SessionCase{{{"QT_QPA_PLATFORM", "offscreen"}}, "", false}));
+    testing::Values(
+        SessionCase{{{"DISPLAY", ":0"}}, "", false},
+        SessionCase{{{"XDG_SESSION_TYPE", "x11"}, {"DISPLAY", ":0"}}, "", false},
+        SessionCase{
+            {{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, "xcb", false},
+        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":1"}}, "xcb", false},
+        SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}}, "xcb", false},
+        SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, "", true},
+        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ""}}, "", true},
+        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}, "", false},
+        SessionCase{{{"QT_QPA_PLATFORM", "offscreen"}}, "", false}));
 
 TEST(UnwritableDirectory, IsNamedOnceWithTheWayOut)
 {

@@ -62,8 +62,8 @@ TEST_F(HelpButtonTest, FirstStartHelpWindowGoesBesideTheStripByItsFrame)
             const TForm1& strip = Start();
             // Placed by itself, the window is placed by its top-left corner (pos), which Qt takes for
             // the frame's when it knows of one.
-            const QRect outer = frame.isNull() ? QRect(host.help->pos(), host.help->size())
-                                               : host.help->geometry().marginsAdded(frame);
+            const QRect outer =
+                frame.isNull() ? QRect(host.help->pos(), host.help->size()) : host.help->geometry().marginsAdded(frame);
             if (below) {
                 EXPECT_EQ(outer.top(), strip.y() + strip.height() + 1);
             } else {

@@ -1,6 +1,6 @@
-#include "platform/widgets/ClickLabel.h"
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/widgets/ClickLabel.h"
 
 #include "platform/desktop/LinuxShell.h"
 
@@ -17,8 +17,6 @@ namespace {
 
 class LaunchTest : public FormTest {
 protected:
-
-
     // Chooses the file entry at index from the slot's menu, as after a right press.
     void ChooseEntry(int slot, int index) { ChooseItem(RightPress(slot), FirstEntry + index); }
     void LaunchAll(int slot)
@@ -66,8 +64,8 @@ TEST_F(LaunchTest, PopUpStartsTakeTheStoredMainFileAndTheButtonItsOwn)
     ChooseEntry(2, 0);
     LaunchAll(2);
     QTest::mouseClick(form->Slots().Button(2), Qt::LeftButton);
-    EXPECT_EQ(Started(), (std::vector<std::string>{"/stored/main </d/x>", "/stored/main", "/stored/main </d/x>",
-                                                   "/shown/main"}));
+    EXPECT_EQ(Started(),
+              (std::vector<std::string>{"/stored/main </d/x>", "/stored/main", "/stored/main </d/x>", "/shown/main"}));
 }
 
 TEST_F(LaunchTest, LaunchAllStartsTheMainFileThenTheListInOrder)
@@ -98,7 +96,8 @@ TEST_F(LaunchTest, AFailedStartIsShownAndTheRestStillStart)
     env.dialogs.log = &log;
     env.shell.resultFor["/gone/main"] = 2;
     LaunchAll(1);
-    EXPECT_EQ(log, (doubles::EventLog{"start /gone/main", "message Error: File was not found.(/gone/main)", "start /d/a"}));
+    EXPECT_EQ(log,
+              (doubles::EventLog{"start /gone/main", "message Error: File was not found.(/gone/main)", "start /d/a"}));
 }
 
 TEST_F(LaunchTest, LeftClickWithTheFlagOnPassesNoParameter)

@@ -166,7 +166,7 @@ void PrintTo(const StoredLayout& layout, std::ostream* out)
     *out << "style " << layout.style << ", tabs " << layout.tabs;
 }
 
-class StoredLayoutTest : public MainWindowTest, public ::testing::WithParamInterface<StoredLayout> { };
+class StoredLayoutTest : public MainWindowTest, public ::testing::WithParamInterface<StoredLayout> {};
 
 TEST_P(StoredLayoutTest, StartUpLaysTheWindowOut)
 {

@@ -1,6 +1,6 @@
-#include "platform/widgets/ClickLabel.h"
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/widgets/ClickLabel.h"
 
 #include "doubles/Unprivileged.h"
 

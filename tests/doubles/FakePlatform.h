@@ -29,7 +29,10 @@ namespace doubles {
 
 class FakeProgramLocation final : public platform::ProgramLocation {
 public:
-    explicit FakeProgramLocation(std::string file) : file_(std::move(file)) {}
+    explicit FakeProgramLocation(std::string file)
+        : file_(std::move(file))
+    {
+    }
     std::string ProgramFile() const override { return file_; }
 
 private:
@@ -148,7 +151,10 @@ public:
     platform::Printer* printTo = &printer; // the printer windows print on
     FakeWindowManager windowManager;
 
-    TestPlatform() : location_(dir_.path().toStdString() + "/stackle") {}
+    TestPlatform()
+        : location_(dir_.path().toStdString() + "/stackle")
+    {
+    }
 
     platform::Platform platform() { return platformWith(shell); }
     // The same, starting through another shell (the real one, say).

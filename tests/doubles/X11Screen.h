@@ -15,7 +15,10 @@ namespace doubles {
 // elsewhere.
 class X11Screen {
 public:
-    X11Screen() : connection_(platform::QtXcbConnection()) {}
+    X11Screen()
+        : connection_(platform::QtXcbConnection())
+    {
+    }
 
     bool Available() const { return connection_ != nullptr; }
     xcb_connection_t* Connection() const { return connection_; }

@@ -112,7 +112,8 @@ TEST_F(ExeBtnTest, TheChildShowsItsPictureAndEarlierLargerIconsLeaveTheirEdges)
         button->SetExeIconZoom(step.zoom);
         button->SetExeIconFile(step.file);
         const QImage shown = button->grab(button->Image()->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage expected = button->Picture().copy(QRect(QPoint(), shown.size())).convertToFormat(QImage::Format_RGB32);
+        const QImage expected =
+            button->Picture().copy(QRect(QPoint(), shown.size())).convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown, expected) << step.zoom;
     }
     const QImage picture = button->Picture();
@@ -205,9 +206,8 @@ TEST_F(ExeBtnTest, ClickStartsTheFileWithTheButtonsSettings)
     button->SetExeShowCmd(scMaximize);
     std::vector<std::string> order;
     QObject::connect(button, &TExeBtn::OnMouseDown, [&] { order.push_back("down"); });
-    QObject::connect(button, &TExeBtn::OnClick, [&] {
-        order.push_back(button->BevelOuter() == bvRaised ? "click raised" : "click lowered");
-    });
+    QObject::connect(button, &TExeBtn::OnClick,
+                     [&] { order.push_back(button->BevelOuter() == bvRaised ? "click raised" : "click lowered"); });
     QObject::connect(button, &TExeBtn::OnMouseUp, [&] { order.push_back("up"); });
 
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));

@@ -84,9 +84,8 @@ TEST(OneInstance, AnotherUsersRunningProgramCountsToo)
         GTEST_SKIP() << "needs root, to run the probe as one user and count it as another";
     platform::LinuxShell shell;
     RunningProbe probe;
-    const int counted = doubles::RunUnprivileged([&] {
-        return CountRunningInstances("/elsewhere/" + Cased(ProbeName, toupper), shell);
-    });
+    const int counted = doubles::RunUnprivileged(
+        [&] { return CountRunningInstances("/elsewhere/" + Cased(ProbeName, toupper), shell); });
     EXPECT_EQ(counted, 1);
 }
 

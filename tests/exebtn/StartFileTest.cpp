@@ -21,7 +21,13 @@ protected:
 
     void Start(const TStartSettings& settings)
     {
-        StartFile(settings, [this] { log.push_back("notify"); ++notified; }, env.platform());
+        StartFile(
+            settings,
+            [this] {
+                log.push_back("notify");
+                ++notified;
+            },
+            env.platform());
     }
 
     static TStartSettings Settings(std::string file, std::string path = {})
@@ -96,7 +102,8 @@ TEST_F(StartFileTest, OneInstanceSkipsAProgramThatAlreadyRuns)
 
 TEST_F(StartFileTest, RunningInstancesCompareFileNamesUpperCasingOnlyAToZ)
 {
-    env.shell.running = std::vector<std::string>{"/a/EDIT.EXE", "/b/edit.exe", "edit.exe", "/c/edit.exe.old", "/d/ÉDIT.EXE"};
+    env.shell.running =
+        std::vector<std::string>{"/a/EDIT.EXE", "/b/edit.exe", "edit.exe", "/c/edit.exe.old", "/d/ÉDIT.EXE"};
     EXPECT_EQ(CountRunningInstances("/x/Edit.exe", env.shell), 3);
     EXPECT_EQ(CountRunningInstances("/x/édit.exe", env.shell), 0);
     env.shell.running.reset(); // the processes cannot be listed: the start goes ahead
@@ -111,8 +118,9 @@ TEST_F(StartFileTest, AFailedStartShowsOneErrorBoxAfterTheCursorIsBack)
 {
     env.shell.result = 2;
     Start(Settings("/tools/calc"));
-    EXPECT_EQ(log, (doubles::EventLog{"notify", "cursor busy", "start /tools/calc", "cursor normal",
-                                      "message Error: File was not found.(/tools/calc)"}));
+    EXPECT_EQ(log,
+              (doubles::EventLog{"notify", "cursor busy", "start /tools/calc", "cursor normal",
+                                 "message Error: File was not found.(/tools/calc)"}));
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
     EXPECT_EQ(env.dialogs.messages[0].kind, platform::MessageKind::Error);
     EXPECT_EQ(env.dialogs.messages[0].buttons, platform::MessageButtons::Ok);
@@ -129,6 +137,8 @@ TEST_F(StartFileTest, EveryResultAboveThirtyTwoIsSuccess)
 
 TEST(StartFailureMessage, KnownCodesInBothLanguages)
 {
+    // Every text stays whole on its line, as it is shown.
+    // clang-format off
     const struct {
         int code;
         const char* english;
@@ -158,6 +168,7 @@ TEST(StartFailureMessage, KnownCodesInBothLanguages)
          "Ungültige dynamische Linkbibliothek (DLL)."},
         {21, "Application requires Microsoft Windows 32-bit extensions.", "Anwendung benötigt Windows-32-Bit-Erweiterungen."},
     };
+    // clang-format on
     for (const auto& row : table) {
         EXPECT_EQ(StartFailureMessage(row.code, english, "E:/Tools/calc.exe"), row.english) << row.code;
         EXPECT_EQ(StartFailureMessage(row.code, german, "E:/Tools/calc.exe"), row.german) << row.code;
@@ -189,8 +200,9 @@ TEST_F(StartFileTest, WaitingStartHidesTheMainWindowUntilTheProgramEnds)
     settings.ExecAndWait = true;
     settings.ExeParams = "report.txt";
     Start(settings);
-    EXPECT_EQ(log, (doubles::EventLog{"notify", "cursor busy", "hide main window", "wait /bin/tool", "show main window",
-                                      "cursor normal"}));
+    EXPECT_EQ(log,
+              (doubles::EventLog{"notify", "cursor busy", "hide main window", "wait /bin/tool", "show main window",
+                                 "cursor normal"}));
     EXPECT_EQ(env.shell.starts[0].parameters, "report.txt");
 
     log.clear();

@@ -13,7 +13,7 @@ struct Breaking {
     QStringList lines;
 };
 
-class BreakAtBlanksTest : public ::testing::TestWithParam<Breaking> { };
+class BreakAtBlanksTest : public ::testing::TestWithParam<Breaking> {};
 
 TEST_P(BreakAtBlanksTest, BreaksAtBlanksWithinTheWidth)
 {

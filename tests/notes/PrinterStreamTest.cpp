@@ -82,7 +82,7 @@ void PrintTo(const LayoutCase& layout, std::ostream* out)
     *out << layout.name;
 }
 
-class LayoutTest : public ::testing::TestWithParam<LayoutCase> { };
+class LayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutTest, DrawsAsAPlainTextPrinter)
 {

@@ -76,7 +76,7 @@ void PrintTo(const Opening& opening, std::ostream* out)
     *out << opening.name;
 }
 
-class OpeningTest : public OptionsTest, public ::testing::WithParamInterface<Opening> { };
+class OpeningTest : public OptionsTest, public ::testing::WithParamInterface<Opening> {};
 
 TEST_P(OpeningTest, BoxesFollowTheStripAndTheirHandlersRunOnlyOnAChange)
 {

@@ -43,7 +43,8 @@ TEST_F(FileListTest, LinesHoldTwelveCharactersOfTheNameAndTheWholePath)
     EXPECT_EQ(FileListLine("/tools/Editor.exe"), "Editor.exe    */tools/Editor.exe");
     EXPECT_EQ(FileListLine("/docs/Presentation1996.ppt"), "Presentation    */docs/Presentation1996.ppt");
     EXPECT_EQ(FileListLine("/docs/Prüfungsergebnis.txt"), "Prüfungserge    */docs/Prüfungsergebnis.txt");
-    EXPECT_EQ(FileListLine("/docs/日本語のファイル名です.txt"), "日本語のファイル名です.    */docs/日本語のファイル名です.txt");
+    EXPECT_EQ(FileListLine("/docs/日本語のファイル名です.txt"),
+              "日本語のファイル名です.    */docs/日本語のファイル名です.txt");
     EXPECT_EQ(FileListLinePath("Editor.exe    */tools/Editor.exe"), "/tools/Editor.exe");
     EXPECT_EQ(FileListLineName("Editor.exe    */tools/Editor.exe"), "Editor.exe");
     EXPECT_EQ(FileListLinePath("/hand/made line"), "/hand/made line");
@@ -126,11 +127,13 @@ TEST_F(FileListTest, HandEditedFileIsReadSortedAndWrittenBackSortedWithCrLf)
     Write("zeta    */z/zeta\nAlpha    */a/Alpha\r\nmid    */m/mid\rbeta    */b/beta");
     TFileList list;
     list.LoadFromFile(path);
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"Alpha    */a/Alpha", "beta    */b/beta", "mid    */m/mid",
-                                                      "zeta    */z/zeta"}));
+    EXPECT_EQ(
+        list.Lines(),
+        (std::vector<std::string>{"Alpha    */a/Alpha", "beta    */b/beta", "mid    */m/mid", "zeta    */z/zeta"}));
     AddFile("/c/Charlie");
-    EXPECT_EQ(Content(), "Alpha    */a/Alpha\r\nbeta    */b/beta\r\nCharlie    */c/Charlie\r\nmid    */m/mid\r\n"
-                         "zeta    */z/zeta\r\n");
+    EXPECT_EQ(Content(),
+              "Alpha    */a/Alpha\r\nbeta    */b/beta\r\nCharlie    */c/Charlie\r\nmid    */m/mid\r\n"
+              "zeta    */z/zeta\r\n");
 }
 
 TEST_F(FileListTest, ClearingLeavesAFileOfZeroBytes)

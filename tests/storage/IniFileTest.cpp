@@ -37,20 +37,19 @@ TEST_P(StrToInt, ConvertsWholeNumbersOnly)
     EXPECT_EQ(StrToIntDef(GetParam().text, -99), GetParam().expected) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, StrToInt,
-    testing::Values(IntCase{"0", 0}, IntCase{"42", 42}, IntCase{"-5", -5}, IntCase{"007", 7},
-                    IntCase{"2147483647", INT_MAX}, IntCase{"-2147483648", INT_MIN},
-                    IntCase{"0x1A", 26}, IntCase{"0X1a", 26}, IntCase{"0x20", 32}, IntCase{"0x0", 0}));
+INSTANTIATE_TEST_SUITE_P(Numbers, StrToInt,
+                         testing::Values(IntCase{"0", 0}, IntCase{"42", 42}, IntCase{"-5", -5}, IntCase{"007", 7},
+                                         IntCase{"2147483647", INT_MAX}, IntCase{"-2147483648", INT_MIN},
+                                         IntCase{"0x1A", 26}, IntCase{"0X1a", 26}, IntCase{"0x20", 32},
+                                         IntCase{"0x0", 0}));
 
-INSTANTIATE_TEST_SUITE_P(
-    NotNumbers, StrToInt,
-    testing::Values(IntCase{"", -99}, IntCase{"abc", -99}, IntCase{"12abc", -99}, IntCase{"1.5", -99},
-                    IntCase{"5 ", -99}, IntCase{"-", -99}, IntCase{"+", -99}, IntCase{"--5", -99},
-                    IntCase{"+-5", -99}, IntCase{"0x", -99}, IntCase{"0X", -99}, IntCase{"0xG", -99},
-                    IntCase{"0x-1", -99}, IntCase{"0x1A!", -99}, IntCase{"x1A", -99},
-                    IntCase{"2147483648", -99}, IntCase{"-2147483649", -99},
-                    IntCase{"0x100000000", -99}));
+INSTANTIATE_TEST_SUITE_P(NotNumbers, StrToInt,
+                         testing::Values(IntCase{"", -99}, IntCase{"abc", -99}, IntCase{"12abc", -99},
+                                         IntCase{"1.5", -99}, IntCase{"5 ", -99}, IntCase{"-", -99}, IntCase{"+", -99},
+                                         IntCase{"--5", -99}, IntCase{"+-5", -99}, IntCase{"0x", -99},
+                                         IntCase{"0X", -99}, IntCase{"0xG", -99}, IntCase{"0x-1", -99},
+                                         IntCase{"0x1A!", -99}, IntCase{"x1A", -99}, IntCase{"2147483648", -99},
+                                         IntCase{"-2147483649", -99}, IntCase{"0x100000000", -99}));
 
 class IniFile : public testing::Test {
 protected:
@@ -106,8 +105,14 @@ TEST_F(IniFile, WrittenValuesReadBackTheSame)
 using doubles::Nobody;
 using doubles::RunUnprivileged;
 
-enum class Cause { ReadOnlyFile, ReadOnlyDirectory, NewFileInReadOnlyDirectory, MissingDirectory,
-                   ParentIsFile, PathIsDirectory };
+enum class Cause {
+    ReadOnlyFile,
+    ReadOnlyDirectory,
+    NewFileInReadOnlyDirectory,
+    MissingDirectory,
+    ParentIsFile,
+    PathIsDirectory
+};
 
 // Every file and directory below root with its content, to compare before and after.
 std::map<std::string, std::string> Snapshot(const fs::path& root)
@@ -126,8 +131,11 @@ TEST_F(IniFile, LineBreaksAreNeverWrittenIntoTheFile)
     doubles::WriteFile(path_, stored);
     const struct {
         std::string section, key, value;
-    } writes[] = {{"EXE", "EXE1", "a\r\n[EXE]\r\nEXE2=/bin/x"}, {"EXE", "EXE1", "report\nXPos=3000"},
-                  {"EXE", "EXE1", "lone\rCR"}, {"EXE", "EXE3\n[Tray]", "1"}, {"Notes\r\n[EXE]", "EXE2", "x"}};
+    } writes[] = {{"EXE", "EXE1", "a\r\n[EXE]\r\nEXE2=/bin/x"},
+                  {"EXE", "EXE1", "report\nXPos=3000"},
+                  {"EXE", "EXE1", "lone\rCR"},
+                  {"EXE", "EXE3\n[Tray]", "1"},
+                  {"Notes\r\n[EXE]", "EXE2", "x"}};
     for (const auto& write : writes) {
         try {
             ini_.WriteString(write.section, write.key, write.value);
@@ -189,16 +197,10 @@ protected:
             chmod(dir_.c_str(), 0555);
             writable = ini;
             return ini;
-        case Cause::NewFileInReadOnlyDirectory:
-            chmod(dir_.c_str(), 0555);
-            return dir_ / "NEW.INI";
-        case Cause::MissingDirectory:
-            return dir_ / "missing" / "FILE.INI";
-        case Cause::ParentIsFile:
-            return ini / "FILE.INI";
-        case Cause::PathIsDirectory:
-            fs::create_directory(dir_ / "DIR.INI");
-            return dir_ / "DIR.INI";
+        case Cause::NewFileInReadOnlyDirectory: chmod(dir_.c_str(), 0555); return dir_ / "NEW.INI";
+        case Cause::MissingDirectory: return dir_ / "missing" / "FILE.INI";
+        case Cause::ParentIsFile: return ini / "FILE.INI";
+        case Cause::PathIsDirectory: fs::create_directory(dir_ / "DIR.INI"); return dir_ / "DIR.INI";
         }
         return {};
     }

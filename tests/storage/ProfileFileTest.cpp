@@ -19,7 +19,9 @@ const std::string LongValue(2000, 'x');
 
 // A settings file as a user might leave it after editing it by hand: a comment, blank lines,
 // an unknown section, blanks around names and '=', LF-only lines, a line far beyond the read
-// buffer, bytes outside ASCII, values holding '=', and no line end after the last line.
+// buffer, bytes outside ASCII, values holding '=', and no line end after the last line. One
+// line of the file per line here:
+// clang-format off
 const std::string HandEdited = "; Stackle settings, kept by hand\r\n"
                                "\r\n"
                                "[TABS]\r\n"
@@ -37,6 +39,7 @@ const std::string HandEdited = "; Stackle settings, kept by hand\r\n"
                                "\r\n"
                                "[EXE]\r\n"
                                "EXE1=C:\\Tools\\x.exe";
+// clang-format on
 
 // HandEdited with its only occurrence of from replaced by to.
 std::string Edited(const std::string& from, const std::string& to)
@@ -85,11 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileRead,
     testing::Values(ReadCase{"TABS", "Visible", "False"}, ReadCase{"tabs", "VISIBLE", "False"},
                     ReadCase{"TABS", "Tab0", "Work"}, ReadCase{"TABS", "Tab2", ""},
-                    ReadCase{"TABS", "Tab1", std::nullopt},
-                    ReadCase{"Custom", "Blob", std::string(1023, 'x')},
-                    ReadCase{"Custom", "Name", "Caf\xe9 \xc3\xa9"},
-                    ReadCase{"notes", "Note1", "a=b = c"}, ReadCase{"Notes", "Note2", std::nullopt},
-                    ReadCase{"EXE", "EXE1", "C:\\Tools\\x.exe"},
+                    ReadCase{"TABS", "Tab1", std::nullopt}, ReadCase{"Custom", "Blob", std::string(1023, 'x')},
+                    ReadCase{"Custom", "Name", "Caf\xe9 \xc3\xa9"}, ReadCase{"notes", "Note1", "a=b = c"},
+                    ReadCase{"Notes", "Note2", std::nullopt}, ReadCase{"EXE", "EXE1", "C:\\Tools\\x.exe"},
                     ReadCase{"EXE", "Visible", std::nullopt}, ReadCase{"Help", "Visible", std::nullopt}));
 
 // A name may head several sections: a key's value is its first line in any of them, in the
@@ -152,8 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
         // New keys go after the last non-blank line of their section.
         WriteCase{"TABS", "Tab1", "Home", Edited("Tab2 =\t\r\n", "Tab2 =\t\r\nTab1=Home\r\n")},
         WriteCase{"Custom", "Other", "1", Edited("\xc3\xa9\n", "\xc3\xa9\nOther=1\r\n")},
-        WriteCase{"Notes", "Note3", "n",
-                  Edited(";Note2=commented out\r\n", ";Note2=commented out\r\nNote3=n\r\n")},
+        WriteCase{"Notes", "Note3", "n", Edited(";Note2=commented out\r\n", ";Note2=commented out\r\nNote3=n\r\n")},
         WriteCase{"EXE", "EXE2", "", Edited("x.exe", "x.exe\r\nEXE2=\r\n")},
         // A new section goes to the end of the file, after a line end for the last line.
         WriteCase{"Help", "Visible", "0", HandEdited + "\r\n[Help]\r\nVisible=0\r\n"}));

@@ -67,7 +67,7 @@ void PrintTo(const ClickCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class ClickTest : public TrayIconTest, public ::testing::WithParamInterface<ClickCase> { };
+class ClickTest : public TrayIconTest, public ::testing::WithParamInterface<ClickCase> {};
 
 TEST_P(ClickTest, TellsClicksApartWhenTheDoubleClickTimeHasPassedSinceTheFirstPress)
 {

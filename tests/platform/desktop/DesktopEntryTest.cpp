@@ -26,6 +26,8 @@ Arguments Expanded(const std::string& exec, const std::string& file, const std::
 TEST(KeyFile, ReadsOnlyTheDesktopEntryGroupWithItsFirstValuesUnescaped)
 {
     const std::string longName(300, 'n');
+    // One line of the file per line here.
+    // clang-format off
     const auto entry = Entry("# comment\r\n"
                              "[Desktop Entry]\r\n"
                              "Type = Application\r\n"
@@ -36,6 +38,7 @@ TEST(KeyFile, ReadsOnlyTheDesktopEntryGroupWithItsFirstValuesUnescaped)
                              "\r\n"
                              "[Desktop Action new]\r\n"
                              "Exec=other\r\n");
+    // clang-format on
     EXPECT_TRUE(entry.isApplication());
     EXPECT_EQ(entry.value("Name"), longName);
     EXPECT_EQ(entry.value("Comment"), "tab\there now\\");

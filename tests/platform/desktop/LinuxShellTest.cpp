@@ -77,8 +77,9 @@ protected:
     // Registers an application as the default for mimeType: the record program with arguments.
     void RegisterHandler(const std::string& mimeType, const std::string& arguments)
     {
-        Write("data-home/applications/handler.desktop", "[Desktop Entry]\nType=Application\nMimeType=" + mimeType
-                                                            + ";\nExec=\"" RECORD_ARGS "\" " + arguments + "\n");
+        Write("data-home/applications/handler.desktop",
+              "[Desktop Entry]\nType=Application\nMimeType=" + mimeType + ";\nExec=\"" RECORD_ARGS "\" " + arguments
+                  + "\n");
         Write("config-home/mimeapps.list", "[Default Applications]\n" + mimeType + "=handler.desktop\n");
     }
 
@@ -149,15 +150,17 @@ TEST_F(LinuxShell, RunsTheCommandOfALauncherFile)
 {
     fs::create_directories(root + "/my apps");
     const std::string program = Program("my apps/rec \"1\"");
+    // One line of the file per line here.
+    // clang-format off
     const std::string launcher = Write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\n"
                                                          "Exec=\"" + root + "/my\\sapps/rec \\\\\"1\\\\\"\" -a %f\n"
                                                          "Path=" + work + "\n");
+    // clang-format on
     fs::permissions(launcher, fs::perms::owner_exec, fs::perm_options::add);
     EXPECT_EQ(shell.ShellStart(launcher, "one parameter", root, 1), 42);
     auto record = Recorded();
     EXPECT_EQ(record.directory, work);
     EXPECT_EQ(record.arguments, (Strings{program, "-a", "one parameter"}));
-
 
     // Without a field code the parameter text goes last, as a document goes to its application.
     const std::string plain = Write("plain.desktop", "[Desktop Entry]\nType=Application\nExec=" RECORD_ARGS "\n");
@@ -243,7 +246,8 @@ TEST_F(LinuxShell, NamesInsideAShellCommandOfAnApplicationStayNames)
     const std::string copy = root + "/copy";
     const Strings execs{"sh -c \"cat %f > " + copy + "\"", "sh -c 'cat %f > " + copy + "'",
                         "sh -c \"cat -- \\\"$0\\\" > " + copy + "\" %f"};
-    const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt", "back\\slash $HOME.txt"};
+    const Strings names{"x $(touch PWNED).txt", "a'b;touch PWNED.txt", "a\"b `touch PWNED`.txt",
+                        "back\\slash $HOME.txt"};
     for (const std::string& exec : execs) {
         Write("data-home/applications/handler.desktop",
               "[Desktop Entry]\nType=Application\nMimeType=text/plain;\nExec=" + exec + "\n");

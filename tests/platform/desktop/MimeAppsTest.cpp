@@ -16,8 +16,10 @@ class MimeApps : public testing::Test {
 protected:
     QTemporaryDir temporary;
     const std::string root = temporary.path().toStdString();
-    const XdgDirectories directories{root + "/config-home", {root + "/config-sys"},
-                                     root + "/data-home",   {root + "/data-a", root + "/data-b"},
+    const XdgDirectories directories{root + "/config-home",
+                                     {root + "/config-sys"},
+                                     root + "/data-home",
+                                     {root + "/data-a", root + "/data-b"},
                                      {"lumen"}};
 
     // Writes a file below the root, with the directories leading to it.
@@ -59,8 +61,9 @@ TEST_F(MimeApps, DefaultComesFromTheMostImportantListThatNamesAnInstalledApplica
     Write("config-sys/mimeapps.list",
           "[Default Applications]\ntext/plain=missing.desktop;gone.desktop;link.desktop;noexec.desktop;c.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/c.desktop");
-    Write("config-home/mimeapps.list", "# mine\n[Default Applications]\nimage/png=a.desktop\n"
-                                       "text/plain = b.desktop;\n");
+    Write("config-home/mimeapps.list",
+          "# mine\n[Default Applications]\nimage/png=a.desktop\n"
+          "text/plain = b.desktop;\n");
     EXPECT_EQ(Chosen(), "data-a/applications/b.desktop");
     Write("config-home/lumen-mimeapps.list", "[Default Applications]\ntext/plain=a.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/a.desktop");
@@ -79,8 +82,9 @@ TEST_F(MimeApps, ADefaultThatIsNotAssociatedIsPassedOver)
     Write("config-sys/mimeapps.list", "[Removed Associations]\ntext/plain=pager.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/editor.desktop");
 
-    Write("config-home/mimeapps.list", "[Default Applications]\ntext/plain=viewer.desktop;pager.desktop\n"
-                                       "[Added Associations]\ntext/plain=viewer.desktop\n");
+    Write("config-home/mimeapps.list",
+          "[Default Applications]\ntext/plain=viewer.desktop;pager.desktop\n"
+          "[Added Associations]\ntext/plain=viewer.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/viewer.desktop");
 }
 
@@ -102,8 +106,9 @@ TEST_F(MimeApps, WithoutDefaultTheFirstAssociationWinsMinusRemovedOnes)
     // A removal holds for its own place and less important ones only.
     Write("config-home/mimeapps.list", "[Added Associations]\ntext/plain=beta.desktop;unlisted.desktop\n");
     EXPECT_EQ(Chosen(), "data-a/applications/beta.desktop");
-    Write("config-home/mimeapps.list", "[Added Associations]\ntext/plain=unlisted.desktop\n"
-                                       "[Removed Associations]\ntext/plain=unlisted.desktop\n");
+    Write("config-home/mimeapps.list",
+          "[Added Associations]\ntext/plain=unlisted.desktop\n"
+          "[Removed Associations]\ntext/plain=unlisted.desktop\n");
     Write("data-b/applications/mimeapps.list", "[Default Applications]\ntext/plain=unlisted.desktop\n");
     EXPECT_EQ(Chosen(), "");
 }
@@ -132,7 +137,8 @@ TEST_F(MimeApps, ADefaultForASubtypeMayDeclareOnlyTheParentType)
     EXPECT_EQ(Chosen(), "data-a/applications/b.desktop");
 
     // Removed from the subtype, it is no longer its default.
-    Write("config-sys/mimeapps.list", "[Default Applications]\ntext/x-csrc=c.desktop\n"
-                                      "[Removed Associations]\ntext/x-csrc=c.desktop\n");
+    Write("config-sys/mimeapps.list",
+          "[Default Applications]\ntext/x-csrc=c.desktop\n"
+          "[Removed Associations]\ntext/x-csrc=c.desktop\n");
     EXPECT_EQ(Chosen(source), "data-a/applications/b.desktop");
 }

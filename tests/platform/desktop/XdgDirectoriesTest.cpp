@@ -45,8 +45,9 @@ TEST(XdgDirectories, InstalledDesktopFilesByIdFirstFolderWins)
 
     const auto files = platform::InstalledDesktopFiles({a, b, temporary.filePath("missing").toStdString()});
     ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0], (platform::DesktopFileIds{{"vendor-y.desktop", a + "/vendor/y.desktop"},
-                                                  {"x.desktop", a + "/x.desktop"}}));
+    EXPECT_EQ(
+        files[0],
+        (platform::DesktopFileIds{{"vendor-y.desktop", a + "/vendor/y.desktop"}, {"x.desktop", a + "/x.desktop"}}));
     EXPECT_EQ(files[1], (platform::DesktopFileIds{{"w.desktop", b + "/w.desktop"}}));
     EXPECT_TRUE(files[2].empty());
 }

@@ -59,8 +59,8 @@ TEST_F(FileContent, FailedRenameIsReported)
 
 TEST_F(FileContent, WriteInterruptedBeforeRenameLeavesOldFile)
 {
-    EXPECT_EXIT(platform::ReplaceFileContent(path_, "new content", [] { std::_Exit(42); }),
-                testing::ExitedWithCode(42), "");
+    EXPECT_EXIT(platform::ReplaceFileContent(path_, "new content", [] { std::_Exit(42); }), testing::ExitedWithCode(42),
+                "");
     EXPECT_EXIT(platform::ReplaceFileContent(path_, "new content", [] { std::raise(SIGKILL); }),
                 testing::KilledBySignal(SIGKILL), "");
     EXPECT_EQ(platform::ReadFileContent(path_), old_);
@@ -82,8 +82,8 @@ TEST_F(FileContent, ReplacementKeepsPermissionsAndLinks)
     const std::string created = dir_.filePath("flist1.dll").toStdString();
     ASSERT_TRUE(platform::ReplaceFileContent(created, ""));
     umask(saved);
-    EXPECT_EQ(fs::status(created).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
-                                                     | fs::perms::others_read);
+    EXPECT_EQ(fs::status(created).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 
     const std::string link = dir_.filePath("link.ini").toStdString();
     fs::create_symlink(path_, link);
@@ -109,9 +109,10 @@ TEST_F(FileContent, LeftoversOfKilledWritesAreRemoved)
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"FILE.INI", "FILE.INI.backup", "FILE.INI.stackle-a1B2c",
-                                              "FILE.INI.stackle-backups", "flist2.dll.stackle-Zz9Zz9",
-                                              "notes.txt.stackle-a1B2c3"}));
+    EXPECT_EQ(
+        left,
+        (std::vector<std::string>{"FILE.INI", "FILE.INI.backup", "FILE.INI.stackle-a1B2c", "FILE.INI.stackle-backups",
+                                  "flist2.dll.stackle-Zz9Zz9", "notes.txt.stackle-a1B2c3"}));
 }
 
 TEST_F(FileContent, MissingOrUnusablePaths)
@@ -121,7 +122,7 @@ TEST_F(FileContent, MissingOrUnusablePaths)
     EXPECT_EQ(platform::ReadFileContent(dir), std::nullopt);
     EXPECT_FALSE(platform::ReplaceFileContent(dir + "/missing/FILE.INI", "x"));
     EXPECT_FALSE(platform::ReplaceFileContent(path_ + "/FILE.INI", "x")); // parent is a file
-    EXPECT_FALSE(platform::ReplaceFileContent(dir, "x"));                  // path is a directory
+    EXPECT_FALSE(platform::ReplaceFileContent(dir, "x")); // path is a directory
     EXPECT_EQ(platform::ReadFileContent(path_), old_);
     EXPECT_EQ(EntryCount(dir), 1u);
 }

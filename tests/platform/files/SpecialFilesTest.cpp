@@ -32,12 +32,8 @@ protected:
     void SetUp() override
     {
         switch (GetParam()) {
-        case Kind::Pipe:
-            ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
-            break;
-        case Kind::EndlessDevice:
-            fs::create_symlink("/dev/zero", path_);
-            break;
+        case Kind::Pipe: ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0); break;
+        case Kind::EndlessDevice: fs::create_symlink("/dev/zero", path_); break;
         case Kind::Socket: {
             socket_ = socket(AF_UNIX, SOCK_STREAM, 0);
             sockaddr_un address{};

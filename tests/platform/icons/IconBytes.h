@@ -117,11 +117,11 @@ inline std::string Ico(const std::vector<Picture>& pictures)
 struct Pe {
     std::string bytes;
     std::size_t sectionHeader = 0;
-    std::size_t resources = 0;      // the root of the resource directory
+    std::size_t resources = 0; // the root of the resource directory
     std::size_t groupTypeEntry = 0; // the root's entry of the icon group type
     std::size_t firstGroupLanguages = 0;
     std::size_t firstGroupData = 0; // its data entry
-    std::size_t firstGroup = 0;     // its group directory
+    std::size_t firstGroup = 0; // its group directory
 };
 
 inline Pe MakePe(const std::vector<std::vector<Picture>>& groups, bool plus = false)
@@ -130,10 +130,18 @@ inline Pe MakePe(const std::vector<std::vector<Picture>>& groups, bool plus = fa
     const std::size_t optionalSize = plus ? 240 : 224, directories = 88 + (plus ? 112 : 96);
     Pe pe{.bytes = {}, .sectionHeader = 88 + optionalSize, .resources = kRaw, .groupTypeEntry = kRaw + 24};
     std::string& b = pe.bytes;
-    for (auto [at, value, width] : std::vector<std::tuple<std::size_t, std::uint64_t, int>>{
-             {0, 0x5a4d, 2}, {0x3c, 64, 4}, {64, 0x4550, 4}, {64 + 4, 0x14c, 2}, {64 + 6, 1, 2},
-             {64 + 20, optionalSize, 2}, {88, plus ? 0x20b : 0x10b, 2}, {directories - 4, 16, 4},
-             {directories + 16, kRva, 4}, {pe.sectionHeader + 12, kRva, 4}, {pe.sectionHeader + 20, kRaw, 4}})
+    for (auto [at, value, width] :
+         std::vector<std::tuple<std::size_t, std::uint64_t, int>>{{0, 0x5a4d, 2},
+                                                                  {0x3c, 64, 4},
+                                                                  {64, 0x4550, 4},
+                                                                  {64 + 4, 0x14c, 2},
+                                                                  {64 + 6, 1, 2},
+                                                                  {64 + 20, optionalSize, 2},
+                                                                  {88, plus ? 0x20b : 0x10b, 2},
+                                                                  {directories - 4, 16, 4},
+                                                                  {directories + 16, kRva, 4},
+                                                                  {pe.sectionHeader + 12, kRva, 4},
+                                                                  {pe.sectionHeader + 20, kRaw, 4}})
         Put(b, at, value, width);
     b.resize(kRaw, '\0');
 

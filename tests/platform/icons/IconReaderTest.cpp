@@ -36,8 +36,12 @@ TEST(IcoReader, ChoosesThe32PixelPictureWithMostColoursElseTheNearest)
         QRgb expected;
     };
     const std::vector<Case> cases = {
-        {"32 × 32 among others", {{16, 8, Dib(16, 8, kGreen)}, {32, 4, Dib(32, 4, kGrey)},
-                                  {32, 24, Dib(32, 24, kRed)}, {48, 32, Png(48, 48, kBlue)}}, kRed},
+        {"32 × 32 among others",
+         {{16, 8, Dib(16, 8, kGreen)},
+          {32, 4, Dib(32, 4, kGrey)},
+          {32, 24, Dib(32, 24, kRed)},
+          {48, 32, Png(48, 48, kBlue)}},
+         kRed},
         {"depth unknown to the directory", {{32, 0, Dib(32, 4, kGrey)}, {32, 0, Dib(32, 32, kRed)}}, kRed},
         {"only 48 × 48 PNG, scaled down", {{48, 32, Png(48, 48, kBlue)}}, kBlue},
         {"16 and 48: the larger", {{16, 32, Dib(16, 32, kGreen)}, {48, 32, Png(48, 48, kBlue)}}, kBlue},
@@ -52,8 +56,8 @@ TEST(PeIcons, IconGroupsInDirectoryOrder)
 {
     for (bool plus : {false, true}) {
         SCOPED_TRACE(plus ? "PE32+" : "PE32");
-        const Pe pe = MakePe({{{16, 8, Dib(16, 8, kGreen)}, {32, 24, Dib(32, 24, kRed)}},
-                              {{48, 32, Png(48, 48, kBlue)}}}, plus);
+        const Pe pe =
+            MakePe({{{16, 8, Dib(16, 8, kGreen)}, {32, 24, Dib(32, 24, kRed)}}, {{48, 32, Png(48, 48, kBlue)}}}, plus);
         EXPECT_TRUE(platform::IsPeImage(pe.bytes));
         EXPECT_EQ(Centre(platform::IconFromPeBytes(pe.bytes, 0)), kRed);
         EXPECT_EQ(Centre(platform::IconFromPeBytes(pe.bytes, 1)), kBlue);

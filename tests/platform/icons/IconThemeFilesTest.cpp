@@ -33,9 +33,10 @@ protected:
 
 TEST_F(IconThemeFilesTest, FindsTheBestFittingFolderThroughTheInheritedThemes)
 {
-    Theme("Mine", "[Icon Theme]\nInherits=Base\nDirectories=16x16/apps,48x48/apps,32x32/apps,scalable/apps,\n"
-                  "[16x16/apps]\nSize=16\nType=Fixed\n[48x48/apps]\nSize=48\nType=Fixed\n"
-                  "[32x32/apps]\nSize=32\nType=Fixed\n[scalable/apps]\nSize=64\nMinSize=40\nMaxSize=512\nType=Scalable\n");
+    Theme("Mine",
+          "[Icon Theme]\nInherits=Base\nDirectories=16x16/apps,48x48/apps,32x32/apps,scalable/apps,\n"
+          "[16x16/apps]\nSize=16\nType=Fixed\n[48x48/apps]\nSize=48\nType=Fixed\n"
+          "[32x32/apps]\nSize=32\nType=Fixed\n[scalable/apps]\nSize=64\nMinSize=40\nMaxSize=512\nType=Scalable\n");
     Theme("Base", "[Icon Theme]\nDirectories=22x22/apps\n[22x22/apps]\nSize=22\nThreshold=10\n");
     Theme("hicolor", "[Icon Theme]\nDirectories=128x128/apps\n[128x128/apps]\nSize=128\nType=Fixed\n");
     Icon("Mine/16x16/apps/both.png");

@@ -26,9 +26,9 @@ TEST(QtDialogs, MessagesShowTheirTextNeverMarkup)
         box->accept();
     });
     platform::QtDialogs dialogs;
-    EXPECT_EQ(dialogs.MessageBox(text, QStringLiteral("Error"), platform::MessageKind::Error,
-                                 platform::MessageButtons::Ok),
-              platform::MessageAnswer::Ok);
+    EXPECT_EQ(
+        dialogs.MessageBox(text, QStringLiteral("Error"), platform::MessageKind::Error, platform::MessageButtons::Ok),
+        platform::MessageAnswer::Ok);
     EXPECT_EQ(shown, text);
     EXPECT_EQ(format, Qt::PlainText);
 }

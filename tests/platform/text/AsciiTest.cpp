@@ -51,11 +51,7 @@ TEST(Ascii, EqualIgnoringAsciiCase)
 TEST(Ascii, TrimDropsBlanksAtBothEndsOnly)
 {
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"", ""},
-        {" \t\r ", ""},
-        {"key", "key"},
-        {"\t key = value \r", "key = value"},
-        {"\nkey\n", "\nkey\n"},
+        {"", ""}, {" \t\r ", ""}, {"key", "key"}, {"\t key = value \r", "key = value"}, {"\nkey\n", "\nkey\n"},
     };
     for (const auto& [text, trimmed] : cases)
         EXPECT_EQ(platform::Trim(text), trimmed) << text;
