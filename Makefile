@@ -54,13 +54,14 @@ test: check-format build
 		exit 1; \
 	fi
 
-# The unit tests (all but the end-to-end ones) built and run under AddressSanitizer and
-# UndefinedBehaviorSanitizer, in a build of their own.
+# The unit tests built and run under AddressSanitizer and UndefinedBehaviorSanitizer, in a build
+# of their own: all but the end-to-end tests, and e2e.x11, the unit tests that need an X server.
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTACKLE_WERROR=$(WERROR) \
 		-DSTACKLE_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) --target unit_tests
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -LE e2e
+	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -R '^e2e\.x11$$'
 
 # Every tracked C++ file as clang-format lays it out (.clang-format).
 check-format: deps
