@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -90,15 +91,16 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
 
 TForm1::~TForm1() = default;
 
-void TForm1::ConnectSlotMenu(QMenu* menu)
+void TForm1::ConnectSlotMenu(int slot)
 {
-    const QList<QAction*> items = menu->actions();
+    const TLaunchSlot& parts = slotParts_[slot];
     const std::array commands = {&TForm1::AssignEXE1Click, &TForm1::AddFilesClick, &TForm1::RemoveFiles1Click,
                                  &TForm1::LabelCancelEXE1Click};
     for (std::size_t command = 0; command < commands.size(); ++command)
-        connect(items[qsizetype(command)], &QAction::triggered, this, Reported(commands[command]));
-    connect(menu, &QMenu::triggered, this, [this](QAction* item) {
-        if (slots_.IsEntry(item))
+        connect(parts.commands[command], &QAction::triggered, this, Reported(commands[command]));
+    // Every other item of the menu is a file entry, made and remade as the slot's list changes.
+    connect(parts.menu, &QMenu::triggered, this, [this, fixed = parts.commands](QAction* item) {
+        if (std::find(fixed.begin(), fixed.end(), item) == fixed.end())
             Reported (&TForm1::LaunchSlotEntry)(item);
     });
 }

@@ -86,7 +86,7 @@ private:
     // the program's other windows follow.
     void SetAway(bool away);
     // Connects the commands of a slot's menu, and its file entries, once the menu is made.
-    void ConnectSlotMenu(QMenu* menu);
+    void ConnectSlotMenu(int slot);
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
     // never passed on to Qt.
     template <typename... Args> auto Reported(void (TForm1::*handler)(Args...));

@@ -136,7 +136,7 @@ TExeBtn* TSlotCommands::Button(int slot)
 QMenu* TSlotCommands::MenuOf(int slot)
 {
     if (slots_.MakeMenu(slot))
-        emit MenuMade(slots_[slot].menu);
+        emit MenuMade(slot);
     return slots_[slot].menu;
 }
 
@@ -149,14 +149,6 @@ QMenu* TSlotCommands::Menu(int slot)
         FillSlotMenu(slot, list);
     }
     return menu;
-}
-
-bool TSlotCommands::IsEntry(const QAction* action) const
-{
-    for (const TLaunchSlot& slot : slots_)
-        if (slots_.Entries(slot.number).contains(action))
-            return true;
-    return false;
 }
 
 void TSlotCommands::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, int x, int y)

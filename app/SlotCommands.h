@@ -42,8 +42,6 @@ public:
     // press on the slot's button at the latest.
     QMenu* Menu(int slot);
     bool ParamOn(int slot) const { return slots_[slot].paramOn; }
-    // Whether an action of a slot's menu is one of its file entries.
-    bool IsEntry(const QAction* action) const;
 
     void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, int x, int y);
     void BuildSlotMenu();
@@ -58,7 +56,7 @@ public:
 
 signals:
     // A slot's menu has just been made, with its fixed items and no entries yet.
-    void MenuMade(QMenu* menu);
+    void MenuMade(int slot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
