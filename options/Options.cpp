@@ -25,11 +25,10 @@ public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override
     {
-        if (input.contains(u'\r') || input.contains(u'\n') || input.contains(QChar::LineSeparator)
-            || input.contains(QChar::ParagraphSeparator)) {
-            const qsizetype before = input.size();
-            input = platform::OneLine(input);
-            position = std::max(0, position - int(before - input.size()));
+        const QString oneLine = platform::OneLine(input);
+        if (oneLine != input) {
+            position = std::max(0, position - int(input.size() - oneLine.size()));
+            input = oneLine;
         }
         return Acceptable;
     }
