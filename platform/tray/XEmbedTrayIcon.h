@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/tray/TrayIconView.h"
+
+namespace platform {
+
+// The icon in the XEmbed system tray of the X screen (_NET_SYSTEM_TRAY_S<n>): a small window of
+// its own that the tray embeds, docked again whenever a tray takes the selection.
+class XEmbedTrayIcon final : public TrayIconView {
+    Q_OBJECT
+public:
+    explicit XEmbedTrayIcon(QObject* parent = nullptr);
+    ~XEmbedTrayIcon() override;
+
+    void SetIcon(const QIcon& icon) override;
+    void SetToolTip(const QString& tip) override;
+    void SetMenu(QMenu* menu) override; // the XEmbed tray draws no menus: kept for nothing
+    void Show() override;
+    void Hide() override;
+    bool Shown() const override;
+    bool HostAvailable() const override;
+};
+
+} // namespace platform
