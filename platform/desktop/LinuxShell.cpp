@@ -3,6 +3,7 @@
 #include "platform/desktop/DesktopEntry.h"
 #include "platform/desktop/MimeApps.h"
 #include "platform/desktop/Spawn.h"
+#include "platform/desktop/TerminalPrograms.h"
 #include "platform/desktop/XdgDirectories.h"
 #include "platform/files/FileContent.h"
 #include "platform/files/FileType.h"
@@ -129,6 +130,21 @@ int Launch(const DesktopEntry& entry, const std::string& file, const std::string
     return Start(command->arguments, ownDirectory.empty() ? directory : ownDirectory);
 }
 
+// Starts a program file with the parameter text as its one argument; a terminal program, one
+// that an installed application entry runs in a terminal, runs in the desktop's terminal, or
+// not at all when there is none.
+int StartProgram(const std::string& program, const std::string& parameters, const std::string& directory)
+{
+    auto command = parameters.empty() ? std::vector{program} : std::vector{program, parameters};
+    if (IsTerminalProgram(program, XdgDirectories::FromEnvironment())) {
+        auto inTerminal = InTerminal(command);
+        if (!inTerminal)
+            return NotRunnable;
+        command = std::move(*inTerminal);
+    }
+    return Start(command, directory);
+}
+
 // Whether a launcher file may run its command: the desktop's installed applications may, and
 // elsewhere, as in file managers, only one its owner made executable; any other opens as a
 // document.
@@ -186,7 +202,7 @@ int LinuxShell::ShellStart(const std::string& file, const std::string& parameter
         if (const auto launcher = DesktopEntry::Read(path); launcher && launcher->isApplication())
             return Launch(*launcher, parameters, directory);
     if (S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0)
-        return Start(parameters.empty() ? std::vector{path} : std::vector{path, parameters}, directory);
+        return StartProgram(path, parameters, directory);
     return OpenWithApplication(Lineage(FileType(path)), path, directory);
 }
 

@@ -206,6 +206,30 @@ TEST_F(LinuxShell, TerminalLaunchersRunInATerminal)
     setenv("PATH", savedPath.c_str(), 1);
 }
 
+// A program file that an installed application entry runs in a terminal gets the terminal too,
+// found by its name in PATH or through a link; a file of the same name elsewhere does not.
+TEST_F(LinuxShell, TerminalProgramsRunInATerminal)
+{
+    const std::string savedPath = std::getenv("PATH");
+    fs::create_directories(root + "/bin");
+    fs::create_directories(root + "/elsewhere");
+    const std::string terminal = Program("bin/x-terminal-emulator");
+    const std::string program = Program("bin/console-tool");
+    const std::string namesake = Program("elsewhere/console-tool");
+    fs::create_symlink(program, root + "/bin/console-link");
+    Write("data-sys/applications/console-tool.desktop",
+          "[Desktop Entry]\nType=Application\nTerminal=true\nExec=console-tool %F\n");
+    setenv("PATH", (root + "/bin:" + savedPath).c_str(), 1);
+
+    EXPECT_EQ(shell.ShellStart(program, "the file", work, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{terminal, "-e", program, "the file"}));
+    EXPECT_EQ(shell.ShellStart(root + "/bin/console-link", "", work, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{terminal, "-e", root + "/bin/console-link"}));
+    EXPECT_EQ(shell.ShellStart(namesake, "the file", work, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{namesake, "the file"}));
+    setenv("PATH", savedPath.c_str(), 1);
+}
+
 // Behind a folder that cannot be entered, a file is not missing: it cannot be reached.
 TEST_F(LinuxShell, AFolderThatCannotBeEnteredDeniesAccess)
 {
