@@ -5,41 +5,70 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // The file an entry's command runs; empty when it has none.
-std::string ExecProgram(const DesktopEntry& entry)
+std::string ExecProgram(const DesktopEntry& entry, const std::string& searchPath)
 {
     const auto command = ExpandExec(entry, "");
     if (!command || command->arguments.empty())
         return {};
     const std::string& program = command->arguments.front();
-    if (program.find('/') != std::string::npos)
-        return program;
-    const char* path = std::getenv("PATH");
-    return FindProgram(program, path ? path : "");
+    return program.find('/') != std::string::npos ? program : FindProgram(program, searchPath);
 }
 
-bool SameFile(const std::string& one, const std::string& other)
+// What the index was read from: the search path and each applications folder's last change
+// (a desktop file added, removed or replaced), so that it is read again only when one changed.
+using Sources = std::pair<std::string, std::vector<std::pair<std::string, fs::file_time_type>>>;
+
+Sources SourcesNow(const std::vector<std::string>& folders)
 {
-    std::error_code error;
-    return !other.empty() && std::filesystem::equivalent(one, other, error) && !error;
+    const char* path = std::getenv("PATH");
+    Sources sources{path ? path : "", {}};
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        sources.second.emplace_back(folder, fs::last_write_time(folder, error));
+    }
+    return sources;
+}
+
+// The programs that installed application entries run in a terminal.
+std::vector<std::string> ReadTerminalPrograms(const std::vector<std::string>& folders, const std::string& searchPath)
+{
+    std::vector<std::string> programs;
+    for (const DesktopFileIds& folder : InstalledDesktopFiles(folders)) {
+        for (const auto& [id, file] : folder) {
+            const auto entry = DesktopEntry::Read(file);
+            if (entry && entry->isUsableApplication() && entry->value("Terminal") == "true")
+                if (std::string program = ExecProgram(*entry, searchPath); !program.empty())
+                    programs.push_back(std::move(program));
+        }
+    }
+    return programs;
 }
 
 } // namespace
 
 bool IsTerminalProgram(const std::string& program, const XdgDirectories& directories)
 {
-    for (const DesktopFileIds& folder : InstalledDesktopFiles(ApplicationFolders(directories))) {
-        for (const auto& [id, file] : folder) {
-            const auto entry = DesktopEntry::Read(file);
-            if (entry && entry->isUsableApplication() && entry->value("Terminal") == "true"
-                && SameFile(program, ExecProgram(*entry)))
-                return true;
-        }
+    static std::optional<Sources> readFrom;
+    static std::vector<std::string> terminalPrograms;
+    const std::vector<std::string> folders = ApplicationFolders(directories);
+    if (Sources now = SourcesNow(folders); now != readFrom) {
+        terminalPrograms = ReadTerminalPrograms(folders, now.first);
+        readFrom = std::move(now);
+    }
+    for (const std::string& terminalProgram : terminalPrograms) {
+        std::error_code error;
+        if (fs::equivalent(program, terminalProgram, error) && !error)
+            return true;
     }
     return false;
 }

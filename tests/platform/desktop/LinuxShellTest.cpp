@@ -217,9 +217,13 @@ TEST_F(LinuxShell, TerminalProgramsRunInATerminal)
     const std::string program = Program("bin/console-tool");
     const std::string namesake = Program("elsewhere/console-tool");
     fs::create_symlink(program, root + "/bin/console-link");
+    setenv("PATH", (root + "/bin:" + savedPath).c_str(), 1);
+    EXPECT_EQ(shell.ShellStart(program, "", work, 1), 42);
+    EXPECT_EQ(Recorded().arguments, (Strings{program}));
+
+    // The entry is noticed as soon as it is installed.
     Write("data-sys/applications/console-tool.desktop",
           "[Desktop Entry]\nType=Application\nTerminal=true\nExec=console-tool %F\n");
-    setenv("PATH", (root + "/bin:" + savedPath).c_str(), 1);
 
     EXPECT_EQ(shell.ShellStart(program, "the file", work, 1), 42);
     EXPECT_EQ(Recorded().arguments, (Strings{terminal, "-e", program, "the file"}));
