@@ -16,9 +16,10 @@ namespace platform {
 
 namespace {
 
-std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, const char* name)
+// The atom of name; with onlyIfExists false it is made when nobody has named it yet.
+std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, const char* name, bool onlyIfExists = true)
 {
-    const auto cookie = xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name);
+    const auto cookie = xcb_intern_atom(connection, onlyIfExists, std::uint16_t(std::strlen(name)), name);
     const auto reply = Owned(xcb_intern_atom_reply(connection, cookie, nullptr));
     if (!reply || reply->atom == XCB_ATOM_NONE)
         return std::nullopt;
@@ -176,7 +177,8 @@ void X11WindowManager::OnAllWorkspaces(QWidget& window)
     if (!connection || !window.testAttribute(Qt::WA_WState_Created))
         return;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const auto desktop = Atom(connection, "_NET_WM_DESKTOP");
+    // Also for a window manager that starts later and takes on the windows already shown.
+    const auto desktop = Atom(connection, "_NET_WM_DESKTOP", false);
     if (!screen || !desktop)
         return;
     const auto id = xcb_window_t(window.winId());
