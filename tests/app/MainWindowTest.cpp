@@ -88,8 +88,6 @@ TEST_F(MainWindowTest, StoredPositionIsUsedAsItIsUnlessTheStripWouldBeLost)
 {
     env.write("FILE.INI", "[EXE]\r\nXPos=0x20\r\nYPos=7\r\n");
     EXPECT_EQ(Start().pos(), QPoint(32, 7));
-    env.write("FILE.INI", "[EXE]\r\nXPos=-100\r\nYPos=7\r\n");
-    EXPECT_EQ(Start().pos(), QPoint(-100, 7));
     const std::string lost = "[EXE]\r\nXPos=-500\r\nYPos=2000\r\n";
     env.write("FILE.INI", lost);
     EXPECT_EQ(Start().pos(), QPoint(0, 664));
