@@ -11,6 +11,7 @@
 #include "platform/WindowManager.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
+#include "platform/session/OnMonitors.h"
 #include "platform/text/Encoding.h"
 #include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
@@ -164,6 +165,7 @@ void TForm1::FormCreate()
     setFixedSize(ui->Bevel1->x() + ui->Bevel1->width() + 2, ui->Bevel1->y() + ui->Bevel1->height() + 2);
     const int centred = platform_.screen.PrimarySize().width() / 2 - width() / 2;
     move(settings_.Read(settings::WindowLeft(centred)), settings_.Read(settings::WindowTop));
+    KeepOnMonitors();
     if (help)
         PlaceBesideStrip(*help, *this, platform_); // again, now that the strip has its final place and size
 
@@ -255,12 +257,26 @@ void TForm1::ButtonMinSmallClick()
 // Brings the strip back from the tray: shown at its place, restored, on top and active.
 void TForm1::TrayIconClick()
 {
+    KeepOnMonitors();
     show();
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
     SetAway(false);
+}
+
+void TForm1::KeepOnMonitors()
+{
+    move(platform::KeptOnMonitors(geometry(), platform_.screen.MonitorGeometries()));
+}
+
+// Like panels and docks, the strip is on every workspace; the window manager forgets that each
+// time the strip is hidden, so it is asked again before every showing.
+void TForm1::showEvent(QShowEvent* event)
+{
+    platform_.windowManager.OnAllWorkspaces(*this);
+    QWidget::showEvent(event);
 }
 
 // The strip is minimised or restored also by the desktop itself: from its taskbar entry, say.

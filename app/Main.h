@@ -60,6 +60,10 @@ public:
     void BitBtnShowButtonsClick();
     void ButtonMinSmallClick();
     void TrayIconClick();
+    // Moves the strip wholly onto the nearest monitor when less than half of it lies on the
+    // monitors, as after a monitor it stood on has gone; a place at least half on them stays.
+    // Nothing is stored.
+    void KeepOnMonitors();
     void BitBtnCloseClockClick();
     void BitBtnExitClick();
     void PanelPostItClick();
@@ -80,6 +84,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // The strip has left the screen (minimised or hidden in the notification area) or come back:

@@ -6,6 +6,7 @@
 #include "options/Options.h"
 #include "platform/NotificationArea.h"
 #include "platform/ProgramLocation.h"
+#include "platform/Screen.h"
 #include "platform/WindowManager.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/ProductName.h"
@@ -80,6 +81,7 @@ TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatf
     platform_.windowManager.OnBlockedPress(BringBackModalWindow);
 
     strip_ = std::make_unique<TForm1>(platform_, settings_, *this);
+    platform_.screen.OnMonitorsChanged([this] { strip_->KeepOnMonitors(); });
     // Nobody can use the icon before the strip shows; nothing in the strip waits for it.
     firstPaint_ = std::make_unique<AfterFirstPaint>(*strip_, [this] { ShowTrayIcon(); });
     StartStrip();
@@ -102,6 +104,7 @@ void TStackle::StartStrip()
 TStackle::~TStackle()
 {
     platform_.windowManager.OnBlockedPress({});
+    platform_.screen.OnMonitorsChanged({});
 }
 
 template <typename Handler> void TStackle::OnStrip(Handler handler)

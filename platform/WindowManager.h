@@ -24,6 +24,10 @@ public:
     // the program that a modal window blocks. Such presses reach no window otherwise. A later
     // call replaces the handler; an empty one ends the watch.
     virtual void OnBlockedPress(std::function<void()> onPress) = 0;
+    // Puts the top-level window on every workspace, as panels and docks are. A window manager
+    // forgets this when the window is withdrawn (hidden), so it is asked again before each
+    // showing; a window it manages already moves at once.
+    virtual void OnAllWorkspaces(QWidget& window) = 0;
 };
 
 } // namespace platform

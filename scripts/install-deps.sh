@@ -9,7 +9,7 @@ packages=(
   make g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils libx11-dev imagemagick openbox trayer valgrind
+  xvfb xauth xdotool x11-utils x11-xserver-utils wmctrl libx11-dev imagemagick openbox trayer valgrind
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
 )
 

@@ -8,6 +8,10 @@
 
 namespace platform {
 
+PrimaryScreen::PrimaryScreen() = default;
+
+PrimaryScreen::~PrimaryScreen() = default;
+
 QSize PrimaryScreen::PrimarySize() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -38,6 +42,35 @@ QRect PrimaryScreen::ScreenGeometryAt(QPoint point) const
         }
     }
     return nearest;
+}
+
+std::vector<QRect> PrimaryScreen::MonitorGeometries() const
+{
+    std::vector<QRect> monitors;
+    for (const QScreen* screen : QGuiApplication::screens())
+        monitors.push_back(screen->geometry());
+    return monitors;
+}
+
+void PrimaryScreen::OnMonitorsChanged(std::function<void()> onChange)
+{
+    watch_.reset();
+    if (!onChange || !qGuiApp)
+        return;
+    watch_ = std::make_unique<QObject>();
+    QObject* watch = watch_.get();
+    // Queued, so that the handler sees the screens once Qt has taken in the whole change.
+    const auto changed = [watch, onChange] { QMetaObject::invokeMethod(watch, onChange, Qt::QueuedConnection); };
+    const auto watchScreen = [watch, changed](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, watch, changed);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watchScreen(screen);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, watch, [watchScreen, changed](QScreen* screen) {
+        watchScreen(screen);
+        changed();
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, watch, changed);
 }
 
 } // namespace platform

@@ -16,9 +16,10 @@ namespace platform {
 
 namespace {
 
-std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, const char* name)
+// The atom of name; with onlyIfExists false it is made when nobody has named it yet.
+std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, const char* name, bool onlyIfExists = true)
 {
-    const auto cookie = xcb_intern_atom(connection, 1, std::uint16_t(std::strlen(name)), name);
+    const auto cookie = xcb_intern_atom(connection, onlyIfExists, std::uint16_t(std::strlen(name)), name);
     const auto reply = Owned(xcb_intern_atom_reply(connection, cookie, nullptr));
     if (!reply || reply->atom == XCB_ATOM_NONE)
         return std::nullopt;
@@ -168,6 +169,35 @@ void X11WindowManager::OnBlockedPress(std::function<void()> onPress)
     pressFilter_.reset();
     if (xcb_connection_t* connection = QtXcbConnection(); onPress && connection)
         pressFilter_ = std::make_unique<PressFilter>(connection, std::move(onPress));
+}
+
+void X11WindowManager::OnAllWorkspaces(QWidget& window)
+{
+    xcb_connection_t* connection = QtXcbConnection();
+    if (!connection || !window.testAttribute(Qt::WA_WState_Created))
+        return;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    // Also for a window manager that starts later and takes on the windows already shown.
+    const auto desktop = Atom(connection, "_NET_WM_DESKTOP", false);
+    if (!screen || !desktop)
+        return;
+    const auto id = xcb_window_t(window.winId());
+    constexpr std::uint32_t AllWorkspaces = 0xFFFFFFFF;
+    // The manager reads the property when the window is mapped.
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, *desktop, XCB_ATOM_CARDINAL, 32, 1, &AllWorkspaces);
+    // A window it manages already, shown or iconified, moves only when asked on the root window;
+    // it ignores the request for a window it does not manage.
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = id;
+    request.type = *desktop;
+    request.data.data32[0] = AllWorkspaces;
+    request.data.data32[1] = 1; // asked by the application itself
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(connection);
 }
 
 } // namespace platform

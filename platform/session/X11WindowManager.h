@@ -16,6 +16,7 @@ public:
     bool CanIconify() const override;
     std::optional<QMargins> FrameExtents(QWidget& window) const override;
     void OnBlockedPress(std::function<void()> onPress) override;
+    void OnAllWorkspaces(QWidget& window) override;
 
 private:
     class PressFilter;

@@ -84,12 +84,14 @@ TEST_F(MainWindowTest, DefaultLeftEdgeHalvesScreenAndWindowSeparately)
     EXPECT_EQ(Start().pos(), QPoint(282, 0));
 }
 
-TEST_F(MainWindowTest, StoredPositionIsUsedAsItIs)
+TEST_F(MainWindowTest, StoredPositionIsUsedAsItIsUnlessTheStripWouldBeLost)
 {
     env.write("FILE.INI", "[EXE]\r\nXPos=0x20\r\nYPos=7\r\n");
     EXPECT_EQ(Start().pos(), QPoint(32, 7));
-    env.write("FILE.INI", "[EXE]\r\nXPos=-500\r\nYPos=2000\r\n");
-    EXPECT_EQ(Start().pos(), QPoint(-500, 2000));
+    const std::string lost = "[EXE]\r\nXPos=-500\r\nYPos=2000\r\n";
+    env.write("FILE.INI", lost);
+    EXPECT_EQ(Start().pos(), QPoint(0, 664));
+    EXPECT_NE(env.settings().find(lost), std::string::npos) << "the place was stored";
     env.write("FILE.INI", "[EXE]\r\nXPos=left\r\n");
     EXPECT_EQ(Start().pos(), QPoint(394, 0));
 }

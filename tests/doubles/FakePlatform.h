@@ -57,6 +57,13 @@ public:
                 return screen;
         return QRect(QPoint(), PrimarySize());
     }
+    std::vector<QRect> MonitorGeometries() const override
+    {
+        std::vector<QRect> monitors{QRect(QPoint(), PrimarySize())};
+        monitors.insert(monitors.end(), others.begin(), others.end());
+        return monitors;
+    }
+    void OnMonitorsChanged(std::function<void()>) override {}
 };
 
 class FakeClock final : public platform::Clock {
@@ -129,6 +136,7 @@ public:
     bool CanIconify() const override { return canIconify; }
     std::optional<QMargins> FrameExtents(QWidget&) const override { return frame; }
     void OnBlockedPress(std::function<void()> onPress) override { onBlockedPress = std::move(onPress); }
+    void OnAllWorkspaces(QWidget&) override {}
 
     // A press on a window that a modal window blocks, as the window system reports it.
     void PressBlockedWindow() const
