@@ -131,7 +131,7 @@ QColor TExeBtn::ButtonColor() const
 void TExeBtn::SetExeFile(const std::string& file)
 {
     settings_.ExeFile = file;
-    // Screen readers know the button by its file's name and full path.
+    // Screen readers know the button by its file's name and full path: tell them of the change.
     for (const QAccessible::Event change : {QAccessible::NameChanged, QAccessible::DescriptionChanged}) {
         QAccessibleEvent event(this, change);
         QAccessible::updateAccessibility(&event);

@@ -16,7 +16,8 @@ public:
     explicit TClickLabel(QWidget* parent = nullptr)
         : QLabel(parent)
     {
-        // Before any text is set: setting it lets a running screen reader ask for the label.
+        // Before any text is set: with a screen reader running, setting it already has Qt make
+        // the label's accessible view.
         InstallClickLabelAccessibility();
     }
     explicit TClickLabel(const QString& text, QWidget* parent = nullptr)

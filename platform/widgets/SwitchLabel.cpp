@@ -8,7 +8,7 @@ TSwitchLabel::TSwitchLabel(const QString& text, QColor offColor, QColor onColor,
     , onColor_(onColor)
 {
     ShowState();
-    setText(text);
+    setText(text); // only now, so that screen readers see a switch label from the start
 }
 
 void TSwitchLabel::SetOn(bool on)
