@@ -1,7 +1,7 @@
 #include "app/LaunchSlots.h"
 
 #include "exebtn/ExeBtn.h"
-#include "platform/widgets/ClickLabel.h"
+#include "platform/widgets/SwitchLabel.h"
 
 #include <QMenu>
 
@@ -27,10 +27,11 @@ QString MenuItemName(int slot, int item, const char* slotOneName)
     return slot == 1 ? QLatin1String(slotOneName) : Numbered("MenuItem", 5 * (slot - 2) + item + 1);
 }
 
-TClickLabel* SlotLabel(const char* caption, const char* prefix, int slot, int left, QWidget* page)
+// Places a slot's "A" or "P" under its button, named for screen readers by what it does.
+template <class Label> Label* PlaceSlotLabel(Label* label, const char* prefix, int slot, int left, const QString& what)
 {
-    auto* label = new TClickLabel(QString::fromLatin1(caption), page);
     label->setObjectName(Numbered(prefix, slot));
+    label->setAccessibleName(what + QStringLiteral(" (slot %1)").arg(slot));
     label->move(left, LabelTop);
     label->adjustSize();
     return label;
@@ -70,9 +71,11 @@ TLaunchSlots::TLaunchSlots(const platform::Platform& platform, const std::array<
         parts.button = new TExeBtn(platform, page);
         parts.button->setObjectName(Numbered("ExeBtn", slot));
         parts.button->setGeometry(slot == 9 ? 3 : ButtonLeft[position], ButtonTop, 37, 36);
-        parts.launchAll = SlotLabel("A", "LabelLaunchAll", slot, LaunchAllLeft[position], page);
-        parts.param = SlotLabel("P", "LabelParam", slot, ParamLeft[position], page);
-        SetParam(slot, false);
+        parts.launchAll = PlaceSlotLabel(new TClickLabel(QStringLiteral("A"), page), "LabelLaunchAll", slot,
+                                         LaunchAllLeft[position], QStringLiteral("Launch all files"));
+        parts.param =
+            PlaceSlotLabel(new TSwitchLabel(QStringLiteral("P"), ParamOffColor, ParamOnColor, page), "LabelParam", slot,
+                           ParamLeft[position], QStringLiteral("Open pop-up files with the main program"));
         if (slot <= 4) {
             parts.button->setToolTip(QStringLiteral("Right-click to configure, left-click to launch stored program."));
             parts.launchAll->setToolTip(QStringLiteral("Click to launch ALL files stored in this button."));
@@ -100,11 +103,12 @@ int TLaunchSlots::SlotOf(const QObject* part) const
 
 void TLaunchSlots::SetParam(int slot, bool on)
 {
-    TLaunchSlot& parts = (*this)[slot];
-    parts.paramOn = on;
-    QPalette palette = parts.param->palette();
-    palette.setColor(QPalette::WindowText, on ? ParamOnColor : ParamOffColor);
-    parts.param->setPalette(palette);
+    (*this)[slot].param->SetOn(on);
+}
+
+bool TLaunchSlots::ParamOn(int slot) const
+{
+    return (*this)[slot].param->On();
 }
 
 QList<QAction*> TLaunchSlots::Entries(int slot) const

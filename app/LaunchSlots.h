@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/widgets/SwitchLabel.h"
 #include "storage/ProgramFiles.h"
 
 #include <QList>
@@ -11,20 +12,18 @@ class QAction;
 class QMenu;
 class QObject;
 class QWidget;
-class TClickLabel;
 class TExeBtn;
 
-// One launch slot: its widgets and its parameter flag. The widgets show the slot's state; the
-// main file is its button's, the flag is held here and shown by the colour of its "P".
+// One launch slot: its widgets, which hold the slot's state: the main file is its button's, the
+// parameter flag its "P"'s, shown by that label's colour.
 struct TLaunchSlot {
     int number = 0; // 1 to 12
     TExeBtn* button = nullptr;
     TClickLabel* launchAll = nullptr; // "A"
-    TClickLabel* param = nullptr; // "P"
+    TSwitchLabel* param = nullptr; // "P"
     QMenu* menu = nullptr; // made when it is first needed
     // The menu's commands: assign, add, delete and clear; a separator follows them.
     std::array<QAction*, 4> commands{};
-    bool paramOn = false;
 };
 
 // The twelve launch slots, four on each of the three group pages: slot n is on page
@@ -47,6 +46,7 @@ public:
     int SlotOf(const QObject* part) const;
     // Sets the slot's parameter flag and colours its "P": lime green on, red off.
     void SetParam(int slot, bool on);
+    bool ParamOn(int slot) const;
     // Makes the slot's menu with its fixed items, unless it is there; true when it was made now.
     bool MakeMenu(int slot);
     // The file entries of the slot's menu, after its fixed items; none while it has no menu.

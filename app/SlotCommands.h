@@ -41,7 +41,7 @@ public:
     // The slot's menu with its file entries: made when it is first asked for, at the first right
     // press on the slot's button at the latest.
     QMenu* Menu(int slot);
-    bool ParamOn(int slot) const { return slots_[slot].paramOn; }
+    bool ParamOn(int slot) const { return slots_.ParamOn(slot); }
 
     void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, int x, int y);
     void BuildSlotMenu();

@@ -1,10 +1,13 @@
 #include "exebtn/ExeBtn.h"
 
+#include "exebtn/ExeBtnAccessible.h"
+
 #include "platform/IconSource.h"
 #include "platform/ProgramLocation.h"
 #include "platform/files/Paths.h"
 #include "platform/session/ErrorReport.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -99,6 +102,7 @@ TExeBtn::TExeBtn(const platform::Platform& platform, QWidget* parent)
     , platform_(platform)
     , image_(new TExeImage(this))
 {
+    InstallExeBtnAccessibility();
     // The picture never takes the mouse: every press over it reaches the button.
     image_->setGeometry(3, 3, 100, 100);
     image_->setEnabled(false);
@@ -127,6 +131,11 @@ QColor TExeBtn::ButtonColor() const
 void TExeBtn::SetExeFile(const std::string& file)
 {
     settings_.ExeFile = file;
+    // Screen readers know the button by its file's name and full path: tell them of the change.
+    for (const QAccessible::Event change : {QAccessible::NameChanged, QAccessible::DescriptionChanged}) {
+        QAccessibleEvent event(this, change);
+        QAccessible::updateAccessibility(&event);
+    }
     if (iconFile_.empty() && platform::FileExists(file))
         SetExeIconFile(file);
 }
@@ -251,16 +260,20 @@ void TExeBtn::mouseReleaseEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton && leftPressed_) {
         leftPressed_ = false;
-        if (rect().contains(at) && !doubleClicking_) {
-            RaisedLook();
-            emit OnClick();
-            platform::ReportFailure(platform_.dialogs, [this] { Launch(); });
-        }
+        if (rect().contains(at) && !doubleClicking_)
+            Click();
         bevelOuter_ = bvRaised;
         image_->move(restingLeft_, restingTop_);
         update();
     }
     emit OnMouseUp(this, event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TExeBtn::Click()
+{
+    RaisedLook();
+    emit OnClick();
+    platform::ReportFailure(platform_.dialogs, [this] { Launch(); });
 }
 
 void TExeBtn::RaisedLook()

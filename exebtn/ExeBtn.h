@@ -60,6 +60,9 @@ public:
 
     // Starts the file with the button's start settings.
     void Launch();
+    // What a left click on the button does: the raised look, OnClick, then the start, whose
+    // failure is reported.
+    void Click();
 
 signals:
     void OnClick();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/widgets/ClickLabelAccessible.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -7,11 +9,25 @@
 
 // A label that reports a click of the left mouse button on it, and a double click. A double
 // click is a click and then a double-click event, as on the rest of the desktop: it reports one
-// click, and the release that ends it is no click of its own.
+// click, and the release that ends it is no click of its own. Screen readers see a push button.
 class TClickLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit TClickLabel(QWidget* parent = nullptr)
+        : QLabel(parent)
+    {
+        // Before any text is set: with a screen reader running, setting it already has Qt make
+        // the label's accessible view.
+        InstallClickLabelAccessibility();
+    }
+    explicit TClickLabel(const QString& text, QWidget* parent = nullptr)
+        : TClickLabel(parent)
+    {
+        setText(text);
+    }
+
+    // What a left click on the label does.
+    void Click() { emit OnClick(); }
 
 signals:
     void OnClick();
@@ -31,7 +47,7 @@ protected:
     {
         const bool secondOfDouble = std::exchange(doubleClicking_, false);
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && !secondOfDouble)
-            emit OnClick();
+            Click();
     }
 
 private:

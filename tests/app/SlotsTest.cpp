@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QListWidget>
@@ -261,6 +262,27 @@ TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
     EXPECT_TRUE(form->Slots().ParamOn(3));
     EXPECT_NE(env.settings().find("Param3=1\r\n"), std::string::npos);
     doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
+    EXPECT_EQ(env.shell.starts.size(), 1u);
+}
+
+// A screen reader's actions on "A" and "P" do what clicks do, and "P" reads as checked exactly
+// while its flag is on, from the stored flags on.
+TEST_F(SlotsTest, ScreenReadersWorkAAndPAsClicksDo)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE3=/tools/main\r\nParam2=1\r\n");
+    Start();
+    const auto accessible = [this](const char* prefix, int slot) {
+        return QAccessible::queryAccessibleInterface(form->findChild<QWidget*>(prefix + QString::number(slot)));
+    };
+    EXPECT_TRUE(accessible("LabelParam", 2)->state().checked);
+    QAccessibleInterface* param = accessible("LabelParam", 3);
+    EXPECT_FALSE(param->state().checked);
+
+    param->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    accessible("LabelLaunchAll", 3)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents(); // the actions click once the screen reader has its answer
+    EXPECT_TRUE(param->state().checked);
+    EXPECT_NE(env.settings().find("Param3=1\r\n"), std::string::npos);
     EXPECT_EQ(env.shell.starts.size(), 1u);
 }
 

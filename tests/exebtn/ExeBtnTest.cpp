@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QTest>
 
 namespace {
@@ -257,6 +258,27 @@ TEST_F(ExeBtnTest, RightPressOnlyReportsThePress)
     EXPECT_EQ(at, QPoint(7, 9));
     EXPECT_EQ(button->BevelOuter(), bvRaised);
     EXPECT_TRUE(env.shell.starts.empty());
+}
+
+// Screen readers know the button by its file, also after the file changes. Its press action
+// clicks the button, but only once the screen reader has had its answer, since a failed start
+// shows a modal message.
+TEST_F(ExeBtnTest, ScreenReadersFollowTheFileAndPressLater)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+    button->SetExeFile("/opt/tool/run");
+    EXPECT_EQ(accessible->text(QAccessible::Name), "run");
+    EXPECT_EQ(accessible->text(QAccessible::Description), "/opt/tool/run");
+
+    env.shell.result = 2; // file not found
+    int clicks = 0;
+    QObject::connect(button, &TExeBtn::OnClick, [&] { ++clicks; });
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(env.shell.starts.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(env.shell.starts.size(), 1u);
+    EXPECT_EQ(env.dialogs.messages.size(), 1u);
 }
 
 TEST_F(ExeBtnTest, HiddenButtonStartsThroughLaunch)
