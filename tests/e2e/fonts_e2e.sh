@@ -16,7 +16,7 @@ set -uo pipefail
 source "$(dirname "$0")/program.sh"
 
 readonly URW=/usr/share/fonts/opentype/urw-base35
-readonly CLOCK=96x23+2+2                 # the strip's clock label, with room for any date
+readonly CLOCK=(2 2 97 24)                # corners of the strip's clock, room for any date
 readonly MEMO_X=150 MEMO_Y=300           # a point inside the help window's memo
 readonly MOCK_A_X=247 MOCK_A_Y=63        # the "A" under the picture's first button
 readonly AWAY_X=1000 AWAY_Y=740          # where the pointer rests, over no window
@@ -48,14 +48,15 @@ posing() {
     echo "<edit name=\"style\" mode=\"assign_replace\">$4</edit>"
     echo '<edit name="foundry" mode="assign"><string>PfEd</string></edit></match>'
 }
-s() { printf '<string>%s</string>' "$@"; }
+strings() { printf '<string>%s</string>' "$@"; }
 regular='<test name="weight" compare="less"><const>bold</const></test>'
 bold='<test name="weight" compare="more_eq"><const>bold</const></test>'
 no_dejavu=$(font_config no-dejavu)
+condensed=$(strings 'DejaVu Sans' 'DejaVu Sans Condensed')
 impostors=$(font_config impostors \
-    "$(posing 'Nimbus Sans Narrow' "$regular" "$(s 'DejaVu Sans' 'DejaVu Sans Condensed')" "$(s Condensed Book)")" \
-    "$(posing 'Nimbus Sans Narrow' "$bold" "$(s 'DejaVu Sans' 'DejaVu Sans Condensed')" "$(s 'Condensed Bold' Bold)")" \
-    "$(posing 'Nimbus Roman' "$bold" "$(s 'DejaVu Serif')" "$(s Bold)")")
+    "$(posing 'Nimbus Sans Narrow' "$regular" "$condensed" "$(strings Condensed Book)")" \
+    "$(posing 'Nimbus Sans Narrow' "$bold" "$condensed" "$(strings 'Condensed Bold' Bold)")" \
+    "$(posing 'Nimbus Roman' "$bold" "$(strings 'DejaVu Serif')" "$(strings Bold)")")
 
 step "the private configurations hold no DejaVu face of DejaVu's own"
 listed() { FONTCONFIG_FILE=$1 fc-list : family file; }
@@ -66,14 +67,17 @@ posers=$(listed "$impostors" | grep -i dejavu)
 
 find_strip() { find_titled Stackle && strip=$window; }
 find_help() { find_titled Help && help=$window; }
-yellow_memo() { import -silent -window root -crop "1x1+$((HX + MEMO_X))+$((HY + MEMO_Y))" -depth 8 txt:- | grep -qi '#FFFF00'; }
+yellow_memo() {
+    import -silent -window root -crop "1x1+$((HX + MEMO_X))+$((HY + MEMO_Y))" -depth 8 txt:- | grep -qi '#FFFF00'
+}
 
 # capture <file>: the whole screen, the pointer away from every window, with the strip's clock
 # blanked out.
 capture() {
-    xdotool mousemove $AWAY_X $AWAY_Y && sleep 0.5 &&
-        import -silent -window root png:- |
-        convert - -fill black -draw "rectangle $((SX + 2)),$((SY + 2)) $((SX + 97)),$((SY + 24))" "$1" ||
+    local clock="$((SX + CLOCK[0])),$((SY + CLOCK[1])) $((SX + CLOCK[2])),$((SY + CLOCK[3]))"
+    xdotool mousemove $AWAY_X $AWAY_Y || fail "xdotool could not move the pointer"
+    sleep 0.5
+    import -silent -window root png:- | convert - -fill black -draw "rectangle $clock" "$1" ||
         fail "could not capture the screen"
 }
 
@@ -81,13 +85,16 @@ capture() {
 # the machine's fonts or those of the configuration, and captures <name>-memo.png, the help
 # window as it opens, and <name>-a.png, after a click on the picture's "A".
 first_start() {
-    local X Y WIDTH HEIGHT fonts="the machine's fonts"
-    step "a first start with ${2:-$fonts}"
+    local X Y WIDTH HEIGHT
+    step "a first start ($1)"
     copy_program "$work/$1"
     if (($# > 1)); then start_app env FONTCONFIG_FILE="$2" "$work/$1/stackle"; else start_app "$work/$1/stackle"; fi
     wait_for "$TIMEOUT" find_strip || fail "no strip within $TIMEOUT s"
     wait_for "$TIMEOUT" find_help || fail "no help window within $TIMEOUT s"
-    read_geometry "$strip" && SX=$X SY=$Y && read_geometry "$help" && HX=$X HY=$Y || fail "no geometry"
+    read_geometry "$strip" || fail "could not read the strip's geometry"
+    SX=$X SY=$Y
+    read_geometry "$help" || fail "could not read the help window's geometry"
+    HX=$X HY=$Y
     wait_for "$TIMEOUT" yellow_memo || fail "the help window's memo does not show"
     capture "$work/$1-memo.png"
     xdotool mousemove $((HX + MOCK_A_X)) $((HY + MOCK_A_Y)) click 1 || fail "could not click the picture's \"A\""
