@@ -7,6 +7,7 @@
 #include "platform/ProgramLocation.h"
 #include "platform/session/UnixSingleInstance.h"
 #include "resources/Artwork.h"
+#include "resources/ProgramFonts.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,7 @@ int main(int, char** argv)
     if (const std::string notice = UnwritableDirectoryNotice(programDirectory); !notice.empty())
         std::fprintf(stderr, "%s\n", notice.c_str());
 
+    LoadProgramFonts();
     std::optional<TStackle> stackle;
     {
         // The splash is visible exactly while the strip is being built.

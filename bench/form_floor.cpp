@@ -6,6 +6,7 @@
 #include "app/Splash.h"
 #include "app/StripForm.h"
 #include "resources/Artwork.h"
+#include "resources/ProgramFonts.h"
 #include "ui_Main.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    LoadProgramFonts();
     std::optional<TFormSplash> splash;
     splash.emplace(QGuiApplication::primaryScreen()->size());
     splash->showNow();

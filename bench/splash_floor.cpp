@@ -4,6 +4,7 @@
 // beside the strip and the baseline: the splash alone sets how close to the baseline the strip
 // can come.
 #include "app/Splash.h"
+#include "resources/ProgramFonts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,6 +19,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    LoadProgramFonts();
     std::optional<TFormSplash> splash;
     splash.emplace(QGuiApplication::primaryScreen()->size());
     splash->showNow();

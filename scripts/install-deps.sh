@@ -6,12 +6,15 @@ set -euo pipefail
 # g++ brings gcc's AddressSanitizer and UndefinedBehaviorSanitizer runtimes (libasan8,
 # libubsan1), which make test's sanitizer build links; clang-format checks the layout. The
 # accessibility test reads the strip as a screen reader does: a session bus, AT-SPI's bus launcher
-# and registry, and Debian's python3 with the AT-SPI bindings.
+# and registry, and Debian's python3 with the AT-SPI bindings. The strip carries its own fonts:
+# fontconfig's tools and the URW fonts serve the test that draws it without DejaVu, and
+# fonts-dejavu-core scripts/make-artwork.sh.
 packages=(
   make g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils wmctrl libx11-dev imagemagick openbox trayer valgrind
+  fontconfig fonts-urw-base35
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
   dbus-daemon dbus-bin at-spi2-core python3 python3-gi gir1.2-atspi-2.0
 )

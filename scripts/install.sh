@@ -4,18 +4,21 @@
 #   scripts/install.sh install <build-dir> <prefix> [autostart]
 #   scripts/install.sh uninstall <prefix>
 #
-# install puts the program, stripped, and its blank slot icon into <prefix> (Stackle keeps its
-# settings, lists and notes beside itself, so <prefix> must stay writable), the program's icon in
-# the sizes menus and panels ask for into the user's icon theme folder, a menu entry into the
-# user's applications folder and, with autostart = 1, an entry that starts it at login. What it
-# wrote, and the folders it made, are listed in <prefix>/.stackle-installed; uninstall removes
-# exactly those, never the user's settings, lists or notes, and a folder only when nothing else
-# is left in it; it refuses while the installed program runs.
+# install puts the program, stripped, its blank slot icon and the licence of the fonts built into
+# it into <prefix> (Stackle keeps its settings, lists and notes beside itself, so <prefix> must
+# stay writable), the program's icon in the sizes menus and panels ask for into the user's icon
+# theme folder, a menu entry into the user's applications folder and, with autostart = 1, an
+# entry that starts it at login. What it wrote, and the folders it made, are listed in
+# <prefix>/.stackle-installed; uninstall removes exactly those, never the user's settings, lists
+# or notes, and a folder only when nothing else is left in it; it refuses while the installed
+# program runs.
 set -euo pipefail
 
 data_home=${XDG_DATA_HOME:-$HOME/.local/share}
 config_home=${XDG_CONFIG_HOME:-$HOME/.config}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
+# The licence of the DejaVu faces built into the program, which goes with it.
+fonts_licence=DejaVu-fonts-LICENSE.txt
 # The icon theme sizes, in pixels, that menus, panels and docks ask for.
 icon_sizes=(16 22 24 32 48 64 128 256)
 
@@ -68,10 +71,11 @@ install_stackle() {
     local icons=$data_home/icons/hicolor size icon
     local menu=$data_home/applications/stackle.desktop
     local login=$config_home/autostart/stackle.desktop
-    local files=("$prefix/stackle" "$prefix/empty.ico" "$menu")
+    local files=("$prefix/stackle" "$prefix/empty.ico" "$prefix/$fonts_licence" "$menu")
 
     install -m 755 -s "$build/bin/stackle" "$prefix/stackle"
     install -m 644 "$build/bin/empty.ico" "$prefix/empty.ico"
+    install -m 644 "$source_dir/resources/fonts/LICENSE" "$prefix/$fonts_licence"
     # Each size drawn for itself (scripts/make-artwork.sh), and the drawing for any other size.
     for size in "${icon_sizes[@]}"; do
         icon=$icons/${size}x$size/apps/stackle.png

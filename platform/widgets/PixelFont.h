@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-// The program's own typeface.
+// The program's own typeface, which it carries inside itself (resources/ProgramFonts.h).
 inline QString ProgramFontFamily()
 {
     return QStringLiteral("DejaVu Sans Condensed");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of installing Stackle for one user, in a temporary home:
-#   make install PREFIX=... AUTOSTART=1 -> the program stripped, its blank icon, the menu entry,
-#   the icon in each size of the user's icon theme and the autostart entry, nothing else;
+#   make install PREFIX=... AUTOSTART=1 -> the program stripped, its blank icon, the licence of
+#   its fonts, the menu entry, the icon in each size of the user's icon theme and the autostart
+#   entry, nothing else;
 #   the menu entry's Exec line starts the installed strip on a virtual X server;
 #   a program directory that cannot be written -> one line on standard error, the strip runs;
 #   make uninstall -> exactly what was there before, and the settings the run stored.
@@ -48,12 +49,13 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 expected=$(printf '%s\n' "$before" ./config/autostart/stackle.desktop ./home/data/applications/stackle.desktop \
     "${icons[@]}" ./home/data/icons/hicolor/scalable/apps/stackle.svg "./my apps/stackle/.stackle-installed" \
-    "./my apps/stackle/empty.ico" "./my apps/stackle/stackle" | sort)
+    "./my apps/stackle/empty.ico" "./my apps/stackle/stackle" "./my apps/stackle/DejaVu-fonts-LICENSE.txt" | sort)
 [[ $(files) == "$expected" ]] || fail "installed: $(files)"
 strip -o "$work/stripped" "$binary" || fail "could not strip a copy of $binary"
 cmp -s "$work/stripped" "$prefix/stackle" || fail "the installed program is not the built one, stripped"
 menu=$root/home/data/applications/stackle.desktop
 grep -qx 'Icon=stackle' "$menu" || fail "the menu entry names no icon"
+cmp -s "$SOURCE/resources/fonts/LICENSE" "$prefix/DejaVu-fonts-LICENSE.txt" || fail "the fonts' licence is not installed"
 cmp -s "$menu" "$root/config/autostart/stackle.desktop" || fail "the autostart entry differs from the menu entry"
 
 step "the menu entry's Exec line starts the installed strip"
