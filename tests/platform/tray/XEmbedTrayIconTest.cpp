@@ -1,0 +1,190 @@
+#include "platform/tray/XEmbedTrayIcon.h"
+
+#include "platform/NotificationArea.h"
+
+#include "doubles/X11Screen.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace platform;
+using platform::Owned;
+
+bool WaitUntil(const std::function<bool()>& condition)
+{
+    return QTest::qWaitFor(condition, 10000);
+}
+
+// A picture with a bare border: a red square over the middle half.
+QIcon RedSquare()
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter(&picture).fillRect(8, 8, 16, 16, Qt::red);
+    return QIcon(picture);
+}
+
+// A real XEmbed tray: trayer along the bottom left of the screen, as in a user's panel.
+class Trayer {
+public:
+    ~Trayer() { Stop(); }
+    void Start()
+    {
+        process_.start(QStringLiteral("trayer"),
+                       {"--edge", "bottom", "--align", "left", "--widthtype", "pixel", "--width", "120", "--heighttype",
+                        "pixel", "--height", "32"});
+        ASSERT_TRUE(process_.waitForStarted()) << "trayer is not installed (scripts/install-deps.sh installs it)";
+    }
+    void Stop()
+    {
+        process_.kill();
+        process_.waitForFinished();
+    }
+    qint64 Pid() const { return process_.processId(); }
+
+private:
+    QProcess process_;
+};
+
+// One of this program's windows as the X server shows it.
+struct ShownWindow {
+    xcb_window_t id = XCB_WINDOW_NONE;
+    bool viewable = false;
+    xcb_window_t topLevel = XCB_WINDOW_NONE; // its ancestor that is a child of the root window
+    QRect onScreen;
+};
+
+class XEmbedTrayIconOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!screen.Available())
+            GTEST_SKIP() << "not on an X server";
+    }
+
+    xcb_connection_t* Connection() const { return screen.Connection(); }
+
+    ShownWindow Describe(xcb_window_t id) const
+    {
+        ShownWindow shown;
+        shown.id = id;
+        const auto attributes =
+            Owned(xcb_get_window_attributes_reply(Connection(), xcb_get_window_attributes(Connection(), id), nullptr));
+        shown.viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        for (xcb_window_t window = id;;) {
+            const auto tree = Owned(xcb_query_tree_reply(Connection(), xcb_query_tree(Connection(), window), nullptr));
+            if (!tree)
+                break;
+            if (tree->parent == tree->root) {
+                shown.topLevel = window == id ? xcb_window_t(XCB_WINDOW_NONE) : window;
+                break;
+            }
+            window = tree->parent;
+        }
+        const auto geometry = Owned(xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), id), nullptr));
+        if (geometry) {
+            const auto corner = Owned(xcb_translate_coordinates_reply(
+                Connection(), xcb_translate_coordinates(Connection(), id, geometry->root, 0, 0), nullptr));
+            if (corner)
+                shown.onScreen = QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height);
+        }
+        return shown;
+    }
+
+    // This program's windows that are viewable inside a window of another program: docked icons.
+    std::vector<ShownWindow> Docked() const
+    {
+        std::vector<ShownWindow> docked;
+        for (const ShownWindow& window : Windows())
+            if (window.viewable && window.topLevel != XCB_WINDOW_NONE)
+                docked.push_back(window);
+        return docked;
+    }
+    // Whether a window of this program shows on its own on the screen.
+    bool AnyViewableTopLevel() const
+    {
+        for (const ShownWindow& window : Windows())
+            if (window.viewable && window.topLevel == XCB_WINDOW_NONE)
+                return true;
+        return false;
+    }
+    std::vector<ShownWindow> Windows() const
+    {
+        std::vector<ShownWindow> windows;
+        for (const QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->internalWinId())
+                windows.push_back(Describe(xcb_window_t(widget->internalWinId())));
+        return windows;
+    }
+
+    std::optional<std::uint32_t> ProcessOf(xcb_window_t window) const
+    {
+        const auto cookie = xcb_intern_atom(Connection(), 0, 11, "_NET_WM_PID");
+        const auto atom = Owned(xcb_intern_atom_reply(Connection(), cookie, nullptr));
+        if (!atom)
+            return std::nullopt;
+        const auto reply = Owned(xcb_get_property_reply(
+            Connection(), xcb_get_property(Connection(), 0, window, atom->atom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
+        if (!reply || xcb_get_property_value_length(reply.get()) != 4)
+            return std::nullopt;
+        return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    }
+
+    // Whether the icon sits in the tray that process runs, viewable.
+    bool DockedIn(qint64 trayProcess) const
+    {
+        const auto docked = Docked();
+        return docked.size() == 1 && ProcessOf(docked[0].topLevel) == trayProcess;
+    }
+
+    doubles::X11Screen screen;
+    Trayer trayer;
+};
+
+TEST_F(XEmbedTrayIconOnX11, DocksInATrayAndAgainInTheNextOneUntilHidden)
+{
+    trayer.Start();
+    XEmbedTrayIcon icon;
+    QSignalSpy changes(&icon, &XEmbedTrayIcon::HostChanged);
+    ASSERT_TRUE(WaitUntil([&] { return icon.HostAvailable(); }));
+    EXPECT_FALSE(icon.Shown()) << "before Show";
+    icon.SetIcon(RedSquare());
+    icon.Show();
+    ASSERT_TRUE(WaitUntil([&] { return icon.Shown() && DockedIn(trayer.Pid()); }));
+    EXPECT_FALSE(AnyViewableTopLevel());
+    EXPECT_GE(changes.count(), 1);
+
+    changes.clear();
+    trayer.Stop();
+    ASSERT_TRUE(WaitUntil([&] { return !icon.HostAvailable(); }));
+    EXPECT_FALSE(icon.Shown());
+    EXPECT_GE(changes.count(), 1);
+    // The tray hands its icons back to the root window as it ends: the icon must not stay there.
+    EXPECT_TRUE(WaitUntil([&] { return !AnyViewableTopLevel(); }));
+
+    changes.clear();
+    trayer.Start();
+    ASSERT_TRUE(WaitUntil([&] { return icon.Shown() && DockedIn(trayer.Pid()); })) << "not docked again";
+    EXPECT_GE(changes.count(), 2) << "the tray came, and the icon went in";
+
+    changes.clear();
+    icon.Hide();
+    EXPECT_FALSE(icon.Shown());
+    EXPECT_TRUE(icon.HostAvailable());
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return Docked().empty(); })) << "still in the tray";
+    EXPECT_FALSE(AnyViewableTopLevel());
+}
+
+} // namespace
