@@ -4,12 +4,15 @@
 set -euo pipefail
 
 # g++ brings gcc's AddressSanitizer and UndefinedBehaviorSanitizer runtimes (libasan8,
-# libubsan1), which make test's sanitizer build links; clang-format checks the layout.
+# libubsan1), which make test's sanitizer build links; clang-format checks the layout. trayer is
+# the XEmbed tray of the end-to-end tests, xfce4-panel (with xfconf, on a session bus of
+# dbus-daemon, asked with gdbus of libglib2.0-bin) their status-notifier tray.
 packages=(
   make g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils libx11-dev imagemagick openbox trayer valgrind
+  dbus-daemon libglib2.0-bin xfce4-panel xfconf
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
 )
 
