@@ -182,12 +182,7 @@ expect_app_exit "Exit in the panel's menu"
 expect_ini "$progdir" "$BASE_INI" "after Exit"
 
 step "Tray Default=1 with the panel running: only the icon; a click shows the strip"
-write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app
-expect_icon "start-up in the tray"
-expect_no_strip "start-up in the tray"
-click_icon 1
-expect_strip_at 50 60 "after a click on the icon"
+expect_start_in_tray "start-up in the tray"
 click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
 expect_app_exit "\"X\""
 

@@ -81,6 +81,17 @@ menu_shown() {
     return 1
 }
 
+# expect_start_in_tray <what>: with Tray Default=1 a new run shows the icon only (the script's
+# expect_icon), and a click on it shows the strip at its stored place.
+expect_start_in_tray() {
+    write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
+    start_app
+    expect_icon "$1"
+    expect_no_strip "$1"
+    click_icon 1
+    expect_strip_at 50 60 "$1, after a click on the icon"
+}
+
 # write_ini <program dir> <printf format>; expect_ini <program dir> <printf format> <what>
 write_ini() { printf "$2" >"$1/FILE.INI" || fail "could not write ${1##*/}/FILE.INI"; }
 expect_ini() {

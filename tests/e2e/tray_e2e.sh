@@ -108,12 +108,7 @@ expect_app_exit "\"E&xit\""
 expect_ini "$progdir" "$BASE_INI" "after \"E&xit\""
 
 step "Tray Default=1: only the icon; a click shows the strip at its stored place"
-write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app
-expect_icon "start-up in the tray"
-expect_no_strip "start-up in the tray"
-click_icon 1
-expect_strip_at 50 60 "after a click on the icon"
+expect_start_in_tray "start-up in the tray"
 
 step "a run killed on the spot does not stop the next start"
 kill -KILL "$app_pid"
@@ -162,12 +157,7 @@ click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
 expect_app_exit "\"X\" under openbox"
 
 step "with a window manager, Tray Default=1 starts iconified with the icon"
-write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app
-expect_icon "start-up in the tray under openbox"
-expect_no_strip "start-up in the tray under openbox"
-click_icon 1
-expect_strip_at 50 60 "after a click on the icon under openbox"
+expect_start_in_tray "start-up in the tray under openbox"
 click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
 expect_app_exit "\"X\" under openbox"
 
