@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 
+#include <functional>
 #include <utility>
 
 namespace platform {
@@ -82,16 +83,16 @@ public:
     DBusImages iconPixmap;
     DBusToolTip toolTip;
     QDBusObjectPath menu{NoMenuPath};
+    std::function<void(std::intptr_t mouseMessage)> press; // what a host's request means
 
 public slots:
-    Q_SCRIPTABLE void Activate(int, int) { emit Pressed(WM_LBUTTONDOWN); }
-    Q_SCRIPTABLE void SecondaryActivate(int, int) { emit Pressed(WM_MBUTTONDOWN); }
-    Q_SCRIPTABLE void ContextMenu(int, int) { emit Pressed(WM_RBUTTONDOWN); }
+    Q_SCRIPTABLE void Activate(int, int) { press(WM_LBUTTONDOWN); }
+    Q_SCRIPTABLE void SecondaryActivate(int, int) { press(WM_MBUTTONDOWN); }
+    Q_SCRIPTABLE void ContextMenu(int, int) { press(WM_RBUTTONDOWN); }
 
 signals:
     Q_SCRIPTABLE void NewIcon();
     Q_SCRIPTABLE void NewToolTip();
-    void Pressed(std::intptr_t mouseMessage);
 };
 
 StatusNotifierItem::StatusNotifierItem(QObject* parent)
@@ -103,7 +104,10 @@ StatusNotifierItem::StatusNotifierItem(QObject* parent)
     , menu_(new DBusMenu(this))
 {
     // Delivered once the host's call has been answered: what a press sets off may take long.
-    connect(item_, &ExportedItem::Pressed, this, &TrayIconView::Pressed, Qt::QueuedConnection);
+    item_->press = [this](std::intptr_t mouseMessage) {
+        QMetaObject::invokeMethod(
+            this, [this, mouseMessage] { emit Pressed(mouseMessage); }, Qt::QueuedConnection);
+    };
     if (!bus_.isConnected())
         return;
     RegisterStatusNotifierTypes();
