@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 
 #include <optional>
@@ -33,6 +35,23 @@ QIcon RedSquare()
     picture.fill(Qt::transparent);
     QPainter(&picture).fillRect(8, 8, 16, 16, Qt::red);
     return QIcon(picture);
+}
+
+// Off X11 (the offscreen tests) there is no XEmbed tray: the icon is never in one, and nothing
+// fails for want of one.
+TEST(XEmbedTrayIconOffX11, IsNeverShownAndFindsNoTray)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        GTEST_SKIP() << "on an X server";
+    XEmbedTrayIcon icon;
+    QSignalSpy changes(&icon, &XEmbedTrayIcon::HostChanged);
+    icon.SetIcon(RedSquare());
+    icon.SetToolTip(QStringLiteral("tip"));
+    icon.Show();
+    EXPECT_FALSE(icon.Shown());
+    EXPECT_FALSE(icon.HostAvailable());
+    icon.Hide();
+    EXPECT_EQ(changes.count(), 0);
 }
 
 // A real XEmbed tray: trayer along the bottom left of the screen, as in a user's panel.
@@ -148,8 +167,41 @@ protected:
         return docked.size() == 1 && ProcessOf(docked[0].topLevel) == trayProcess;
     }
 
+    static void MovePointer(QPoint to)
+    {
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                                    {"mousemove", QString::number(to.x()), QString::number(to.y())}),
+                  0);
+    }
+
+    // Starts the tray and docks icon into it, showing a red square; sets place to where the icon
+    // is once it is drawn there, which the tray may settle only after it took the icon in, and
+    // shot to the screen then.
+    void Dock(XEmbedTrayIcon& icon)
+    {
+        trayer.Start();
+        icon.SetIcon(RedSquare());
+        ASSERT_TRUE(WaitUntil([&] { return icon.HostAvailable(); }));
+        icon.Show();
+        ASSERT_TRUE(WaitUntil([&] {
+            if (!icon.Shown() || !DockedIn(trayer.Pid()))
+                return false;
+            place = Docked()[0].onScreen;
+            shot = ScreenPixels();
+            return shot.pixel(place.center()) == qRgb(255, 0, 0);
+        })) << "the icon is not docked and drawn";
+    }
+
+    QImage ScreenPixels() const
+    {
+        const xcb_screen_t* root = xcb_setup_roots_iterator(xcb_get_setup(Connection())).data;
+        return screen.Pixels(root->root, QSize(root->width_in_pixels, root->height_in_pixels));
+    }
+
     doubles::X11Screen screen;
     Trayer trayer;
+    QRect place;
+    QImage shot;
 };
 
 TEST_F(XEmbedTrayIconOnX11, DocksInATrayAndAgainInTheNextOneUntilHidden)
@@ -185,6 +237,70 @@ TEST_F(XEmbedTrayIconOnX11, DocksInATrayAndAgainInTheNextOneUntilHidden)
     EXPECT_EQ(changes.count(), 1);
     EXPECT_TRUE(WaitUntil([&] { return Docked().empty(); })) << "still in the tray";
     EXPECT_FALSE(AnyViewableTopLevel());
+}
+
+// The tray gives the icon its size; the bare parts of the icon show the tray's background.
+TEST_F(XEmbedTrayIconOnX11, DrawsTheIconAtTheTraysSizeOverTheTraysBackground)
+{
+    XEmbedTrayIcon icon;
+    Dock(icon);
+    const QPoint middle = place.center();
+    const int quarter = std::min(place.width(), place.height()) / 4;
+    EXPECT_EQ(shot.pixel(middle.x() - quarter + 2, middle.y()), qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(middle.x() + quarter - 2, middle.y()), qRgb(255, 0, 0));
+
+    // Beside the icon, inside the tray, is the tray's own background.
+    const QRgb tray = shot.pixel(place.right() + 4, middle.y());
+    EXPECT_NE(tray, qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(place.left() + 1, place.top() + 1), tray);
+    EXPECT_EQ(shot.pixel(middle.x() - quarter - 2, middle.y()), tray);
+    EXPECT_EQ(shot.pixel(place.right() - 1, place.bottom() - 1), tray);
+}
+
+// Before any click: after one, Qt on this X server gets no more pointer motion in the program,
+// so that no tip shows (seen with Xvfb and xdotool).
+TEST_F(XEmbedTrayIconOnX11, ShowsTheTipWhileThePointerRestsOnTheIcon)
+{
+    XEmbedTrayIcon icon;
+    icon.SetToolTip(QStringLiteral("an earlier tip"));
+    Dock(icon);
+    icon.SetToolTip(QStringLiteral("Stackle"));
+    MovePointer(place.center() - QPoint(0, 100)); // from off the icon onto it
+    MovePointer(place.center());
+    EXPECT_TRUE(WaitUntil([] { return QToolTip::isVisible() && QToolTip::text() == QLatin1String("Stackle"); }));
+    QToolTip::hideText();
+}
+
+TEST_F(XEmbedTrayIconOnX11, PressesOnTheIconArriveAsNotificationAreaMessages)
+{
+    XEmbedTrayIcon icon;
+    std::vector<std::intptr_t> messages;
+    QObject::connect(&icon, &XEmbedTrayIcon::Pressed, [&](std::intptr_t message) { messages.push_back(message); });
+    Dock(icon);
+    const QPoint middle = place.center();
+
+    const struct {
+        const char* gesture;
+        QStringList click;
+        std::vector<std::intptr_t> expected;
+    } gestures[] = {
+        {"left click", {"1"}, {WM_LBUTTONDOWN}},
+        {"left double click", {"--repeat", "2", "--delay", "80", "1"}, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}},
+        {"right click", {"3"}, {WM_RBUTTONDOWN}},
+        {"right double click", {"--repeat", "2", "--delay", "80", "3"}, {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK}},
+        {"middle click", {"2"}, {WM_MBUTTONDOWN}},
+    };
+    for (const auto& [gesture, click, expected] : gestures) {
+        messages.clear();
+        const QStringList arguments =
+            QStringList{"mousemove", QString::number(middle.x()), QString::number(middle.y()), "click"} + click;
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << "xdotool could not click";
+        EXPECT_TRUE(WaitUntil([&] { return messages.size() >= expected.size(); })) << gesture;
+        // Whatever else arrives comes within the double-click time, which also keeps the next
+        // gesture apart from this one.
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        EXPECT_EQ(messages, expected) << gesture;
+    }
 }
 
 } // namespace
