@@ -2,6 +2,7 @@
 
 #include "platform/NotificationArea.h"
 
+#include "AlphaTray.h"
 #include "doubles/X11Screen.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +193,24 @@ protected:
         })) << "the icon is not docked and drawn";
     }
 
+    // What the window shows, with its alpha channel; nothing for a window without one.
+    QImage PixelsWithAlpha(xcb_window_t window) const
+    {
+        const auto geometry =
+            Owned(xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), window), nullptr));
+        if (!geometry || geometry->depth != 32)
+            return {};
+        const auto image = Owned(xcb_get_image_reply(Connection(),
+                                                     xcb_get_image(Connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0,
+                                                                   0, geometry->width, geometry->height, ~0u),
+                                                     nullptr));
+        if (!image || xcb_get_image_data_length(image.get()) != geometry->width * geometry->height * 4)
+            return {};
+        return QImage(xcb_get_image_data(image.get()), geometry->width, geometry->height,
+                      QImage::Format_ARGB32_Premultiplied)
+            .copy();
+    }
+
     QImage ScreenPixels() const
     {
         const xcb_screen_t* root = xcb_setup_roots_iterator(xcb_get_setup(Connection())).data;
@@ -255,6 +274,31 @@ TEST_F(XEmbedTrayIconOnX11, DrawsTheIconAtTheTraysSizeOverTheTraysBackground)
     EXPECT_EQ(shot.pixel(place.left() + 1, place.top() + 1), tray);
     EXPECT_EQ(shot.pixel(middle.x() - quarter - 2, middle.y()), tray);
     EXPECT_EQ(shot.pixel(place.right() - 1, place.bottom() - 1), tray);
+}
+
+// A tray that composes its icons with an alpha channel gets the icon alone, transparent around it.
+TEST_F(XEmbedTrayIconOnX11, IsTransparentAroundTheIconInATrayWithAnAlphaChannel)
+{
+    AlphaTray tray;
+    ASSERT_TRUE(tray.Running()) << "the X server offers no 32-bit visual";
+    XEmbedTrayIcon icon;
+    icon.SetIcon(RedSquare());
+    ASSERT_TRUE(WaitUntil([&] {
+        tray.Serve();
+        return icon.HostAvailable();
+    }));
+    icon.Show();
+    QImage pixels;
+    ASSERT_TRUE(WaitUntil([&] {
+        tray.Serve();
+        const auto docked = Docked();
+        if (!icon.Shown() || docked.size() != 1)
+            return false;
+        pixels = PixelsWithAlpha(docked[0].id);
+        return !pixels.isNull() && pixels.pixel(pixels.rect().center()) == qRgba(255, 0, 0, 255);
+    })) << "no icon drawn with an alpha channel in the tray";
+    EXPECT_EQ(qAlpha(pixels.pixel(1, 1)), 0);
+    EXPECT_EQ(qAlpha(pixels.pixel(pixels.width() - 2, pixels.height() - 2)), 0);
 }
 
 // Before any click: after one, Qt on this X server gets no more pointer motion in the program,
