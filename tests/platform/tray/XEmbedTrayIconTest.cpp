@@ -16,7 +16,8 @@
 #include <QToolTip>
 #include <QWidget>
 
-#include <optional>
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -71,7 +72,6 @@ public:
         process_.kill();
         process_.waitForFinished();
     }
-    qint64 Pid() const { return process_.processId(); }
 
 private:
     QProcess process_;
@@ -81,7 +81,7 @@ private:
 struct ShownWindow {
     xcb_window_t id = XCB_WINDOW_NONE;
     bool viewable = false;
-    xcb_window_t topLevel = XCB_WINDOW_NONE; // its ancestor that is a child of the root window
+    bool inside = false; // inside another window, not on the root window
     QRect onScreen;
 };
 
@@ -95,77 +95,43 @@ protected:
 
     xcb_connection_t* Connection() const { return screen.Connection(); }
 
-    ShownWindow Describe(xcb_window_t id) const
+    // This program's windows that the X server knows.
+    std::vector<ShownWindow> Windows() const
     {
-        ShownWindow shown;
-        shown.id = id;
-        const auto attributes =
-            Owned(xcb_get_window_attributes_reply(Connection(), xcb_get_window_attributes(Connection(), id), nullptr));
-        shown.viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-        for (xcb_window_t window = id;;) {
-            const auto tree = Owned(xcb_query_tree_reply(Connection(), xcb_query_tree(Connection(), window), nullptr));
-            if (!tree)
-                break;
-            if (tree->parent == tree->root) {
-                shown.topLevel = window == id ? xcb_window_t(XCB_WINDOW_NONE) : window;
-                break;
-            }
-            window = tree->parent;
-        }
-        const auto geometry = Owned(xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), id), nullptr));
-        if (geometry) {
+        std::vector<ShownWindow> windows;
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            ShownWindow shown;
+            shown.id = xcb_window_t(widget->internalWinId());
+            const auto attributes = Owned(xcb_get_window_attributes_reply(
+                Connection(), xcb_get_window_attributes(Connection(), shown.id), nullptr));
+            const auto tree =
+                Owned(xcb_query_tree_reply(Connection(), xcb_query_tree(Connection(), shown.id), nullptr));
+            const auto size =
+                Owned(xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), shown.id), nullptr));
+            if (!attributes || !tree || !size)
+                continue;
             const auto corner = Owned(xcb_translate_coordinates_reply(
-                Connection(), xcb_translate_coordinates(Connection(), id, geometry->root, 0, 0), nullptr));
-            if (corner)
-                shown.onScreen = QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height);
+                Connection(), xcb_translate_coordinates(Connection(), shown.id, tree->root, 0, 0), nullptr));
+            shown.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+            shown.inside = tree->parent != tree->root;
+            shown.onScreen = QRect(corner->dst_x, corner->dst_y, size->width, size->height);
+            windows.push_back(shown);
         }
-        return shown;
+        return windows;
     }
-
-    // This program's windows that are viewable inside a window of another program: docked icons.
+    // This program's windows viewable inside another program's: docked icons.
     std::vector<ShownWindow> Docked() const
     {
         std::vector<ShownWindow> docked;
-        for (const ShownWindow& window : Windows())
-            if (window.viewable && window.topLevel != XCB_WINDOW_NONE)
-                docked.push_back(window);
+        std::ranges::copy_if(Windows(), std::back_inserter(docked),
+                             [](const ShownWindow& window) { return window.viewable && window.inside; });
         return docked;
     }
     // Whether a window of this program shows on its own on the screen.
     bool AnyViewableTopLevel() const
     {
-        for (const ShownWindow& window : Windows())
-            if (window.viewable && window.topLevel == XCB_WINDOW_NONE)
-                return true;
-        return false;
-    }
-    std::vector<ShownWindow> Windows() const
-    {
-        std::vector<ShownWindow> windows;
-        for (const QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->internalWinId())
-                windows.push_back(Describe(xcb_window_t(widget->internalWinId())));
-        return windows;
-    }
-
-    std::optional<std::uint32_t> ProcessOf(xcb_window_t window) const
-    {
-        const auto cookie = xcb_intern_atom(Connection(), 0, 11, "_NET_WM_PID");
-        const auto atom = Owned(xcb_intern_atom_reply(Connection(), cookie, nullptr));
-        if (!atom)
-            return std::nullopt;
-        const auto reply = Owned(xcb_get_property_reply(
-            Connection(), xcb_get_property(Connection(), 0, window, atom->atom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
-        if (!reply || xcb_get_property_value_length(reply.get()) != 4)
-            return std::nullopt;
-        return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-    }
-
-    // Whether the icon sits in the tray that process runs, viewable.
-    bool DockedIn(qint64 trayProcess) const
-    {
-        const auto docked = Docked();
-        return docked.size() == 1 && ProcessOf(docked[0].topLevel) == trayProcess;
+        return std::ranges::any_of(Windows(),
+                                   [](const ShownWindow& window) { return window.viewable && !window.inside; });
     }
 
     static void MovePointer(QPoint to)
@@ -185,30 +151,25 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return icon.HostAvailable(); }));
         icon.Show();
         ASSERT_TRUE(WaitUntil([&] {
-            if (!icon.Shown() || !DockedIn(trayer.Pid()))
+            const auto docked = Docked();
+            if (!icon.Shown() || docked.size() != 1)
                 return false;
-            place = Docked()[0].onScreen;
+            place = docked[0].onScreen;
             shot = ScreenPixels();
             return shot.pixel(place.center()) == qRgb(255, 0, 0);
         })) << "the icon is not docked and drawn";
     }
 
     // What the window shows, with its alpha channel; nothing for a window without one.
-    QImage PixelsWithAlpha(xcb_window_t window) const
+    QImage PixelsWithAlpha(const ShownWindow& window) const
     {
         const auto geometry =
-            Owned(xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), window), nullptr));
+            Owned(xcb_get_geometry_reply(Connection(), xcb_get_geometry(Connection(), window.id), nullptr));
         if (!geometry || geometry->depth != 32)
             return {};
-        const auto image = Owned(xcb_get_image_reply(Connection(),
-                                                     xcb_get_image(Connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0,
-                                                                   0, geometry->width, geometry->height, ~0u),
-                                                     nullptr));
-        if (!image || xcb_get_image_data_length(image.get()) != geometry->width * geometry->height * 4)
-            return {};
-        return QImage(xcb_get_image_data(image.get()), geometry->width, geometry->height,
-                      QImage::Format_ARGB32_Premultiplied)
-            .copy();
+        QImage pixels = screen.Pixels(window.id, window.onScreen.size());
+        pixels.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+        return pixels;
     }
 
     QImage ScreenPixels() const
@@ -232,7 +193,7 @@ TEST_F(XEmbedTrayIconOnX11, DocksInATrayAndAgainInTheNextOneUntilHidden)
     EXPECT_FALSE(icon.Shown()) << "before Show";
     icon.SetIcon(RedSquare());
     icon.Show();
-    ASSERT_TRUE(WaitUntil([&] { return icon.Shown() && DockedIn(trayer.Pid()); }));
+    ASSERT_TRUE(WaitUntil([&] { return icon.Shown() && Docked().size() == 1; }));
     EXPECT_FALSE(AnyViewableTopLevel());
     EXPECT_GE(changes.count(), 1);
 
@@ -246,7 +207,7 @@ TEST_F(XEmbedTrayIconOnX11, DocksInATrayAndAgainInTheNextOneUntilHidden)
 
     changes.clear();
     trayer.Start();
-    ASSERT_TRUE(WaitUntil([&] { return icon.Shown() && DockedIn(trayer.Pid()); })) << "not docked again";
+    ASSERT_TRUE(WaitUntil([&] { return icon.Shown() && Docked().size() == 1; })) << "not docked again";
     EXPECT_GE(changes.count(), 2) << "the tray came, and the icon went in";
 
     changes.clear();
@@ -294,7 +255,7 @@ TEST_F(XEmbedTrayIconOnX11, IsTransparentAroundTheIconInATrayWithAnAlphaChannel)
         const auto docked = Docked();
         if (!icon.Shown() || docked.size() != 1)
             return false;
-        pixels = PixelsWithAlpha(docked[0].id);
+        pixels = PixelsWithAlpha(docked[0]);
         return !pixels.isNull() && pixels.pixel(pixels.rect().center()) == qRgba(255, 0, 0, 255);
     })) << "no icon drawn with an alpha channel in the tray";
     EXPECT_EQ(qAlpha(pixels.pixel(1, 1)), 0);
