@@ -19,7 +19,10 @@ XEmbedIconWindow::XEmbedIconWindow(xcb_window_t root, bool alpha)
     setAttribute(Qt::WA_TranslucentBackground, alpha);
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(22, 22); // the usual size of a tray icon, until the tray gives it its own
+    // The usual size of a tray icon, which trays that size their icons by the icon's own hints
+    // take; others give it theirs.
+    setMinimumSize(22, 22);
+    resize(minimumSize());
     QCoreApplication::instance()->installNativeEventFilter(this);
     winId(); // the window exists from now on, to be named in a dock request
 }
