@@ -27,7 +27,7 @@ readonly WATCHER=org.kde.StatusNotifierWatcher
 readonly ICON_RED=FF3030 # the red of the program's icon
 
 take_binary "$@"
-require_tools Xvfb xdotool xwininfo xfce4-panel dbus-daemon gdbus import convert cmp
+require_tools Xvfb xdotool xwininfo xprop xfce4-panel dbus-daemon gdbus import convert cmp
 make_program_dir stackle-statusnotifier-e2e
 bus_pid="" panel_pid=""
 trap 'end_processes "$panel_pid" "$bus_pid"; cleanup' EXIT
@@ -113,11 +113,11 @@ expect_icon() {
     wait_for "$TIMEOUT" eval '! in_xembed_tray' || fail "$1: the icon is in the panel's XEmbed tray as well"
 }
 
-# The panel's menu of the icon: a window the status tray's process shows over everything else.
+# The panel's menu of the icon: a pop-up menu of the status tray's process (not its tool tip).
 host_menu_shown() {
     local w
     for w in $(xdotool search --onlyvisible --classname '^wrapper-2.0$' 2>/dev/null); do
-        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_POPUP_MENU && return 0
     done
     return 1
 }
