@@ -19,10 +19,14 @@
 #include <QEvent>
 #include <QMenu>
 
+#include <chrono>
 #include <functional>
 #include <utility>
 
 namespace {
+
+// How long start-up waits for the icon to get into a tray host that is there.
+constexpr std::chrono::milliseconds IconArrivalTime(2000);
 
 // Runs an action once the watched widget has been painted for the first time, that is once it
 // is on screen: after the paint, from the event loop.
@@ -166,9 +170,11 @@ void TStackle::ActivateTrayIcon()
 
 bool TStackle::TrayIconShown()
 {
-    // A strip about to start in the notification area needs the icon there first.
+    // A strip about to start in the notification area needs the icon there first, and gives it a
+    // moment to get into a host that is there.
     ShowTrayIcon();
-    return tray_.area.HostPresent();
+    return tray_.area.IconShown(trayIcon_->MsgWindow().Handle(), TKyTrayIcon95::IconId,
+                                started_ ? std::chrono::milliseconds(0) : IconArrivalTime);
 }
 
 QWidget* TStackle::ShowHelp()

@@ -44,7 +44,7 @@ private:
     QtSession session_;
     LinuxIcons icons_;
     CupsPrinter printer_;
-    QtNotificationArea notificationArea_{dialogs_};
+    QtNotificationArea notificationArea_{dialogs_, DesktopTrayIconViews};
     QtTimers timers_{dialogs_};
     X11WindowManager windowManager_;
 };

@@ -4,8 +4,11 @@
 #include <QPoint>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+
+class QMenu;
 
 namespace platform {
 
@@ -66,9 +69,14 @@ public:
     virtual int DoubleClickTime() const = 0;
     // The mouse pointer's position in screen coordinates.
     virtual QPoint CursorPos() const = 0;
-    // Whether a notification area is there now to show icons. An icon added while there is
-    // none appears as soon as one starts.
-    virtual bool HostPresent() const = 0;
+    // Gives the icon (window, id) the menu that a tray host which draws menus itself offers on a
+    // right click; nullptr for none. Other hosts report the right press, and the icon's owner
+    // decides what it means.
+    virtual void SetIconMenu(WindowHandle window, std::uint32_t id, QMenu* menu) = 0;
+    // Whether a notification area shows the icon (window, id) at this moment, where the user can
+    // click it. An icon that a host there is taking in is waited for, for at most patience. An
+    // icon added while no host is there appears as soon as one starts.
+    virtual bool IconShown(WindowHandle window, std::uint32_t id, std::chrono::milliseconds patience) = 0;
 };
 
 } // namespace platform

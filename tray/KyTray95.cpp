@@ -186,6 +186,7 @@ void TKyTrayIcon95::Activate()
     nid_.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
     LoadWorkIcon();
     SendNotification(platform::NIM_ADD);
+    OfferMenu();
     if (state_ == tsAnimated)
         StartAnimation();
 }
@@ -206,6 +207,25 @@ void TKyTrayIcon95::SendNotification(platform::NotifyMessage message)
     data.cbSize = RecordSize;
     data.hIcon = workIcon_;
     area_.NotifyIcon(message, data); // a failure leaves the icon as it was; nothing to do about it
+}
+
+void TKyTrayIcon95::OfferMenu()
+{
+    area_.SetIconMenu(nid_.hWnd, nid_.uID, autoPopup_ ? popupMenu_.data() : nullptr);
+}
+
+void TKyTrayIcon95::SetAutoPopup(bool autoPopup)
+{
+    autoPopup_ = autoPopup;
+    if (active_)
+        OfferMenu();
+}
+
+void TKyTrayIcon95::SetPopupMenu(QMenu* menu)
+{
+    popupMenu_ = menu;
+    if (active_)
+        OfferMenu();
 }
 
 void TKyTrayIcon95::LoadWorkIcon()

@@ -131,13 +131,14 @@ public:
     // True puts the icon into the notification area, false takes it out.
     bool Active() const { return active_; }
     void SetActive(bool active);
-    // Pop PopupMenu up on a single right click.
+    // Pop PopupMenu up on a single right click. While both are set, the notification area is
+    // given the menu too, for tray hosts that draw an icon's menu themselves.
     bool AutoPopup() const { return autoPopup_; }
-    void SetAutoPopup(bool autoPopup) { autoPopup_ = autoPopup; }
+    void SetAutoPopup(bool autoPopup);
     const QString& Hint() const { return hint_; }
     void SetHint(const QString& hint);
     QMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    void SetPopupMenu(QMenu* menu);
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool showHint);
     TKyTrayIconState State() const { return state_; }
@@ -163,6 +164,8 @@ private:
     void Activate();
     void Deactivate();
     void SendNotification(platform::NotifyMessage message);
+    // Gives the notification area the menu a right click pops up, or none.
+    void OfferMenu();
     // WorkIcon := the image of the current state.
     void LoadWorkIcon();
     void RefreshIcon();

@@ -3,23 +3,32 @@
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Characters.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QStyleHints>
-#include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace platform {
 
-QtNotificationArea::QtNotificationArea(Dialogs& dialogs)
+namespace {
+
+// How often a wait for an icon looks at the time, in milliseconds.
+constexpr int ArrivalPollInterval = 10;
+
+} // namespace
+
+QtNotificationArea::QtNotificationArea(Dialogs& dialogs, TrayIconViewMaker makeViews)
     : dialogs_(dialogs)
+    , makeViews_(std::move(makeViews))
 {
 }
 
 QtNotificationArea::~QtNotificationArea()
 {
-    if (!icons_.empty() && qApp)
-        qApp->removeEventFilter(this);
+    for (auto& [key, icon] : icons_)
+        Remove(icon);
 }
 
 WindowHandle QtNotificationArea::CreateMessageWindow(WindowProc proc)
@@ -38,10 +47,22 @@ void QtNotificationArea::Apply(Icon& icon, const NotifyIconData& data)
 {
     if (data.uFlags & NIF_MESSAGE)
         icon.callbackMessage = data.uCallbackMessage;
-    if (data.uFlags & NIF_ICON)
-        icon.trayIcon->setIcon(data.hIcon);
-    if (data.uFlags & NIF_TIP)
-        icon.trayIcon->setToolTip(FirstCharacters(data.szTip, NotifyTipLength));
+    for (TrayIconView* view : {icon.statusNotifier, icon.xembed}) {
+        if (data.uFlags & NIF_ICON)
+            view->SetIcon(data.hIcon);
+        if (data.uFlags & NIF_TIP)
+            view->SetToolTip(FirstCharacters(data.szTip, NotifyTipLength));
+    }
+}
+
+void QtNotificationArea::Remove(Icon& icon)
+{
+    for (TrayIconView* view : {icon.statusNotifier, icon.xembed}) {
+        view->disconnect(this);
+        view->Hide();
+        // The view may be the one whose signal is being delivered.
+        view->deleteLater();
+    }
 }
 
 bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData& data)
@@ -52,23 +73,17 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
     case NIM_ADD: {
         if (found != icons_.end() || !windows_.contains(data.hWnd))
             return false;
-        Icon icon{new QSystemTrayIcon(this)};
+        TrayIconViews views = makeViews_();
+        Icon& icon = icons_.emplace(key, Icon{views.statusNotifier.release(), views.xembed.release(), 0, std::nullopt})
+                         .first->second;
+        for (TrayIconView* view : {icon.statusNotifier, icon.xembed}) {
+            view->setParent(this);
+            connect(view, &TrayIconView::Pressed, this,
+                    [this, key](std::intptr_t mouseMessage) { Deliver(key, mouseMessage); });
+            connect(view, &TrayIconView::HostChanged, this, [this, key] { Place(icons_.at(key)); });
+        }
         Apply(icon, data);
-        connect(icon.trayIcon, &QSystemTrayIcon::activated, this,
-                [this, key](QSystemTrayIcon::ActivationReason reason) {
-                    switch (reason) {
-                    case QSystemTrayIcon::Trigger: Deliver(key, WM_LBUTTONDOWN); break;
-                    case QSystemTrayIcon::DoubleClick: Deliver(key, WM_LBUTTONDBLCLK); break;
-                    case QSystemTrayIcon::Context: Deliver(key, WM_RBUTTONDOWN); break;
-                    case QSystemTrayIcon::MiddleClick: Deliver(key, WM_MBUTTONDOWN); break;
-                    case QSystemTrayIcon::Unknown: break;
-                    }
-                });
-        // Shown even while no tray host runs: Qt then puts the icon in as soon as one starts.
-        icon.trayIcon->show();
-        if (icons_.empty())
-            qApp->installEventFilter(this);
-        icons_.emplace(key, icon);
+        Place(icon);
         return true;
     }
     case NIM_MODIFY:
@@ -79,15 +94,54 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
     case NIM_DELETE:
         if (found == icons_.end())
             return false;
-        found->second.trayIcon->hide();
-        // The icon may be the one whose signal is being delivered.
-        found->second.trayIcon->deleteLater();
+        Remove(found->second);
         icons_.erase(found);
-        if (icons_.empty())
-            qApp->removeEventFilter(this);
         return true;
     }
     return false;
+}
+
+void QtNotificationArea::Place(Icon& icon)
+{
+    const bool toStatusNotifier = icon.statusNotifier->HostAvailable();
+    if (icon.inStatusNotifier == toStatusNotifier)
+        return;
+    icon.inStatusNotifier = toStatusNotifier;
+    // Out of the one before into the other, so that it is never in both.
+    (toStatusNotifier ? icon.xembed : icon.statusNotifier)->Hide();
+    (toStatusNotifier ? icon.statusNotifier : icon.xembed)->Show();
+}
+
+void QtNotificationArea::SetIconMenu(WindowHandle window, std::uint32_t id, QMenu* menu)
+{
+    const auto found = icons_.find({window, id});
+    if (found == icons_.end())
+        return;
+    found->second.statusNotifier->SetMenu(menu);
+    found->second.xembed->SetMenu(menu);
+}
+
+bool QtNotificationArea::Arriving(const IconKey& key) const
+{
+    const auto found = icons_.find(key);
+    if (found == icons_.end())
+        return false;
+    const TrayIconView& view = *found->second.inStatusNotifier ? *found->second.statusNotifier : *found->second.xembed;
+    return view.HostAvailable() && !view.Shown();
+}
+
+bool QtNotificationArea::IconShown(WindowHandle window, std::uint32_t id, std::chrono::milliseconds patience)
+{
+    const IconKey key{window, id};
+    const QDeadlineTimer deadline(patience);
+    if (Arriving(key) && !deadline.hasExpired()) {
+        QTimer wake; // wakes the wait to look at the time
+        wake.start(ArrivalPollInterval);
+        while (Arriving(key) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+    }
+    const auto found = icons_.find(key);
+    return found != icons_.end() && (found->second.statusNotifier->Shown() || found->second.xembed->Shown());
 }
 
 void QtNotificationArea::Deliver(const IconKey& key, std::intptr_t mouseMessage)
@@ -100,27 +154,6 @@ void QtNotificationArea::Deliver(const IconKey& key, std::intptr_t mouseMessage)
     ReportFailure(dialogs_, [&] { proc(icon->second.callbackMessage, key.second, mouseMessage); });
 }
 
-// Over the XEmbed tray Qt reports no right double click: its second press only reaches the
-// icon's own window, as a double-click event, which is caught here. The icon is the one under
-// the pointer, or the only one.
-bool QtNotificationArea::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::MouseButtonDblClick || !watched->inherits("QSystemTrayIconSys"))
-        return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::RightButton)
-        return false;
-    const QPoint at = mouse->globalPosition().toPoint();
-    for (const auto& [key, icon] : icons_) {
-        if (icon.trayIcon->geometry().contains(at) || icons_.size() == 1) {
-            const IconKey hit = key; // delivering may remove the icon
-            Deliver(hit, WM_RBUTTONDBLCLK);
-            break;
-        }
-    }
-    return false;
-}
-
 int QtNotificationArea::DoubleClickTime() const
 {
     return QGuiApplication::styleHints()->mouseDoubleClickInterval();
@@ -129,11 +162,6 @@ int QtNotificationArea::DoubleClickTime() const
 QPoint QtNotificationArea::CursorPos() const
 {
     return QCursor::pos();
-}
-
-bool QtNotificationArea::HostPresent() const
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 } // namespace platform

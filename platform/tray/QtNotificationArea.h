@@ -1,52 +1,56 @@
 #pragma once
 
 #include "platform/NotificationArea.h"
+#include "platform/tray/TrayIconViews.h"
 
 #include <QObject>
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <utility>
-
-class QSystemTrayIcon;
 
 namespace platform {
 
 class Dialogs;
 
-// The notification area through QSystemTrayIcon, which reaches the desktop's tray host over
-// the StatusNotifierItem protocol where a watcher runs on the session bus, and over the XEmbed
-// system tray otherwise. Both are made to report what a notification area reports: a left
-// press as WM_LBUTTONDOWN, a double click as WM_LBUTTONDBLCLK, a context request (the right
-// button) as WM_RBUTTONDOWN and a right double click as WM_RBUTTONDBLCLK. Qt never opens a menu
-// of its own: the icons are given none, so their owner decides what a click means.
+// The notification area over the kinds of tray host a desktop may have: each icon is shown in a
+// status-notifier host whenever one is there, and in the XEmbed system tray otherwise, never in
+// both, and it moves as hosts start, end or restart. Every view reports a press as a
+// notification area's mouse message (WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+// WM_RBUTTONDBLCLK, WM_MBUTTONDOWN) to the icon's window.
 class QtNotificationArea final : public QObject, public NotificationArea {
 public:
     // A failure a callback raises is shown by the general error report on dialogs.
-    explicit QtNotificationArea(Dialogs& dialogs);
+    QtNotificationArea(Dialogs& dialogs, TrayIconViewMaker makeViews);
     ~QtNotificationArea() override;
 
     WindowHandle CreateMessageWindow(WindowProc proc) override;
     void DestroyMessageWindow(WindowHandle window) override;
     bool NotifyIcon(NotifyMessage message, const NotifyIconData& data) override;
+    void SetIconMenu(WindowHandle window, std::uint32_t id, QMenu* menu) override;
+    bool IconShown(WindowHandle window, std::uint32_t id, std::chrono::milliseconds patience) override;
     int DoubleClickTime() const override;
     QPoint CursorPos() const override;
-    bool HostPresent() const override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Icon {
-        QSystemTrayIcon* trayIcon; // owned as a child of the area
+        TrayIconView* statusNotifier; // both views owned as children of the area
+        TrayIconView* xembed;
         std::uint32_t callbackMessage = 0;
+        std::optional<bool> inStatusNotifier; // where the icon was put last; nowhere yet
     };
     using IconKey = std::pair<WindowHandle, std::uint32_t>;
 
+    void Place(Icon& icon);
+    // The icon is on its way into a host that is there, and not shown yet.
+    bool Arriving(const IconKey& key) const;
     void Deliver(const IconKey& key, std::intptr_t mouseMessage);
     static void Apply(Icon& icon, const NotifyIconData& data);
+    void Remove(Icon& icon);
 
     Dialogs& dialogs_;
+    TrayIconViewMaker makeViews_;
     WindowHandle nextWindow_ = 1;
     std::map<WindowHandle, WindowProc> windows_;
     std::map<IconKey, Icon> icons_;

@@ -2,7 +2,13 @@
 
 #include "platform/tray/TrayIconView.h"
 
+#include <QIcon>
+#include <QString>
+
 namespace platform {
+
+class SystemTraySelection;
+class XEmbedIconWindow;
 
 // The icon in the XEmbed system tray of the X screen (_NET_SYSTEM_TRAY_S<n>): a small window of
 // its own that the tray embeds, docked again whenever a tray takes the selection.
@@ -19,6 +25,19 @@ public:
     void Hide() override;
     bool Shown() const override;
     bool HostAvailable() const override;
+
+private:
+    void Dock();
+    void Undock();
+    void TrayChanged();
+    void WindowEmbedded(bool embedded);
+
+    SystemTraySelection* tray_ = nullptr; // none off X11
+    XEmbedIconWindow* window_ = nullptr; // the window offered to the current tray, if any
+    QIcon icon_;
+    QString tip_;
+    bool wanted_ = false; // between Show and Hide
+    bool embedded_ = false;
 };
 
 } // namespace platform

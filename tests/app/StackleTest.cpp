@@ -98,7 +98,7 @@ TEST_F(StackleTest, StartedInTheTrayTheStripComesBackOnAClickOrADoubleClick)
 TEST_F(StackleTest, StartedInTheTrayWithoutATrayHostTheStripIsShown)
 {
     env.write("FILE.INI", "[Tray]\r\nDefault=1\r\n");
-    tray.area.hostPresent = false;
+    tray.area.iconShown = false;
     Start();
     EXPECT_TRUE(StripShown());
     EXPECT_EQ(tray.area.Count(platform::NIM_ADD), 1u) << "the icon waits for a tray host to come";

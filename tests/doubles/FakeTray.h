@@ -97,7 +97,8 @@ public:
     std::vector<Call> calls;
     int doubleClickTime = 500;
     QPoint cursor{300, 200};
-    bool hostPresent = true;
+    bool iconShown = true;
+    std::vector<QMenu*> offeredMenus; // every SetIconMenu, in order
 
     platform::WindowHandle CreateMessageWindow(WindowProc proc) override
     {
@@ -112,7 +113,8 @@ public:
     }
     int DoubleClickTime() const override { return doubleClickTime; }
     QPoint CursorPos() const override { return cursor; }
-    bool HostPresent() const override { return hostPresent; }
+    void SetIconMenu(platform::WindowHandle, std::uint32_t, QMenu* menu) override { offeredMenus.push_back(menu); }
+    bool IconShown(platform::WindowHandle, std::uint32_t, std::chrono::milliseconds) override { return iconShown; }
 
     // Delivers a mouse message to a window, as the callback of the icon uID would.
     void Send(platform::WindowHandle window, std::intptr_t mouseMessage, std::uint32_t callbackMessage = 0x464,

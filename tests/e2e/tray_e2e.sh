@@ -16,25 +16,15 @@
 set -uo pipefail
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/program.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/tray.sh"
 
-readonly MIN_X=212 MIN_Y=11 # middle of the "-" button, relative to the strip
-readonly MAX_RUNTIME=170    # seconds for the whole run, below the test runner's limit
+readonly MAX_RUNTIME=170 # seconds for the whole run, below the test runner's limit
 
 take_binary "$@"
 require_tools Xvfb xdotool xprop xwininfo trayer openbox cmp
 make_program_dir stackle-tray-e2e # progdir: the first program directory
 two=$work/two                     # the second one
-
-# Every log of the run, the programs' runs and the tray host's among them, and the windows.
-show_state() {
-    local log
-    for log in "$work"/*.log; do
-        [[ -s $log ]] || continue
-        echo "$(basename "$log"):" >&2
-        sed 's/^/  | /' "$log" >&2
-    done
-    [[ -n ${DISPLAY:-} ]] && xwininfo -root -tree 2>/dev/null | sed 's/^/  # /' >&2
-}
 
 start_tray_host() { start_trayer "$work/trayer.log" "$TIMEOUT" || fail "trayer's window did not appear"; }
 stop_tray_host() {
@@ -45,79 +35,14 @@ stop_tray_host() {
 
 # Sets ICON_X and ICON_Y to the middle of the program's icon inside trayer's window.
 find_icon() {
-    local line geometry size offset
+    local line
     find_tray_panel || return 1
     # shellcheck disable=SC2154 # panel: set by find_tray_panel
     line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("stackle" ' | head -n 1) || return 1
-    [[ -n $line ]] || return 1
-    # "   0x400010 "Stackle": ("stackle" "Stackle")  22x30+0+0  +1+737": size, then the absolute place.
-    geometry=$(grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+ +\+-?[0-9]+\+-?[0-9]+' <<<"$line") || return 1
-    size=${geometry%%+*} offset=${geometry##* }
-    offset=${offset#+}
-    ICON_X=$((${offset%%+*} + ${size%x*} / 2)) ICON_Y=$((${offset#*+} + ${size#*x} / 2))
-}
-click_icon() {
-    find_icon || fail "no icon in trayer's window"
-    xdotool mousemove "$ICON_X" "$ICON_Y" click "$1" || fail "xdotool could not click the icon"
+    [[ -n $line ]] && middle_of "$line"
 }
 
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-
-# Sets $strip to the viewable strip of the run: a program window of the strip's width that is
-# neither the splash nor inside the tray host. With a window manager the strip's own window is
-# the one asked for, not the manager's frame.
-find_strip() {
-    local w width
-    app_running || fail "the program ended before its strip appeared"
-    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
-        [[ $(xdotool getwindowpid "$w" 2>/dev/null) == "$app_pid" ]] || continue
-        width=$(xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Width: //p')
-        [[ $width == "$STRIP_W" ]] || continue
-        is_splash "$w" && continue
-        strip=$w
-        return 0
-    done
-    return 1
-}
-strip_viewable() { [[ -n ${strip:-} ]] && viewable "$strip"; }
-
-at_place() { read_geometry "$strip" && [[ $X -eq $1 && $Y -eq $2 ]]; }
-
-expect_strip_at() {
-    wait_for "$TIMEOUT" find_strip || fail "$3: no viewable strip within $TIMEOUT s"
-    wait_for "$TIMEOUT" at_place "$1" "$2" || fail "$3: strip at ${X:-?},${Y:-?}, expected $1,$2"
-}
-expect_strip_gone() {
-    wait_for "$TIMEOUT" eval '! strip_viewable' || fail "$1: the strip is still viewable"
-}
-# No strip of the run becomes viewable within a second.
-expect_no_strip() {
-    sleep 1
-    ! find_strip || fail "$1: a strip is viewable"
-}
 expect_icon() { wait_for "$TIMEOUT" find_icon || fail "$1: the icon is not in trayer's window"; }
-
-click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1 || fail "xdotool could not click"; }
-
-# A visible window of the program that is neither the strip, nor the help window the first start
-# opens, nor inside the tray host: the menu.
-menu_shown() {
-    local w tray_windows
-    tray_windows=$(xwininfo -tree -id "$panel" 2>/dev/null)
-    for w in $(xdotool search --onlyvisible --classname '^stackle$' 2>/dev/null); do
-        [[ $w == "$strip" || $(xdotool getwindowname "$w" 2>/dev/null) == Help ]] && continue
-        grep -qi "$(printf '0x%x' "$w")" <<<"$tray_windows" && continue
-        return 0
-    done
-    return 1
-}
-
-# write_ini <program dir> <printf format>; expect_ini <program dir> <printf format> <what>
-write_ini() { printf "$2" >"$1/FILE.INI" || fail "could not write ${1##*/}/FILE.INI"; }
-expect_ini() {
-    printf "$2" >"$work/expected.ini"
-    cmp -s "$work/expected.ini" "$1/FILE.INI" || fail "$3: ${1##*/}/FILE.INI holds $(od -c "$1/FILE.INI")"
-}
 
 step "starting Xvfb and trayer, without a window manager"
 start_display
@@ -183,12 +108,7 @@ expect_app_exit "\"E&xit\""
 expect_ini "$progdir" "$BASE_INI" "after \"E&xit\""
 
 step "Tray Default=1: only the icon; a click shows the strip at its stored place"
-write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app
-expect_icon "start-up in the tray"
-expect_no_strip "start-up in the tray"
-click_icon 1
-expect_strip_at 50 60 "after a click on the icon"
+expect_start_in_tray "start-up in the tray"
 
 step "a run killed on the spot does not stop the next start"
 kill -KILL "$app_pid"
@@ -237,12 +157,7 @@ click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
 expect_app_exit "\"X\" under openbox"
 
 step "with a window manager, Tray Default=1 starts iconified with the icon"
-write_ini "$progdir" '[Help]\r\nVisible=0\r\n[Tray]\r\nDefault=1\r\n[EXE]\r\nXPos=50\r\nYPos=60\r\n'
-start_app
-expect_icon "start-up in the tray under openbox"
-expect_no_strip "start-up in the tray under openbox"
-click_icon 1
-expect_strip_at 50 60 "after a click on the icon under openbox"
+expect_start_in_tray "start-up in the tray under openbox"
 click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
 expect_app_exit "\"X\" under openbox"
 

@@ -181,6 +181,19 @@ TEST_F(TrayIconTest, MenuDestroyedElsewhereIsNoLongerOpened)
     EXPECT_EQ(events, std::vector<std::string>({"click"}));
 }
 
+// Hosts that draw the menu themselves get the one a right click would pop up, and none otherwise.
+TEST_F(TrayIconTest, AreaIsGivenTheMenuARightClickWouldPopUp)
+{
+    icon->SetPopupMenu(&menu);
+    icon->SetAutoPopup(true);
+    EXPECT_TRUE(tray.area.offeredMenus.empty()) << "an inactive icon gives nothing";
+    icon->SetActive(true);
+    icon->SetPopupMenu(nullptr);
+    icon->SetPopupMenu(&menu);
+    icon->SetAutoPopup(false);
+    EXPECT_EQ(tray.area.offeredMenus, std::vector<QMenu*>({&menu, nullptr, &menu, nullptr}));
+}
+
 TEST_F(TrayIconTest, ActivationAddsTheRecordOnceAndDestructionRemovesIt)
 {
     const QIcon own = SolidIcon(Qt::green);

@@ -1,0 +1,187 @@
+#include "platform/tray/SystemTraySelection.h"
+
+#include "platform/session/Xcb.h"
+
+#include <QCoreApplication>
+
+#include <X11/Xlib.h>
+
+#include <array>
+#include <cstdint>
+
+namespace platform {
+
+namespace {
+
+constexpr std::uint32_t SystemTrayRequestDock = 0;
+
+// The atoms of names, asked for together: one round trip for all. XCB_ATOM_NONE for a name the
+// server could not intern.
+template <std::size_t N>
+std::array<xcb_atom_t, N> Atoms(xcb_connection_t* connection, const std::array<QByteArray, N>& names)
+{
+    std::array<xcb_intern_atom_cookie_t, N> cookies;
+    for (std::size_t i = 0; i < N; ++i)
+        cookies[i] = xcb_intern_atom(connection, 0, std::uint16_t(names[i].size()), names[i].constData());
+    std::array<xcb_atom_t, N> atoms;
+    for (std::size_t i = 0; i < N; ++i) {
+        const auto reply = Owned(xcb_intern_atom_reply(connection, cookies[i], nullptr));
+        atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+    return atoms;
+}
+
+// The number of the screen Qt shows its windows on: the default screen of its display.
+int QtScreenNumber()
+{
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && x11->display() ? DefaultScreen(x11->display()) : 0;
+}
+
+xcb_screen_t* RootScreen(xcb_connection_t* connection, int number)
+{
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (; screens.rem; xcb_screen_next(&screens), --number)
+        if (number == 0)
+            return screens.data;
+    return nullptr;
+}
+
+xcb_window_t SelectionOwner(xcb_connection_t* connection, xcb_atom_t selection)
+{
+    const auto reply =
+        Owned(xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr));
+    return reply ? reply->owner : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+// Adds mask to the events this connection receives from window, keeping those it already
+// receives (Qt's among them); false when the window is gone.
+bool AddEventMask(xcb_connection_t* connection, xcb_window_t window, std::uint32_t mask)
+{
+    const auto attributes =
+        Owned(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
+    if (!attributes)
+        return false;
+    if ((attributes->your_event_mask & mask) == mask)
+        return true;
+    const std::uint32_t events = attributes->your_event_mask | mask;
+    const auto error = Owned(xcb_request_check(
+        connection, xcb_change_window_attributes_checked(connection, window, XCB_CW_EVENT_MASK, &events)));
+    return !error;
+}
+
+// The depth of the visual of the screen's that id names; 0 for none.
+int VisualDepth(const xcb_screen_t* screen, xcb_visualid_t id)
+{
+    for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem; xcb_depth_next(&depths))
+        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals))
+            if (visuals.data->visual_id == id)
+                return depths.data->depth;
+    return 0;
+}
+
+} // namespace
+
+SystemTraySelection::SystemTraySelection(QObject* parent)
+    : QObject(parent)
+    , connection_(QtXcbConnection())
+{
+    if (!connection_)
+        return;
+    const int screen = QtScreenNumber();
+    const xcb_screen_t* rootScreen = RootScreen(connection_, screen);
+    if (!rootScreen)
+        return;
+    root_ = rootScreen->root;
+    const auto atoms = Atoms<4>(connection_,
+                                {"_NET_SYSTEM_TRAY_S" + QByteArray::number(screen), "MANAGER",
+                                 "_NET_SYSTEM_TRAY_OPCODE", "_NET_SYSTEM_TRAY_VISUAL"});
+    selection_ = atoms[0], manager_ = atoms[1], opcode_ = atoms[2], visual_ = atoms[3];
+    // A starting tray announces itself to the root window's structure watchers.
+    AddEventMask(connection_, root_, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    owner_ = WatchedOwner();
+}
+
+SystemTraySelection::~SystemTraySelection()
+{
+    if (connection_ && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+// The selection's owner, watched for its end. A tray may end between the question and the
+// watch, or hand the selection on; then the question is asked again.
+xcb_window_t SystemTraySelection::WatchedOwner() const
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const xcb_window_t owner = SelectionOwner(connection_, selection_);
+        if (owner == XCB_WINDOW_NONE)
+            return owner;
+        if (AddEventMask(connection_, owner, XCB_EVENT_MASK_STRUCTURE_NOTIFY)
+            && SelectionOwner(connection_, selection_) == owner)
+            return owner;
+    }
+    return XCB_WINDOW_NONE;
+}
+
+void SystemTraySelection::Refresh()
+{
+    const xcb_window_t owner = WatchedOwner();
+    if (owner == owner_)
+        return;
+    owner_ = owner;
+    emit OwnerChanged();
+}
+
+bool SystemTraySelection::OffersAlphaVisual() const
+{
+    if (!Present())
+        return false;
+    const auto reply = Owned(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, owner_, visual_, XCB_ATOM_VISUALID, 0, 1), nullptr));
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return false;
+    const auto id = *static_cast<const xcb_visualid_t*>(xcb_get_property_value(reply.get()));
+    return VisualDepth(RootScreen(connection_, QtScreenNumber()), id) == 32;
+}
+
+void SystemTraySelection::RequestDock(xcb_window_t window) const
+{
+    if (!Present())
+        return;
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = owner_;
+    request.type = opcode_;
+    request.data.data32[0] = XCB_CURRENT_TIME;
+    request.data.data32[1] = SystemTrayRequestDock;
+    request.data.data32[2] = window;
+    // Checked, so that a tray gone meanwhile is no error for Qt to report.
+    Owned(xcb_request_check(connection_,
+                            xcb_send_event_checked(connection_, 0, owner_, XCB_EVENT_MASK_NO_EVENT,
+                                                   reinterpret_cast<const char*>(&request))));
+}
+
+bool SystemTraySelection::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    switch (event->response_type & 0x7f) {
+    case XCB_CLIENT_MESSAGE: {
+        const auto* announcement = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        if (announcement->window == root_ && announcement->type == manager_ && announcement->format == 32
+            && announcement->data.data32[1] == selection_)
+            Refresh();
+        break;
+    }
+    case XCB_DESTROY_NOTIFY:
+        if (Present() && reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == owner_)
+            Refresh();
+        break;
+    }
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,111 @@
+#include "platform/tray/XEmbedTrayIcon.h"
+
+#include "platform/session/Xcb.h"
+#include "platform/tray/SystemTraySelection.h"
+#include "platform/tray/XEmbedIconWindow.h"
+
+namespace platform {
+
+XEmbedTrayIcon::XEmbedTrayIcon(QObject* parent)
+    : TrayIconView(parent)
+{
+    if (!QtXcbConnection())
+        return;
+    tray_ = new SystemTraySelection(this);
+    connect(tray_, &SystemTraySelection::OwnerChanged, this, &XEmbedTrayIcon::TrayChanged);
+}
+
+XEmbedTrayIcon::~XEmbedTrayIcon()
+{
+    delete window_;
+}
+
+void XEmbedTrayIcon::SetIcon(const QIcon& icon)
+{
+    icon_ = icon;
+    if (window_)
+        window_->SetIcon(icon);
+}
+
+void XEmbedTrayIcon::SetToolTip(const QString& tip)
+{
+    tip_ = tip;
+    if (window_)
+        window_->setToolTip(tip);
+}
+
+void XEmbedTrayIcon::SetMenu(QMenu*)
+{
+}
+
+void XEmbedTrayIcon::Show()
+{
+    wanted_ = true;
+    if (!window_ && HostAvailable())
+        Dock();
+}
+
+void XEmbedTrayIcon::Hide()
+{
+    wanted_ = false;
+    const bool wasEmbedded = embedded_;
+    Undock();
+    if (wasEmbedded)
+        emit HostChanged();
+}
+
+bool XEmbedTrayIcon::Shown() const
+{
+    return embedded_;
+}
+
+bool XEmbedTrayIcon::HostAvailable() const
+{
+    return tray_ && tray_->Present();
+}
+
+// A window of its own for each tray: it never carries anything over from an earlier one.
+void XEmbedTrayIcon::Dock()
+{
+    window_ = new XEmbedIconWindow(tray_->Root(), tray_->OffersAlphaVisual());
+    window_->SetIcon(icon_);
+    window_->setToolTip(tip_);
+    connect(window_, &XEmbedIconWindow::Pressed, this, &XEmbedTrayIcon::Pressed);
+    connect(window_, &XEmbedIconWindow::Embedded, this, &XEmbedTrayIcon::WindowEmbedded);
+    tray_->RequestDock(xcb_window_t(window_->winId()));
+}
+
+// Destroying the window takes it out of the tray. Later, as this may run while the window
+// reports one of its own events.
+void XEmbedTrayIcon::Undock()
+{
+    if (!window_)
+        return;
+    disconnect(window_, nullptr, this, nullptr);
+    window_->hide();
+    window_->deleteLater();
+    window_ = nullptr;
+    embedded_ = false;
+}
+
+void XEmbedTrayIcon::TrayChanged()
+{
+    Undock();
+    if (wanted_ && HostAvailable())
+        Dock();
+    emit HostChanged();
+}
+
+void XEmbedTrayIcon::WindowEmbedded(bool embedded)
+{
+    if (embedded == embedded_)
+        return;
+    embedded_ = embedded;
+    if (embedded)
+        window_->ShowEmbedded();
+    else
+        window_->hide(); // back on the root window, where it must not show
+    emit HostChanged();
+}
+
+} // namespace platform

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "platform/session/Xcb.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+// An XEmbed tray of the test's own, on a connection of its own, that offers its icons a 32-bit
+// visual (_NET_SYSTEM_TRAY_VISUAL) as trays do that compose their icons with an alpha channel;
+// trayer offers none. It takes in every window that asks to dock, at its top-left corner, and
+// ends when destroyed.
+class AlphaTray {
+public:
+    AlphaTray()
+        : connection_(xcb_connect(nullptr, nullptr))
+    {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        const xcb_visualid_t visual = AlphaVisual(screen);
+        if (visual == XCB_NONE)
+            return;
+        const xcb_colormap_t colormap = xcb_generate_id(connection_);
+        xcb_create_colormap(connection_, XCB_COLORMAP_ALLOC_NONE, colormap, screen->root, visual);
+        window_ = xcb_generate_id(connection_);
+        const std::uint32_t values[] = {0xff0000ff, 0, colormap}; // opaque blue
+        xcb_create_window(connection_, 32, window_, screen->root, 300, 300, 64, 32, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_COLORMAP, values);
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, Atom("_NET_SYSTEM_TRAY_VISUAL"),
+                            XCB_ATOM_VISUALID, 32, 1, &visual);
+        xcb_map_window(connection_, window_);
+        const xcb_atom_t selection = Atom("_NET_SYSTEM_TRAY_S0");
+        xcb_set_selection_owner(connection_, window_, selection, XCB_CURRENT_TIME);
+        xcb_client_message_event_t announcement{};
+        announcement.response_type = XCB_CLIENT_MESSAGE;
+        announcement.format = 32;
+        announcement.window = screen->root;
+        announcement.type = Atom("MANAGER");
+        announcement.data.data32[1] = selection;
+        announcement.data.data32[2] = window_;
+        xcb_send_event(connection_, 0, screen->root, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&announcement));
+        opcode_ = Atom("_NET_SYSTEM_TRAY_OPCODE");
+        xcb_flush(connection_);
+    }
+    ~AlphaTray() { xcb_disconnect(connection_); }
+
+    bool Running() const { return window_ != XCB_WINDOW_NONE; }
+
+    // Takes in the windows that asked to dock since the last call.
+    void Serve()
+    {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            const auto* request = reinterpret_cast<const xcb_client_message_event_t*>(event);
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && request->type == opcode_
+                && request->data.data32[1] == 0) {
+                const xcb_window_t icon = request->data.data32[2];
+                // Handed back to the root window, not destroyed, when the tray ends.
+                xcb_change_save_set(connection_, XCB_SET_MODE_INSERT, icon);
+                xcb_reparent_window(connection_, icon, window_, 0, 0);
+                xcb_map_window(connection_, icon);
+            }
+            std::free(event);
+        }
+        xcb_flush(connection_);
+    }
+
+private:
+    xcb_atom_t Atom(const QByteArray& name) const
+    {
+        const auto reply = platform::Owned(xcb_intern_atom_reply(
+            connection_, xcb_intern_atom(connection_, 0, std::uint16_t(name.size()), name.constData()), nullptr));
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+    static xcb_visualid_t AlphaVisual(const xcb_screen_t* screen)
+    {
+        for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem; xcb_depth_next(&depths))
+            for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals))
+                if (depths.data->depth == 32 && visuals.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR)
+                    return visuals.data->visual_id;
+        return XCB_NONE;
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t window_ = XCB_WINDOW_NONE;
+    xcb_atom_t opcode_ = XCB_ATOM_NONE;
+};
