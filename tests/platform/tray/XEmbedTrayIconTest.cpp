@@ -1,7 +1,5 @@
 #include "platform/tray/XEmbedTrayIcon.h"
 
-#include "platform/NotificationArea.h"
-
 #include "AlphaTray.h"
 #include "doubles/X11Screen.h"
 
@@ -11,7 +9,6 @@
 #include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStyleHints>
 #include <QTest>
 #include <QToolTip>
 #include <QWidget>
@@ -274,38 +271,6 @@ TEST_F(XEmbedTrayIconOnX11, ShowsTheTipWhileThePointerRestsOnTheIcon)
     MovePointer(place.center());
     EXPECT_TRUE(WaitUntil([] { return QToolTip::isVisible() && QToolTip::text() == QLatin1String("Stackle"); }));
     QToolTip::hideText();
-}
-
-TEST_F(XEmbedTrayIconOnX11, PressesOnTheIconArriveAsNotificationAreaMessages)
-{
-    XEmbedTrayIcon icon;
-    std::vector<std::intptr_t> messages;
-    QObject::connect(&icon, &XEmbedTrayIcon::Pressed, [&](std::intptr_t message) { messages.push_back(message); });
-    Dock(icon);
-    const QPoint middle = place.center();
-
-    const struct {
-        const char* gesture;
-        QStringList click;
-        std::vector<std::intptr_t> expected;
-    } gestures[] = {
-        {"left click", {"1"}, {WM_LBUTTONDOWN}},
-        {"left double click", {"--repeat", "2", "--delay", "80", "1"}, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}},
-        {"right click", {"3"}, {WM_RBUTTONDOWN}},
-        {"right double click", {"--repeat", "2", "--delay", "80", "3"}, {WM_RBUTTONDOWN, WM_RBUTTONDBLCLK}},
-        {"middle click", {"2"}, {WM_MBUTTONDOWN}},
-    };
-    for (const auto& [gesture, click, expected] : gestures) {
-        messages.clear();
-        const QStringList arguments =
-            QStringList{"mousemove", QString::number(middle.x()), QString::number(middle.y()), "click"} + click;
-        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << "xdotool could not click";
-        EXPECT_TRUE(WaitUntil([&] { return messages.size() >= expected.size(); })) << gesture;
-        // Whatever else arrives comes within the double-click time, which also keeps the next
-        // gesture apart from this one.
-        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
-        EXPECT_EQ(messages, expected) << gesture;
-    }
 }
 
 } // namespace
