@@ -16,16 +16,6 @@ namespace platform {
 
 namespace {
 
-// The atom of name; with onlyIfExists false it is made when nobody has named it yet.
-std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, const char* name, bool onlyIfExists = true)
-{
-    const auto cookie = xcb_intern_atom(connection, onlyIfExists, std::uint16_t(std::strlen(name)), name);
-    const auto reply = Owned(xcb_intern_atom_reply(connection, cookie, nullptr));
-    if (!reply || reply->atom == XCB_ATOM_NONE)
-        return std::nullopt;
-    return reply->atom;
-}
-
 // The window a WINDOW property of window names, if it holds one.
 std::optional<xcb_window_t> WindowProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)
 {
@@ -132,7 +122,7 @@ bool X11WindowManager::CanIconify() const
     xcb_connection_t* connection = QtXcbConnection();
     if (!connection)
         return true;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_screen_t* screen = QtRootScreen(connection);
     const auto check = Atom(connection, "_NET_SUPPORTING_WM_CHECK");
     if (!screen || !check)
         return false;
@@ -176,7 +166,7 @@ void X11WindowManager::OnAllWorkspaces(QWidget& window)
     xcb_connection_t* connection = QtXcbConnection();
     if (!connection || !window.testAttribute(Qt::WA_WState_Created))
         return;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_screen_t* screen = QtRootScreen(connection);
     // Also for a window manager that starts later and takes on the windows already shown.
     const auto desktop = Atom(connection, "_NET_WM_DESKTOP", false);
     if (!screen || !desktop)

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 namespace platform {
 
@@ -23,5 +25,13 @@ template <typename Reply> XcbReply<Reply> Owned(Reply* reply)
 {
     return XcbReply<Reply>(reply, &std::free);
 }
+
+// The atom of name; with onlyIfExists false it is made when nobody has named it yet.
+std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, std::string_view name, bool onlyIfExists = true);
+
+// The number of the X screen Qt shows its windows on: the default screen of its display.
+int QtScreenNumber();
+// That screen, with its root window; nullptr when there is none.
+const xcb_screen_t* QtRootScreen(xcb_connection_t* connection);
 
 } // namespace platform

@@ -4,9 +4,6 @@
 
 #include <QCoreApplication>
 
-#include <X11/Xlib.h>
-
-#include <array>
 #include <cstdint>
 
 namespace platform {
@@ -14,38 +11,6 @@ namespace platform {
 namespace {
 
 constexpr std::uint32_t SystemTrayRequestDock = 0;
-
-// The atoms of names, asked for together: one round trip for all. XCB_ATOM_NONE for a name the
-// server could not intern.
-template <std::size_t N>
-std::array<xcb_atom_t, N> Atoms(xcb_connection_t* connection, const std::array<QByteArray, N>& names)
-{
-    std::array<xcb_intern_atom_cookie_t, N> cookies;
-    for (std::size_t i = 0; i < N; ++i)
-        cookies[i] = xcb_intern_atom(connection, 0, std::uint16_t(names[i].size()), names[i].constData());
-    std::array<xcb_atom_t, N> atoms;
-    for (std::size_t i = 0; i < N; ++i) {
-        const auto reply = Owned(xcb_intern_atom_reply(connection, cookies[i], nullptr));
-        atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-    return atoms;
-}
-
-// The number of the screen Qt shows its windows on: the default screen of its display.
-int QtScreenNumber()
-{
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 && x11->display() ? DefaultScreen(x11->display()) : 0;
-}
-
-xcb_screen_t* RootScreen(xcb_connection_t* connection, int number)
-{
-    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (; screens.rem; xcb_screen_next(&screens), --number)
-        if (number == 0)
-            return screens.data;
-    return nullptr;
-}
 
 xcb_window_t SelectionOwner(xcb_connection_t* connection, xcb_atom_t selection)
 {
@@ -88,15 +53,17 @@ SystemTraySelection::SystemTraySelection(QObject* parent)
 {
     if (!connection_)
         return;
-    const int screen = QtScreenNumber();
-    const xcb_screen_t* rootScreen = RootScreen(connection_, screen);
+    const xcb_screen_t* rootScreen = QtRootScreen(connection_);
     if (!rootScreen)
         return;
     root_ = rootScreen->root;
-    const auto atoms = Atoms<4>(connection_,
-                                {"_NET_SYSTEM_TRAY_S" + QByteArray::number(screen), "MANAGER",
-                                 "_NET_SYSTEM_TRAY_OPCODE", "_NET_SYSTEM_TRAY_VISUAL"});
-    selection_ = atoms[0], manager_ = atoms[1], opcode_ = atoms[2], visual_ = atoms[3];
+    const auto atom = [this](const QByteArray& name) {
+        return Atom(connection_, name.toStdString(), false).value_or(XCB_ATOM_NONE);
+    };
+    selection_ = atom("_NET_SYSTEM_TRAY_S" + QByteArray::number(QtScreenNumber()));
+    manager_ = atom("MANAGER");
+    opcode_ = atom("_NET_SYSTEM_TRAY_OPCODE");
+    visual_ = atom("_NET_SYSTEM_TRAY_VISUAL");
     // A starting tray announces itself to the root window's structure watchers.
     AddEventMask(connection_, root_, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -142,7 +109,7 @@ bool SystemTraySelection::OffersAlphaVisual() const
     if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
         return false;
     const auto id = *static_cast<const xcb_visualid_t*>(xcb_get_property_value(reply.get()));
-    return VisualDepth(RootScreen(connection_, QtScreenNumber()), id) == 32;
+    return VisualDepth(QtRootScreen(connection_), id) == 32;
 }
 
 void SystemTraySelection::RequestDock(xcb_window_t window) const
