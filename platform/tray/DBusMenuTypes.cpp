@@ -1,5 +1,7 @@
 #include "platform/tray/DBusMenuTypes.h"
 
+#include "platform/tray/DBusStructure.h"
+
 #include <QDBusMetaType>
 
 namespace platform {
@@ -36,50 +38,32 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuLayout& l
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItem& item)
 {
-    argument.beginStructure();
-    argument << item.id << item.properties;
-    argument.endStructure();
-    return argument;
+    return WriteStructure(argument, item.id, item.properties);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItem& item)
 {
-    argument.beginStructure();
-    argument >> item.id >> item.properties;
-    argument.endStructure();
-    return argument;
+    return ReadStructure(argument, item.id, item.properties);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItemKeys& keys)
 {
-    argument.beginStructure();
-    argument << keys.id << keys.names;
-    argument.endStructure();
-    return argument;
+    return WriteStructure(argument, keys.id, keys.names);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItemKeys& keys)
 {
-    argument.beginStructure();
-    argument >> keys.id >> keys.names;
-    argument.endStructure();
-    return argument;
+    return ReadStructure(argument, keys.id, keys.names);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event)
 {
-    argument.beginStructure();
-    argument << event.id << event.eventId << event.data << event.timestamp;
-    argument.endStructure();
-    return argument;
+    return WriteStructure(argument, event.id, event.eventId, event.data, event.timestamp);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& event)
 {
-    argument.beginStructure();
-    argument >> event.id >> event.eventId >> event.data >> event.timestamp;
-    argument.endStructure();
-    return argument;
+    return ReadStructure(argument, event.id, event.eventId, event.data, event.timestamp);
 }
 
 void RegisterDBusMenuTypes()

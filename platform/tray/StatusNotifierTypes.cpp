@@ -1,5 +1,7 @@
 #include "platform/tray/StatusNotifierTypes.h"
 
+#include "platform/tray/DBusStructure.h"
+
 #include <QDBusMetaType>
 #include <QIcon>
 #include <QImage>
@@ -29,34 +31,22 @@ DBusImage ToDBusImage(QImage image)
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusImage& image)
 {
-    argument.beginStructure();
-    argument << image.width << image.height << image.pixels;
-    argument.endStructure();
-    return argument;
+    return WriteStructure(argument, image.width, image.height, image.pixels);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusImage& image)
 {
-    argument.beginStructure();
-    argument >> image.width >> image.height >> image.pixels;
-    argument.endStructure();
-    return argument;
+    return ReadStructure(argument, image.width, image.height, image.pixels);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusToolTip& toolTip)
 {
-    argument.beginStructure();
-    argument << toolTip.iconName << toolTip.images << toolTip.title << toolTip.text;
-    argument.endStructure();
-    return argument;
+    return WriteStructure(argument, toolTip.iconName, toolTip.images, toolTip.title, toolTip.text);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusToolTip& toolTip)
 {
-    argument.beginStructure();
-    argument >> toolTip.iconName >> toolTip.images >> toolTip.title >> toolTip.text;
-    argument.endStructure();
-    return argument;
+    return ReadStructure(argument, toolTip.iconName, toolTip.images, toolTip.title, toolTip.text);
 }
 
 void RegisterStatusNotifierTypes()
