@@ -1,5 +1,6 @@
 #include "resources/ProgramFonts.h"
 
+#include <QDirIterator>
 #include <QFontDatabase>
 #include <QResource>
 
@@ -10,10 +11,10 @@ void LoadProgramFonts()
     // them first makes these faces win over another version of DejaVu on the machine; registered
     // before, either one could be taken, by the order in which fontconfig happens to list them.
     QFontDatabase::families();
-    for (const char* face :
-         {":/fonts/DejaVuSansCondensed.ttf", ":/fonts/DejaVuSansCondensed-Bold.ttf", ":/fonts/DejaVuSerif-Bold.ttf"}) {
+    // The faces resources/CMakeLists.txt builds in.
+    for (QDirIterator face(QStringLiteral(":/fonts")); face.hasNext();) {
         // Stored uncompressed, a face is read where the program file is mapped, never copied.
-        const QResource resource(QString::fromLatin1(face));
+        const QResource resource(face.next());
         QFontDatabase::addApplicationFontFromData(
             QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), resource.size()));
     }
