@@ -1,6 +1,7 @@
 # make run  - install what is missing, build, start Stackle
 # make test - install what is missing, check the format, build, run every test, then the unit
 #             tests again under AddressSanitizer and UndefinedBehaviorSanitizer
+# make format - lay every tracked C++ file out as .clang-format says (clang-format 14)
 # make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
 # make install [PREFIX=dir] [AUTOSTART=1] - install an optimised, stripped build for this user,
 #   no root needed
@@ -23,7 +24,7 @@ INSTALL_BUILD ?= build-release
 # What a program folder holds besides the user's files: the binary and its blank slot icon.
 PROGRAM_FILES := stackle empty.ico
 
-.PHONY: deps build run test test-sanitize check-format bench fuzz install uninstall clean
+.PHONY: deps build run test test-sanitize check-format format bench fuzz install uninstall clean
 
 deps:
 	scripts/install-deps.sh
@@ -66,6 +67,9 @@ test-sanitize: deps
 # Every tracked C++ file as clang-format lays it out (.clang-format).
 check-format: deps
 	scripts/check-format.sh
+
+format: deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 bench: build
 	bench/startup.sh $(BUILD)

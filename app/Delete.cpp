@@ -4,8 +4,8 @@
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/PixelFont.h"
 #include "ui_Delete.h"
+#include "widgets/PixelFont.h"
 
 TFormDelete::TFormDelete(std::string listFile, const platform::Platform& platform, std::function<void()> afterDelete)
     : QDialog(nullptr,
@@ -16,13 +16,10 @@ TFormDelete::TFormDelete(std::string listFile, const platform::Platform& platfor
     , afterDelete_(std::move(afterDelete))
 {
     ui->setupUi(this);
-    setFont(PixelFont(13, false));
+    setFont(widgets::PixelFont(13, false));
     setFixedSize(size());
     // Centred by its client area at first, by its frame once the window manager has framed it.
-    const QSize screenSize = platform.screen.PrimarySize();
-    setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
-    platform::PlaceByFrame(*this, platform.windowManager,
-                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
+    platform::CentreByFrame(*this, platform.windowManager, platform.screen.PrimarySize(), size());
     const auto deleteSelected = [this] { platform::ReportFailure(dialogs_, [this] { ButtonDeleteClick(); }); };
     connect(ui->ButtonDelete, &QPushButton::clicked, this, deleteSelected);
     connect(ui->ListBox1, &QListWidget::itemDoubleClicked, this, deleteSelected);

@@ -1,7 +1,7 @@
 #include "app/LaunchSlots.h"
 
 #include "exebtn/ExeBtn.h"
-#include "platform/widgets/SwitchLabel.h"
+#include "widgets/SwitchLabel.h"
 
 #include <QMenu>
 
@@ -71,11 +71,11 @@ TLaunchSlots::TLaunchSlots(const platform::Platform& platform, const std::array<
         parts.button = new TExeBtn(platform, page);
         parts.button->setObjectName(Numbered("ExeBtn", slot));
         parts.button->setGeometry(slot == 9 ? 3 : ButtonLeft[position], ButtonTop, 37, 36);
-        parts.launchAll = PlaceSlotLabel(new TClickLabel(QStringLiteral("A"), page), "LabelLaunchAll", slot,
+        parts.launchAll = PlaceSlotLabel(new widgets::TClickLabel(QStringLiteral("A"), page), "LabelLaunchAll", slot,
                                          LaunchAllLeft[position], QStringLiteral("Launch all files"));
-        parts.param =
-            PlaceSlotLabel(new TSwitchLabel(QStringLiteral("P"), ParamOffColor, ParamOnColor, page), "LabelParam", slot,
-                           ParamLeft[position], QStringLiteral("Open pop-up files with the main program"));
+        parts.param = PlaceSlotLabel(new widgets::TSwitchLabel(QStringLiteral("P"), ParamOffColor, ParamOnColor, page),
+                                     "LabelParam", slot, ParamLeft[position],
+                                     QStringLiteral("Open pop-up files with the main program"));
         if (slot <= 4) {
             parts.button->setToolTip(QStringLiteral("Right-click to configure, left-click to launch stored program."));
             parts.launchAll->setToolTip(QStringLiteral("Click to launch ALL files stored in this button."));

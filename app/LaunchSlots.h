@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/widgets/SwitchLabel.h"
 #include "storage/ProgramFiles.h"
+#include "widgets/SwitchLabel.h"
 
 #include <QList>
 
@@ -19,8 +19,8 @@ class TExeBtn;
 struct TLaunchSlot {
     int number = 0; // 1 to 12
     TExeBtn* button = nullptr;
-    TClickLabel* launchAll = nullptr; // "A"
-    TSwitchLabel* param = nullptr; // "P"
+    widgets::TClickLabel* launchAll = nullptr; // "A"
+    widgets::TSwitchLabel* param = nullptr; // "P"
     QMenu* menu = nullptr; // made when it is first needed
     // The menu's commands: assign, add, delete and clear; a separator follows them.
     std::array<QAction*, 4> commands{};

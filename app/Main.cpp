@@ -4,7 +4,6 @@
 #include "app/StripForm.h"
 #include "app/StripHost.h"
 #include "app/WindowDrag.h"
-#include "exebtn/ExeBtn.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
@@ -13,23 +12,23 @@
 #include "platform/session/FramePlacement.h"
 #include "platform/session/OnMonitors.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
 #include "ui_Main.h"
+#include "widgets/ClickLabel.h"
 
-#include <QMenu>
 #include <QPainter>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
-#include <algorithm>
-#include <array>
+#include <chrono>
 
 namespace {
 
 const QString TabOptions = QStringLiteral("Options");
 // The fourth tab and notebook page: reaching it opens the options window.
 constexpr int OptionsPage = 3;
+// How long a start in the notification area waits for a tray that is there to take the icon in.
+constexpr std::chrono::milliseconds TrayArrivalTime(2000);
 
 // Puts the window one pixel below the strip, or above it where it does not fit below, all of
 // it on the screen that holds the strip: at once by the window's own size, and again by its
@@ -52,8 +51,8 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , settings_(settings)
     , host_(host)
     , ui(SetUpStripForm(*this))
-    , slotParts_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
-    , slots_(platform, settings, platform.location.ProgramDirectory(), slotParts_)
+    , launchSlots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
+    , slotCommands_(platform, settings, platform.location.ProgramDirectory(), launchSlots_)
     , drag_(std::make_unique<TWindowDrag>(*this))
     , Timer1(new QTimer(this))
 {
@@ -76,50 +75,12 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     connect(ui->ButtonMinimize, &QPushButton::clicked, this, Reported(&TForm1::ButtonMinSmallClick));
     connect(ui->BitBtnCloseClock, &QPushButton::clicked, this, Reported(&TForm1::BitBtnCloseClockClick));
     connect(ui->BitBtnExit, &QPushButton::clicked, this, Reported(&TForm1::BitBtnExitClick));
-    connect(ui->PanelPostIt, &TClickLabel::OnClick, this, Reported(&TForm1::PanelPostItClick));
+    connect(ui->PanelPostIt, &widgets::TClickLabel::OnClick, this, Reported(&TForm1::PanelPostItClick));
     connect(ui->SpeedButtonHelp, &QToolButton::clicked, this, Reported(&TForm1::SpeedButtonHelpClick));
-    for (const TLaunchSlot& slot : slotParts_) {
-        connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TForm1::ExeBtn1MouseDown));
-        TClickLabel* launchAll = slot.launchAll;
-        connect(launchAll, &TClickLabel::OnClick, this,
-                [this, launchAll] { Reported (&TForm1::LabelLaunchAll1Click)(launchAll); });
-        TClickLabel* param = slot.param;
-        connect(param, &TClickLabel::OnClick, this, [this, param] { Reported (&TForm1::LabelParam1Click)(param); });
-    }
-    connect(&slots_, &TSlotCommands::MenuMade, this, &TForm1::ConnectSlotMenu);
     Timer1->start(1000);
 }
 
 TForm1::~TForm1() = default;
-
-void TForm1::ConnectSlotMenu(int slot)
-{
-    const TLaunchSlot& parts = slotParts_[slot];
-    const std::array commands = {&TForm1::AssignEXE1Click, &TForm1::AddFilesClick, &TForm1::RemoveFiles1Click,
-                                 &TForm1::LabelCancelEXE1Click};
-    for (std::size_t command = 0; command < commands.size(); ++command)
-        connect(parts.commands[command], &QAction::triggered, this, Reported(commands[command]));
-    // Every other item of the menu is a file entry, made and remade as the slot's list changes.
-    connect(parts.menu, &QMenu::triggered, this, [this, fixed = parts.commands](QAction* item) {
-        if (std::find(fixed.begin(), fixed.end(), item) == fixed.end())
-            Reported (&TForm1::LaunchSlotEntry)(item);
-    });
-}
-
-void TForm1::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
-{
-    slots_.ExeBtn1MouseDown(sender, button, x, y);
-}
-
-void TForm1::LabelParam1Click(TClickLabel* sender)
-{
-    slots_.LabelParam1Click(sender);
-}
-
-void TForm1::LabelLaunchAll1Click(TClickLabel* sender)
-{
-    slots_.LabelLaunchAll1Click(sender);
-}
 
 void TForm1::FormCreate()
 {
@@ -147,7 +108,7 @@ void TForm1::FormCreate()
     for (const QString& heading : headings)
         ui->Tab1->AddHeading(heading);
 
-    slots_.SetUp();
+    slotCommands_.SetUp();
 
     ui->NB1->setCurrentIndex(0);
     // The first start opens the help by itself, beside the strip.
@@ -157,7 +118,6 @@ void TForm1::FormCreate()
         PlaceBesideStrip(*help, *this, platform_);
         help->activateWindow();
     }
-    ui->NB1->setCurrentIndex(0);
     ui->Tab1->setCurrentIndex(ui->NB1->currentIndex());
     ui->Tab1->update();
     ui->Tab1->setUsesScrollButtons(true);
@@ -171,11 +131,12 @@ void TForm1::FormCreate()
 
     // Starting in the tray needs a notification area to come back from; without one the strip
     // is shown instead.
-    if (startInTray_ && host_.TrayIconShown())
+    if (startInTray_ && host_.ShowTrayIconWithin(TrayArrivalTime))
         ButtonMinSmallClick();
     else
         show();
-    host_.ActivateTrayIcon();
+    // The tray icon is not activated again here: it joins the notification area once the strip
+    // is on screen, or just above, when the strip starts there.
 }
 
 void TForm1::Timer1Timer()
@@ -246,12 +207,13 @@ void TForm1::ButtonMinSmallClick()
     if (!isMinimized()) {
         if (platform_.windowManager.CanIconify()) {
             showMinimized();
-        } else if (host_.TrayIconShown()) {
+        } else if (host_.ShowTrayIconWithin(std::chrono::milliseconds(0))) {
             hide();
             SetAway(true);
         }
     }
-    host_.ActivateTrayIcon();
+    // The tray icon is not activated again either: it has been there since the strip was first
+    // on screen.
 }
 
 // Brings the strip back from the tray: shown at its place, restored, on top and active.

@@ -14,10 +14,7 @@
 namespace Ui {
 class TForm1;
 }
-class QAction;
 class QTimer;
-class TClickLabel;
-class TExeBtn;
 class TSettings;
 class TStripHost;
 class TWindowDrag;
@@ -69,17 +66,8 @@ public:
     void PanelPostItClick();
     void SpeedButtonHelpClick();
 
-    // The launch slots' handlers: what the slots do is theirs (TSlotCommands).
-    void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void AssignEXE1Click() { slots_.AssignEXE1Click(); }
-    void AddFilesClick() { slots_.AddFilesClick(); }
-    void RemoveFiles1Click() { slots_.RemoveFiles1Click(); }
-    void LabelCancelEXE1Click() { slots_.LabelCancelEXE1Click(); }
-    void LabelParam1Click(TClickLabel* sender);
-    void LaunchSlotEntry(QAction* entry) { slots_.LaunchSlotEntry(entry); }
-    void LabelLaunchAll1Click(TClickLabel* sender);
-
-    TSlotCommands& Slots() { return slots_; }
+    // What the launch slots do, with their handlers.
+    TSlotCommands& SlotCommands() { return slotCommands_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,8 +78,6 @@ private:
     // The strip has left the screen (minimised or hidden in the notification area) or come back:
     // the program's other windows follow.
     void SetAway(bool away);
-    // Connects the commands of a slot's menu, and its file entries, once the menu is made.
-    void ConnectSlotMenu(int slot);
     // A handler for a Qt signal: a failure it raises is shown by the general error report and
     // never passed on to Qt.
     template <typename... Args> auto Reported(void (TForm1::*handler)(Args...));
@@ -100,8 +86,8 @@ private:
     const TSettings& settings_;
     TStripHost& host_;
     std::unique_ptr<Ui::TForm1> ui;
-    TLaunchSlots slotParts_;
-    TSlotCommands slots_;
+    TLaunchSlots launchSlots_;
+    TSlotCommands slotCommands_;
     std::unique_ptr<TWindowDrag> drag_;
     int viewStyle_ = 1;
     std::string tabsVisible_ = "True";

@@ -5,15 +5,16 @@
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/ClickLabel.h"
-#include "platform/widgets/LiteralCaption.h"
 #include "storage/Settings.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/LiteralCaption.h"
 
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -22,7 +23,7 @@ namespace {
 // A menu entry shows the name part of its list line.
 QString EntryCaption(const std::string& line)
 {
-    return platform::LiteralCaption(platform::FromBytes(FileListLineName(line)));
+    return widgets::LiteralCaption(platform::FromBytes(FileListLineName(line)));
 }
 
 // Starts a pop-up file, or the main program with it, with a launcher's default start settings:
@@ -46,24 +47,35 @@ void AcceptLocalFiles(QEvent* event)
 
 } // namespace
 
+template <typename... Args> auto TSlotCommands::Reported(void (TSlotCommands::*command)(Args...))
+{
+    return platform::Reported(platform_.dialogs, this, command);
+}
+
 TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings,
                              std::string programDirectory, TLaunchSlots& parts)
     : platform_(platform)
     , settings_(settings)
     , programDirectory_(std::move(programDirectory))
-    , slots_(parts)
+    , launchSlots_(parts)
+    , OpenDialog1(platform.dialogs,
+                  {{QStringLiteral("All Files"), QStringLiteral("*")},
+                   {QStringLiteral("EXE Files"), QStringLiteral("*.exe")},
+                   {QStringLiteral("Screen Savers"), QStringLiteral("*.scr")},
+                   {QStringLiteral("Text Files"), QStringLiteral("*.txt")},
+                   {QStringLiteral("Images"), QStringLiteral("*.bmp;*.jpg;*.gif")},
+                   {QStringLiteral("HTML files"), QStringLiteral("*.htm;*.html;*.shtml")}})
 {
-    for (TLaunchSlot& slot : slots_) {
+    for (TLaunchSlot& slot : launchSlots_) {
         slot.button->setAcceptDrops(true);
         slot.button->installEventFilter(this);
         slot.button->parentWidget()->installEventFilter(this); // its page, shown or not
+        connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TSlotCommands::ExeBtn1MouseDown));
+        connect(slot.launchAll, &widgets::TClickLabel::OnClick, this,
+                std::bind_front(Reported(&TSlotCommands::LabelLaunchAll1Click), slot.launchAll));
+        connect(slot.param, &widgets::TClickLabel::OnClick, this,
+                std::bind_front(Reported(&TSlotCommands::LabelParam1Click), slot.param));
     }
-    OpenDialog1.filters = {{QStringLiteral("All Files"), QStringLiteral("*")},
-                           {QStringLiteral("EXE Files"), QStringLiteral("*.exe")},
-                           {QStringLiteral("Screen Savers"), QStringLiteral("*.scr")},
-                           {QStringLiteral("Text Files"), QStringLiteral("*.txt")},
-                           {QStringLiteral("Images"), QStringLiteral("*.bmp;*.jpg;*.gif")},
-                           {QStringLiteral("HTML files"), QStringLiteral("*.htm;*.html;*.shtml")}};
 }
 
 std::string TSlotCommands::ListFile(int slot) const
@@ -92,7 +104,7 @@ TFileList TSlotCommands::LoadList(int slot) const
 // built now.
 void TSlotCommands::SetUp()
 {
-    for (TLaunchSlot& slot : slots_) {
+    for (TLaunchSlot& slot : launchSlots_) {
         const std::string mainFile = StoredMainFile(slot.number);
         const std::string iconFile = mainFile.empty() ? BlankIconFile() : mainFile;
         Pending& pending = pending_[std::size_t(slot.number - 1)];
@@ -103,14 +115,14 @@ void TSlotCommands::SetUp()
         if ((pending.list = ReadFileListBytes(ListFile(slot.number))))
             currentSlot_ = slot.number;
     }
-    for (TLaunchSlot& slot : slots_)
-        slots_.SetParam(slot.number, settings_.Read(settings::ParamFlag(slot.number)) != 0);
+    for (TLaunchSlot& slot : launchSlots_)
+        launchSlots_.SetParam(slot.number, settings_.Read(settings::ParamFlag(slot.number)) != 0);
 }
 
 void TSlotCommands::ShowFiles(int slot, const std::string& mainFile, const std::string& iconFile)
 {
     pending_[std::size_t(slot - 1)].files.reset();
-    TExeBtn* button = slots_[slot].button;
+    TExeBtn* button = launchSlots_[slot].button;
     // The icon file first: a main file given to a button without one would be read for its icon
     // as well.
     button->SetExeIconFile(iconFile);
@@ -119,7 +131,7 @@ void TSlotCommands::ShowFiles(int slot, const std::string& mainFile, const std::
 
 void TSlotCommands::ShowPendingFiles(const QWidget* pageOrButton)
 {
-    for (TLaunchSlot& slot : slots_)
+    for (TLaunchSlot& slot : launchSlots_)
         if (const auto& files = pending_[std::size_t(slot.number - 1)].files;
             files && (slot.button->parentWidget() == pageOrButton || slot.button == pageOrButton)) {
             const Files shown = *files;
@@ -129,20 +141,31 @@ void TSlotCommands::ShowPendingFiles(const QWidget* pageOrButton)
 
 TExeBtn* TSlotCommands::Button(int slot)
 {
-    ShowPendingFiles(slots_[slot].button->parentWidget());
-    return slots_[slot].button;
+    ShowPendingFiles(launchSlots_[slot].button->parentWidget());
+    return launchSlots_[slot].button;
 }
 
-QMenu* TSlotCommands::MenuOf(int slot)
+QMenu* TSlotCommands::EnsureMenu(int slot)
 {
-    if (slots_.MakeMenu(slot))
-        emit MenuMade(slot);
-    return slots_[slot].menu;
+    if (!launchSlots_.MakeMenu(slot))
+        return launchSlots_[slot].menu;
+    const TLaunchSlot& parts = launchSlots_[slot];
+    const std::array commands = {&TSlotCommands::AssignEXE1Click, &TSlotCommands::AddFilesClick,
+                                 &TSlotCommands::RemoveFiles1Click, &TSlotCommands::LabelCancelEXE1Click};
+    for (std::size_t command = 0; command < commands.size(); ++command)
+        connect(parts.commands[command], &QAction::triggered, this, Reported(commands[command]));
+    // Every other item of the menu is a file entry, made and remade as the slot's list changes.
+    connect(parts.menu, &QMenu::triggered, this,
+            [fixed = parts.commands, launch = Reported(&TSlotCommands::LaunchSlotEntry)](QAction* item) {
+                if (std::find(fixed.begin(), fixed.end(), item) == fixed.end())
+                    launch(item);
+            });
+    return parts.menu;
 }
 
-QMenu* TSlotCommands::Menu(int slot)
+QMenu* TSlotCommands::FilledMenu(int slot)
 {
-    QMenu* menu = MenuOf(slot);
+    QMenu* menu = EnsureMenu(slot);
     if (std::optional<std::string> bytes = std::exchange(pending_[std::size_t(slot - 1)].list, std::nullopt)) {
         TFileList list;
         list.LoadFromBytes(*bytes);
@@ -151,26 +174,26 @@ QMenu* TSlotCommands::Menu(int slot)
     return menu;
 }
 
-void TSlotCommands::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, int x, int y)
+void TSlotCommands::ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y)
 {
     if (button != Qt::RightButton)
         return;
-    currentSlot_ = slots_.SlotOf(sender);
-    Menu(currentSlot_)->popup(sender->mapToGlobal(QPoint(x, y)));
+    currentSlot_ = launchSlots_.SlotOf(sender);
+    FilledMenu(currentSlot_)->popup(sender->mapToGlobal(QPoint(x, y)));
 }
 
 void TSlotCommands::ClearSlotMenu()
 {
     pending_[std::size_t(currentSlot_ - 1)].list.reset();
-    qDeleteAll(slots_.Entries(currentSlot_));
+    qDeleteAll(launchSlots_.Entries(currentSlot_));
 }
 
 // Entries already there are reused: Qt adds and removes menu items one by one, each time
 // searching the whole menu, so a long list changed by one line is only changed by one item.
 void TSlotCommands::FillSlotMenu(int slot, const TFileList& list)
 {
-    QMenu* menu = MenuOf(slot);
-    const QList<QAction*> entries = slots_.Entries(slot);
+    QMenu* menu = EnsureMenu(slot);
+    const QList<QAction*> entries = launchSlots_.Entries(slot);
     const std::vector<std::string>& lines = list.Lines();
     const std::size_t reused = std::min(std::size_t(entries.size()), lines.size());
     for (std::size_t i = 0; i < reused; ++i)
@@ -191,11 +214,10 @@ void TSlotCommands::BuildSlotMenu()
 
 std::optional<std::string> TSlotCommands::ChooseFile()
 {
-    OpenDialog1.filterIndex = 1;
-    const std::optional<QString> chosen = platform_.dialogs.OpenFile(OpenDialog1);
+    OpenDialog1.SetFilterIndex(1);
+    const std::optional<QString> chosen = OpenDialog1.Execute();
     if (!chosen)
         return std::nullopt;
-    OpenDialog1.fileName = *chosen;
     return platform::ToBytes(*chosen);
 }
 
@@ -241,7 +263,7 @@ void TSlotCommands::ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls)
             files.push_back(platform::ToBytes(url.toLocalFile()));
     if (files.empty())
         return;
-    const int slot = slots_.SlotOf(sender);
+    const int slot = launchSlots_.SlotOf(sender);
     currentSlot_ = slot;
     auto file = files.begin();
     if (sender->ExeFile().empty())
@@ -308,17 +330,17 @@ void TSlotCommands::LabelCancelEXE1Click()
 
 void TSlotCommands::LabelParam1Click(const QObject* sender)
 {
-    const int slot = slots_.SlotOf(sender);
+    const int slot = launchSlots_.SlotOf(sender);
     currentSlot_ = slot;
     const bool on = !ParamOn(slot);
-    slots_.SetParam(slot, on);
+    launchSlots_.SetParam(slot, on);
     settings_.Store(settings::ParamFlag(slot), on ? 1 : 0);
 }
 
 void TSlotCommands::LaunchSlotEntry(QAction* entry)
 {
     const int slot = currentSlot_;
-    const qsizetype index = slots_.Entries(slot).indexOf(entry);
+    const qsizetype index = launchSlots_.Entries(slot).indexOf(entry);
     const TFileList list = LoadList(slot);
     if (index < 0 || index >= list.Count())
         return; // the list file changed since the menu was built
@@ -332,7 +354,7 @@ void TSlotCommands::LaunchSlotEntry(QAction* entry)
 
 void TSlotCommands::LabelLaunchAll1Click(const QObject* sender)
 {
-    const int slot = slots_.SlotOf(sender);
+    const int slot = launchSlots_.SlotOf(sender);
     currentSlot_ = slot;
     const TFileList list = LoadList(slot);
     const std::string mainFile = StoredMainFile(slot);

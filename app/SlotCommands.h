@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/LaunchSlots.h"
-#include "platform/Dialogs.h"
+#include "app/OpenDialog.h"
 #include "platform/Platform.h"
 #include "storage/FileList.h"
 #include "storage/ProgramFiles.h"
@@ -24,7 +24,8 @@ class TSettings;
 // starting an entry or everything at once, files dropped on a button, and showing the files of a
 // group page when it first shows. Every command acts on the current slot: the slot the last
 // right press, "A" or "P" concerned. Each change is stored at once, in the settings file or in
-// the slot's list file, which every operation reads afresh.
+// the slot's list file, which every operation reads afresh. The commands connect the slots' widgets
+// and menus to themselves; a failure a command raises goes to the general error report.
 class TSlotCommands : public QObject {
     Q_OBJECT
 public:
@@ -39,11 +40,11 @@ public:
     // The slot's button, showing the slot's files.
     TExeBtn* Button(int slot);
     // The slot's menu with its file entries: made when it is first asked for, at the first right
-    // press on the slot's button at the latest.
-    QMenu* Menu(int slot);
-    bool ParamOn(int slot) const { return slots_.ParamOn(slot); }
+    // press on the slot's button at the latest, and filled from what start-up read.
+    QMenu* FilledMenu(int slot);
+    bool ParamOn(int slot) const { return launchSlots_.ParamOn(slot); }
 
-    void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, int x, int y);
+    void ExeBtn1MouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void BuildSlotMenu();
     void AssignEXE1Click();
     void AddFilesClick();
@@ -53,10 +54,6 @@ public:
     void LaunchSlotEntry(QAction* entry);
     void LabelLaunchAll1Click(const QObject* sender);
     void ExeBtn1DragDrop(TExeBtn* sender, const QList<QUrl>& urls);
-
-signals:
-    // A slot's menu has just been made, with its fixed items and no entries yet.
-    void MenuMade(int slot);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,7 +70,11 @@ private:
         std::optional<Files> files;
     };
 
-    QMenu* MenuOf(int slot);
+    // The slot's menu, made with its fixed items and connected unless it is there; entries as they
+    // are.
+    QMenu* EnsureMenu(int slot);
+    // A command for a Qt signal, run through the general error report.
+    template <typename... Args> auto Reported(void (TSlotCommands::*command)(Args...));
     void ClearSlotMenu();
     // Makes the file entries of the slot's menu the lines of list.
     void FillSlotMenu(int slot, const TFileList& list);
@@ -92,8 +93,8 @@ private:
     platform::Platform platform_;
     const TSettings& settings_;
     std::string programDirectory_;
-    TLaunchSlots& slots_;
+    TLaunchSlots& launchSlots_;
     std::array<Pending, SlotCount> pending_;
     int currentSlot_ = 0;
-    platform::OpenFileRequest OpenDialog1;
+    TOpenDialog OpenDialog1; // shared by the assign and add commands
 };

@@ -2,9 +2,9 @@
 
 #include "platform/Screen.h"
 #include "platform/session/WindowPicture.h"
-#include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Splash.h"
+#include "widgets/PixelFont.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,9 +20,9 @@ TFormSplash::TFormSplash(QSize screenSize)
     , ui(std::make_unique<Ui::TFormSplash>())
 {
     ui->setupUi(this);
-    ui->LabelProduct->setFont(PixelFont(56, true));
-    ui->LabelTagLine->setFont(PixelFont(24, true));
-    ui->LabelVersion->setFont(PixelFont(13, true));
+    ui->LabelProduct->setFont(widgets::PixelFont(56, true));
+    ui->LabelTagLine->setFont(widgets::PixelFont(24, true));
+    ui->LabelVersion->setFont(widgets::PixelFont(13, true));
     ui->ImageIcon->setPixmap(Artwork(QStringLiteral("stackle")));
     setFixedSize(size());
     move(platform::CentredOn(screenSize, size()));

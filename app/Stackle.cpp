@@ -19,14 +19,10 @@
 #include <QEvent>
 #include <QMenu>
 
-#include <chrono>
 #include <functional>
 #include <utility>
 
 namespace {
-
-// How long start-up waits for the icon to get into a tray host that is there.
-constexpr std::chrono::milliseconds IconArrivalTime(2000);
 
 // Runs an action once the watched widget has been painted for the first time, that is once it
 // is on screen: after the paint, from the event loop.
@@ -99,10 +95,9 @@ void TStackle::StartStrip()
         platform::ReportError(platform_.dialogs, error);
         // The rest of the start-up is skipped; unless it had already shown the strip or put it
         // into the notification area, the strip is shown now.
-        if (!strip_->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        if (!strip_->isVisible() && !stripAway_)
             strip_->show();
     }
-    started_ = true;
 }
 
 TStackle::~TStackle()
@@ -111,14 +106,14 @@ TStackle::~TStackle()
     platform_.screen.OnMonitorsChanged({});
 }
 
-template <typename Handler> void TStackle::OnStrip(Handler handler)
+template <typename Handler> void TStackle::RunStripHandler(Handler handler)
 {
     platform::ReportFailure(platform_.dialogs, [&] { ((*strip_).*handler)(); });
 }
 
 void TStackle::ShowStrip()
 {
-    OnStrip(&TForm1::TrayIconClick);
+    RunStripHandler(&TForm1::TrayIconClick);
 }
 
 void TStackle::Quit()
@@ -150,7 +145,7 @@ QMenu& TStackle::PopupTray()
         popupTray_->addSeparator();
         QAction* exit = popupTray_->addAction(QStringLiteral("E&xit"));
         exit->setObjectName(QStringLiteral("Exit1"));
-        QObject::connect(exit, &QAction::triggered, exit, [this] { OnStrip(&TForm1::BitBtnExitClick); });
+        QObject::connect(exit, &QAction::triggered, exit, [this] { RunStripHandler(&TForm1::BitBtnExitClick); });
     }
     return *popupTray_;
 }
@@ -161,20 +156,10 @@ void TStackle::ShowTrayIcon()
     trayIcon_->SetActive(true);
 }
 
-void TStackle::ActivateTrayIcon()
+bool TStackle::ShowTrayIconWithin(std::chrono::milliseconds patience)
 {
-    // The strip's start-up asks too, as its last step: the icon then follows the strip on screen.
-    if (started_)
-        ShowTrayIcon();
-}
-
-bool TStackle::TrayIconShown()
-{
-    // A strip about to start in the notification area needs the icon there first, and gives it a
-    // moment to get into a host that is there.
     ShowTrayIcon();
-    return tray_.area.IconShown(trayIcon_->MsgWindow().Handle(), TKyTrayIcon95::IconId,
-                                started_ ? std::chrono::milliseconds(0) : IconArrivalTime);
+    return tray_.area.IconShown(trayIcon_->MsgWindow().Handle(), TKyTrayIcon95::IconId, patience);
 }
 
 QWidget* TStackle::ShowHelp()
@@ -192,6 +177,7 @@ QWidget* TStackle::ShowHelp()
 // Minimising hides all of the program's windows, and restoring brings them back.
 void TStackle::StripMinimised(bool minimised)
 {
+    stripAway_ = minimised;
     if (minimised) {
         if (help_ && help_->isVisible()) {
             help_->hide();

@@ -18,8 +18,7 @@ class TKyTrayIcon95;
 class TStackle final : public TStripHost {
 public:
     // Builds the strip and runs its start-up. The icon goes into the notification area, with its
-    // menu, right after the strip first shows on screen: at once when the strip starts in the
-    // notification area.
+    // menu, right after the strip first shows on screen, or earlier when the strip asks for it.
     TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray);
     ~TStackle() override;
 
@@ -33,8 +32,7 @@ public:
     void Quit() override;
     void ShowNotes() override;
     void ShowOptions() override;
-    void ActivateTrayIcon() override;
-    bool TrayIconShown() override;
+    bool ShowTrayIconWithin(std::chrono::milliseconds patience) override;
     QWidget* ShowHelp() override;
     void StripMinimised(bool minimised) override;
 
@@ -43,8 +41,9 @@ private:
     // user can reach it.
     void StartStrip();
     // Runs a strip handler from outside the strip; a failure goes to the general error report.
-    template <typename Handler> void OnStrip(Handler handler);
-    // Puts the icon into the notification area, with its menu; nothing when it is there.
+    template <typename Handler> void RunStripHandler(Handler handler);
+    // Puts the icon into the notification area, with its menu; nothing when it is there. The
+    // only way the icon gets there.
     void ShowTrayIcon();
 
     platform::Platform platform_;
@@ -55,6 +54,6 @@ private:
     std::unique_ptr<TFormHelp> help_; // the last help window opened, shown or closed
     std::unique_ptr<TForm1> strip_;
     std::unique_ptr<QObject> firstPaint_; // waits for the strip to show on screen
-    bool started_ = false; // the strip's start-up has run
+    bool stripAway_ = false; // minimised, or hidden for the tray icon to bring back
     bool helpAwayWithStrip_ = false; // the help window was hidden when the strip was minimised
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 class QWidget;
 
 // What the strip asks of the program around it.
@@ -12,11 +14,10 @@ public:
     virtual void ShowNotes() = 0;
     // Opens a new options window and returns when it is closed.
     virtual void ShowOptions() = 0;
-    // Puts the program's icon into the notification area; nothing when it is there already.
-    virtual void ActivateTrayIcon() = 0;
-    // Whether a notification area shows the program's icon now, so that the strip can be
-    // brought back from there. The icon is put there first when it is not yet.
-    virtual bool TrayIconShown() = 0;
+    // Puts the program's icon into the notification area unless it is there, and tells whether
+    // a tray shows it, so that the strip can be brought back from there. A tray that is still
+    // taking the icon in is waited for, with the event loop running, for at most patience.
+    virtual bool ShowTrayIconWithin(std::chrono::milliseconds patience) = 0;
     // Closes and releases any earlier help window and shows a new one beside the strip, without
     // waiting for it; gives it back so that the strip can place it.
     virtual QWidget* ShowHelp() = 0;

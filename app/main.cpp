@@ -26,7 +26,8 @@ int main(int, char** argv)
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     TApplication application(qtArgc, qtArgv);
-    platform::LinuxPlatform linuxPlatform([] { return Artwork(QStringLiteral("stackle")).toImage(); });
+    platform::LinuxPlatform linuxPlatform([] { return Artwork(QStringLiteral("stackle")).toImage(); },
+                                          ProgramFontFamily());
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);
 

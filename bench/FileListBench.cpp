@@ -81,8 +81,7 @@ class IdleHost final : public TStripHost {
     void Quit() override {}
     void ShowNotes() override {}
     void ShowOptions() override {}
-    void ActivateTrayIcon() override {}
-    bool TrayIconShown() override { return true; }
+    bool ShowTrayIconWithin(std::chrono::milliseconds) override { return true; }
     QWidget* ShowHelp() override { return &help_; }
     void StripMinimised(bool) override {}
     QWidget help_;
@@ -96,10 +95,10 @@ void BuildSlotMenu(benchmark::State& state)
     const TSettings settings(env.directory());
     TForm1 form(env.platform(), settings, host);
     form.FormCreate(); // slot 1, whose list it loads, becomes the current slot
-    if (form.Slots().CurrentSlot() != 1)
+    if (form.SlotCommands().CurrentSlot() != 1)
         state.SkipWithError("slot 1's list was not loaded");
     for (auto _ : state)
-        form.Slots().BuildSlotMenu();
+        form.SlotCommands().BuildSlotMenu();
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BuildSlotMenu)->DenseRange(1000, 10000, 3000)->Complexity();

@@ -57,7 +57,7 @@ BENCHMARK(PosixSpawn)->UseRealTime();
 
 void StartFileThroughShell(benchmark::State& state)
 {
-    platform::LinuxPlatform linux([] { return QImage(); }); // the benchmark shows no icons
+    platform::LinuxPlatform linux([] { return QImage(); }, QString()); // the benchmark shows no icons, prints nothing
     const ReadySignal ready;
     TStartSettings settings;
     settings.ExeFile = Program;

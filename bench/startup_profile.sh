@@ -79,5 +79,6 @@ row "    launch slots' widgets" ":TLaunchSlots::TLaunchSlots("
 row "    start-up sequence (FormCreate)" ":TForm1::FormCreate("
 row "      settings file reads and writes" ":profile::ReadString(" ":profile::WriteString("
 row "      slots' files, lists and icons" ":TSlotCommands::SetUp("
-row "      tab headings" ":TTabStrip::AddHeading("
-row "  notification-area icon (QSystemTrayIcon)" ":QSystemTrayIcon::QSystemTrayIcon(" ":QSystemTrayIcon::setVisible("
+row "      tab headings" ":widgets::TTabStrip::AddHeading("
+row "  notification-area icon" ":QSystemTrayIcon::QSystemTrayIcon(" ":QSystemTrayIcon::setVisible(" \
+    ":platform::LinuxNotificationArea::NotifyIcon("

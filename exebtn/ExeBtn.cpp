@@ -89,9 +89,9 @@ void Bevel(QPainter& painter, QRect& rect, TPanelBevel bevel, int width, const Q
 {
     const QColor highlight = palette.color(QPalette::Light);
     const QColor shadow = palette.color(QPalette::Dark);
-    if (bevel == bvRaised)
+    if (bevel == TPanelBevel::bvRaised)
         Frame3D(painter, rect, highlight, shadow, width);
-    else if (bevel == bvLowered)
+    else if (bevel == TPanelBevel::bvLowered)
         Frame3D(painter, rect, shadow, highlight, width);
 }
 
@@ -189,7 +189,7 @@ void TExeBtn::LoadExeIcon(const std::string& file)
         else
             painter.drawImage(0, 0, *icon_);
 
-        const int frame = 2 * bevelWidth_ + (borderStyle_ == bsSingle ? 2 : 0);
+        const int frame = 2 * bevelWidth_ + (borderStyle_ == TBorderStyle::bsSingle ? 2 : 0);
         const int availableHeight = height() - frame;
         const int availableWidth = width() - frame;
         image_->resize(availableWidth > scaled ? scaled : availableWidth - 2,
@@ -220,7 +220,7 @@ void TExeBtn::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     QRect rect = this->rect();
-    if (borderStyle_ == bsSingle) {
+    if (borderStyle_ == TBorderStyle::bsSingle) {
         painter.setPen(Qt::black);
         painter.drawRect(rect.adjusted(0, 0, -1, -1));
         rect.adjust(1, 1, -1, -1);
@@ -235,7 +235,7 @@ void TExeBtn::Press(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
-        bevelOuter_ = bvLowered;
+        bevelOuter_ = TPanelBevel::bvLowered;
         image_->move(restingLeft_ + 1, restingTop_ + 1);
         update();
     }
@@ -262,7 +262,7 @@ void TExeBtn::mouseReleaseEvent(QMouseEvent* event)
         leftPressed_ = false;
         if (rect().contains(at) && !doubleClicking_)
             Click();
-        bevelOuter_ = bvRaised;
+        bevelOuter_ = TPanelBevel::bvRaised;
         image_->move(restingLeft_, restingTop_);
         update();
     }
@@ -278,7 +278,7 @@ void TExeBtn::Click()
 
 void TExeBtn::RaisedLook()
 {
-    bevelOuter_ = bvRaised;
+    bevelOuter_ = TPanelBevel::bvRaised;
     image_->move(restingLeft_, restingTop_);
     repaint();
 }

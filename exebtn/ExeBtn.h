@@ -10,11 +10,9 @@
 
 // Whether a launcher button has a one-pixel black outline.
 enum class TBorderStyle : std::uint8_t { bsSingle, bsNone };
-using enum TBorderStyle;
 
 // The look of a bevel ring.
 enum class TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised };
-using enum TPanelBevel;
 
 class TExeImage;
 
@@ -43,11 +41,8 @@ public:
     TShowCmd ExeShowCmd() const { return settings_.ExeShowCmd; }
     void SetExeShowCmd(TShowCmd command) { settings_.ExeShowCmd = command; }
     bool ExecAndWait() const { return settings_.ExecAndWait; }
-    void SetExecAndWait(bool wait) { settings_.ExecAndWait = wait; }
     bool ExeOneInstance() const { return settings_.ExeOneInstance; }
-    void SetExeOneInstance(bool one) { settings_.ExeOneInstance = one; }
     TLanguage Language() const { return settings_.Language; }
-    void SetLanguage(TLanguage language) { settings_.Language = language; }
     int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int width);
 
@@ -87,13 +82,13 @@ private:
 
     platform::Platform platform_;
     TStartSettings settings_;
-    TBorderStyle borderStyle_ = bsSingle;
+    TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
     std::string iconFile_;
     int iconIndex_ = 0;
     double iconZoom_ = 1.0;
     int bevelWidth_ = 1;
-    TPanelBevel bevelOuter_ = bvRaised;
-    TPanelBevel bevelInner_ = bvNone;
+    TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
+    TPanelBevel bevelInner_ = TPanelBevel::bvNone;
     int borderWidth_ = 0;
     TExeImage* image_;
     int restingTop_ = 3;

@@ -2,16 +2,16 @@
 
 #include "exebtn/ExeBtn.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/ClickableAccessible.h"
+#include "widgets/ClickableAccessible.h"
 
 #include <QFileInfo>
 
 namespace {
 
-class TExeBtnAccessible : public TClickableAccessible {
+class TExeBtnAccessible : public widgets::TClickableAccessible {
 public:
     explicit TExeBtnAccessible(TExeBtn* button)
-        : TClickableAccessible(button, QAccessible::Button)
+        : widgets::TClickableAccessible(button, QAccessible::Button)
     {
     }
 
@@ -22,7 +22,7 @@ public:
             return file.isEmpty() ? QStringLiteral("Empty slot") : QFileInfo(file).fileName();
         if (kind == QAccessible::Description)
             return file;
-        return TClickableAccessible::text(kind);
+        return widgets::TClickableAccessible::text(kind);
     }
 
     // The icon is part of the button, not a control of its own.

@@ -48,10 +48,10 @@ std::string StartFailureMessage(int code, TLanguage language, const std::string&
     for (const Message& message : Messages) {
         if (message.code != code)
             continue;
-        std::string text = language == german ? message.german : message.english;
+        std::string text = language == TLanguage::german ? message.german : message.english;
         if (code == 2)
             text += exeFile + ")";
         return text;
     }
-    return language == german ? "Unbekannter Fehler." : "Unknown Error.";
+    return language == TLanguage::german ? "Unbekannter Fehler." : "Unknown Error.";
 }

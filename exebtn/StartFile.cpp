@@ -13,11 +13,11 @@
 int ShowValue(TShowCmd command)
 {
     switch (command) {
-    case scNormal: return 1;
-    case scMaximize: return 3;
-    case scMinimize: return 2;
-    case scHide: return 0;
-    case scNA: return 8;
+    case TShowCmd::scNormal: return 1;
+    case TShowCmd::scMaximize: return 3;
+    case TShowCmd::scMinimize: return 2;
+    case TShowCmd::scHide: return 0;
+    case TShowCmd::scNA: return 8;
     }
     return 1;
 }

@@ -12,11 +12,9 @@ struct Platform;
 
 // How a started program's window is shown.
 enum class TShowCmd : std::uint8_t { scNormal, scMaximize, scMinimize, scHide, scNA };
-using enum TShowCmd;
 
 // Language of the failure messages.
 enum class TLanguage : std::uint8_t { english, german };
-using enum TLanguage;
 
 // The show value handed to the platform for a show command.
 int ShowValue(TShowCmd command);
@@ -26,10 +24,10 @@ struct TStartSettings {
     std::string ExeFile; // the file to start; empty: nothing to start
     std::string ExeParams; // handed to the started file as one argument
     std::string ExePath; // working directory; empty: the directory of ExeFile
-    TShowCmd ExeShowCmd = scNormal;
+    TShowCmd ExeShowCmd = TShowCmd::scNormal;
     bool ExecAndWait = false; // run the program and wait for its end
     bool ExeOneInstance = false; // do not start what already runs
-    TLanguage Language = english;
+    TLanguage Language = TLanguage::english;
 };
 
 // The message shown for a failed start's code (32 or less).

@@ -3,10 +3,10 @@
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/session/FramePlacement.h"
-#include "platform/widgets/ClickLabel.h"
-#include "platform/widgets/PixelFont.h"
 #include "resources/Artwork.h"
 #include "ui_Help.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/PixelFont.h"
 
 #include <QMenu>
 #include <QMouseEvent>
@@ -54,28 +54,24 @@ TFormHelp::TFormHelp(const platform::Platform& platform)
     ui->MemoHelp->setPlainText(help::HelpMemoText());
     ConnectHandlers();
 
-    // Centred by the outer size it would have in a frame until a window manager has framed it,
-    // then by its real frame.
-    const QSize screenSize = platform_.screen.PrimarySize();
-    move(platform::CentredOn(screenSize, OuterSize));
-    platform::PlaceByFrame(*this, platform_.windowManager,
-                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
+    // Centred by the outer size it would have in a frame until a window manager has framed it.
+    platform::CentreByFrame(*this, platform_.windowManager, platform_.screen.PrimarySize(), OuterSize);
 }
 
 TFormHelp::~TFormHelp() = default;
 
 void TFormHelp::SetFonts()
 {
-    setFont(PixelFont(13, true)); // the window's own font, which the "A" and "P" labels take
+    setFont(widgets::PixelFont(13, true)); // the window's own font, which the "A" and "P" labels take
     // The guide's lines are at most 67 characters long; in this font they fit the memo's width.
-    ui->MemoHelp->setFont(PixelFont(12, false));
+    ui->MemoHelp->setFont(widgets::PixelFont(12, false));
     ui->MemoHelp->document()->setDocumentMargin(2);
-    ui->Label10->setFont(PixelFont(19, true));
+    ui->Label10->setFont(widgets::PixelFont(19, true));
     for (QLabel* label : {ui->LabelHelpInfo1, ui->LabelHelpInfo2, ui->LabelHelpInfo3, ui->LabelHelpInfo4})
-        label->setFont(PixelFont(11, true));
+        label->setFont(widgets::PixelFont(11, true));
     for (QWidget* control : std::initializer_list<QWidget*>{ui->ButtonOptions, ui->TabSet1, ui->Label4, ui->Label5,
                                                             ui->Label6, ui->Label7})
-        control->setFont(PixelFont(11, false));
+        control->setFont(widgets::PixelFont(11, false));
 }
 
 void TFormHelp::SetArtwork()
@@ -105,8 +101,8 @@ void TFormHelp::ConnectHandlers()
             QWidget* control = findChild<QWidget*>(QString::fromLatin1(name));
             if (auto* button = qobject_cast<QPushButton*>(control))
                 connect(button, &QPushButton::clicked, this, explain);
-            else if (auto* label = qobject_cast<TClickLabel*>(control))
-                connect(label, &TClickLabel::OnClick, this, explain);
+            else if (auto* label = qobject_cast<widgets::TClickLabel*>(control))
+                connect(label, &widgets::TClickLabel::OnClick, this, explain);
             else if (auto* tabs = qobject_cast<QTabBar*>(control)) // the click also selects the tab
                 connect(tabs, &QTabBar::tabBarClicked, this, explain);
         }

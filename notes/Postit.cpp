@@ -10,17 +10,18 @@
 #include "platform/session/ProductName.h"
 #include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/ClickLabel.h"
-#include "platform/widgets/PixelFont.h"
 #include "storage/ProgramFiles.h"
 #include "storage/Settings.h"
 #include "ui_Postit.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/PixelFont.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -46,22 +47,17 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
     , programDirectory_(platform.location.ProgramDirectory())
 {
     ui->setupUi(this);
-    setFont(PixelFont(13, true));
-    ui->Memo1->setFont(PixelFont(13, false));
+    setFont(widgets::PixelFont(13, true));
+    ui->Memo1->setFont(widgets::PixelFont(13, false));
     setFixedSize(size());
     // Centred by its client area until the window manager has framed it, then by its frame.
-    const QSize screenSize = platform.screen.PrimarySize();
-    move(platform::CentredOn(screenSize, size()));
-    platform::PlaceByFrame(*this, platform.windowManager,
-                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
+    platform::CentreByFrame(*this, platform.windowManager, platform.screen.PrimarySize(), size());
     for (int note = 1; note <= NoteCount; ++note) {
-        TClickLabel* label = NoteLabel(note);
-        // clang-format 14 takes Reported(&...)(label) for a declaration and writes "Reported (".
-        // clang-format off
-        connect(label, &TClickLabel::OnClick, this, [this, label] { Reported(&TFormPostIt::Label1Click)(label); });
-        connect(label, &TClickLabel::OnDblClick, this,
-                [this, label] { Reported(&TFormPostIt::Label1DblClick)(label); });
-        // clang-format on
+        widgets::TClickLabel* label = NoteLabel(note);
+        connect(label, &widgets::TClickLabel::OnClick, this,
+                std::bind_front(Reported(&TFormPostIt::Label1Click), label));
+        connect(label, &widgets::TClickLabel::OnDblClick, this,
+                std::bind_front(Reported(&TFormPostIt::Label1DblClick), label));
     }
     connect(ui->Button1, &QPushButton::clicked, this, Reported(&TFormPostIt::Button1Click));
     connect(ui->ButtonPrint, &QPushButton::clicked, this, Reported(&TFormPostIt::ButtonPrintClick));
@@ -70,14 +66,14 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
 
 TFormPostIt::~TFormPostIt() = default;
 
-TClickLabel* TFormPostIt::NoteLabel(int note) const
+widgets::TClickLabel* TFormPostIt::NoteLabel(int note) const
 {
     const std::array labels = {ui->Label1, ui->Label2, ui->Label3, ui->Label4,
                                ui->Label5, ui->Label6, ui->Label7, ui->Label8};
     return labels[std::size_t(note - 1)];
 }
 
-int TFormPostIt::NoteOf(const TClickLabel* label) const
+int TFormPostIt::NoteOf(const widgets::TClickLabel* label) const
 {
     for (int note = 1; note <= NoteCount; ++note) {
         if (NoteLabel(note) == label)
@@ -180,7 +176,7 @@ void TFormPostIt::FormShow()
     }
 }
 
-void TFormPostIt::Label1Click(TClickLabel* sender)
+void TFormPostIt::Label1Click(widgets::TClickLabel* sender)
 {
     SaveCurrentNote();
     currentNote_ = NoteOf(sender);
@@ -188,7 +184,7 @@ void TFormPostIt::Label1Click(TClickLabel* sender)
     LoadNote(currentNote_);
 }
 
-void TFormPostIt::Label1DblClick(TClickLabel* sender)
+void TFormPostIt::Label1DblClick(widgets::TClickLabel* sender)
 {
     targetLabel_ = sender;
     ui->EditNameChange->move(ui->EditNameChange->x(), sender->y());

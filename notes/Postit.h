@@ -15,7 +15,9 @@
 namespace Ui {
 class TFormPostIt;
 }
+namespace widgets {
 class TClickLabel;
+}
 class TSettings;
 
 // The notes window: eight notes, each in a file of its own in the program directory and each
@@ -34,8 +36,8 @@ public:
     int CurrentNote() const { return currentNote_; }
 
     void FormShow();
-    void Label1Click(TClickLabel* sender);
-    void Label1DblClick(TClickLabel* sender);
+    void Label1Click(widgets::TClickLabel* sender);
+    void Label1DblClick(widgets::TClickLabel* sender);
     void Button1Click();
     void ButtonPrintClick();
     void ButtonCloseClick();
@@ -53,8 +55,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TClickLabel* NoteLabel(int note) const;
-    int NoteOf(const TClickLabel* label) const;
+    widgets::TClickLabel* NoteLabel(int note) const;
+    int NoteOf(const widgets::TClickLabel* label) const;
     std::string NoteFile(int note) const;
     QString MemoText() const;
     // The memo takes the text of the note's file; a file that cannot be read leaves the memo
@@ -70,7 +72,7 @@ private:
     std::unique_ptr<Ui::TFormPostIt> ui;
     std::string programDirectory_;
     int currentNote_ = 1;
-    TClickLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
+    widgets::TClickLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
     TNoteFile shown_; // the current note's file as last read or written
     // The eight names as the settings file held them when the window showed.
     struct StoredName {

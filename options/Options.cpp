@@ -6,9 +6,9 @@
 #include "platform/session/FramePlacement.h"
 #include "platform/text/Characters.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/PixelFont.h"
 #include "storage/Settings.h"
 #include "ui_Options.h"
+#include "widgets/PixelFont.h"
 
 #include <QShowEvent>
 #include <QValidator>
@@ -47,19 +47,16 @@ TFormOptions::TFormOptions(const platform::Platform& platform, const TSettings& 
     , ui(std::make_unique<Ui::TFormOptions>())
 {
     ui->setupUi(this);
-    setFont(PixelFont(13, false));
-    QFont underlined = PixelFont(13, false);
+    setFont(widgets::PixelFont(13, false));
+    QFont underlined = widgets::PixelFont(13, false);
     underlined.setUnderline(true);
     ui->Label1->setFont(underlined);
     ui->SpeedButton1->setIcon(upArrow);
     ui->SpeedButton2->setIcon(downArrow);
     setFixedSize(size());
     // Centred by its client area at first: the window frame is not known before the window is
-    // shown. Once the window manager has framed it, it is centred by its frame.
-    const QSize screenSize = platform.screen.PrimarySize();
-    setGeometry(QRect(platform::CentredOn(screenSize, size()), size()));
-    platform::PlaceByFrame(*this, platform.windowManager,
-                           [screenSize](QSize outer) { return platform::CentredOn(screenSize, outer); });
+    // shown.
+    platform::CentreByFrame(*this, platform.windowManager, platform.screen.PrimarySize(), size());
     for (int i = 0; i < settings::TabHeadingCount; ++i)
         EditTab(i)->setValidator(new OneLineValidator(EditTab(i)));
     ConnectHandlers();

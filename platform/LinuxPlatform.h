@@ -12,7 +12,7 @@
 #include "platform/session/RunningProgramLocation.h"
 #include "platform/session/SystemClock.h"
 #include "platform/session/X11WindowManager.h"
-#include "platform/tray/QtNotificationArea.h"
+#include "platform/tray/LinuxNotificationArea.h"
 
 namespace platform {
 
@@ -20,9 +20,11 @@ namespace platform {
 // processes, icons and printer.
 class LinuxPlatform {
 public:
-    // ownIcon gives the program's own icon when it is first shown.
-    explicit LinuxPlatform(std::function<QImage()> ownIcon)
+    // ownIcon gives the program's own icon when it is first shown; printed text is drawn in
+    // textFontFamily.
+    LinuxPlatform(std::function<QImage()> ownIcon, QString textFontFamily)
         : icons_(std::move(ownIcon))
+        , printer_(std::move(textFontFamily))
     {
     }
 
@@ -44,7 +46,7 @@ private:
     QtSession session_;
     LinuxIcons icons_;
     CupsPrinter printer_;
-    QtNotificationArea notificationArea_{dialogs_, DesktopTrayIconViews};
+    LinuxNotificationArea notificationArea_{dialogs_, DesktopTrayIconViews};
     QtTimers timers_{dialogs_};
     X11WindowManager windowManager_;
 };

@@ -17,8 +17,6 @@ class TIniFile {
 public:
     explicit TIniFile(std::string path);
 
-    const std::string& FileName() const { return path_; }
-
     std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
     int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;

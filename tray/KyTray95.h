@@ -92,8 +92,6 @@ public:
     TKyTrayIconMsgWindow& operator=(const TKyTrayIconMsgWindow&) = delete;
 
     platform::WindowHandle Handle() const { return handle_; }
-    TMouseButton LastButton() const { return lastButton_; }
-    bool DoubleClicked() const { return doubleClicked_; }
     bool ClickTimerRunning() const;
 
 private:
@@ -166,7 +164,7 @@ private:
     void SendNotification(platform::NotifyMessage message);
     // Gives the notification area the menu a right click pops up, or none.
     void OfferMenu();
-    // WorkIcon := the image of the current state.
+    // Fills WorkIcon with the image of the current state.
     void LoadWorkIcon();
     void RefreshIcon();
     // Sends the record as it now is to the notification area, with every field, when active.

@@ -2,7 +2,6 @@
 
 #include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
-#include "platform/widgets/PixelFont.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -139,7 +138,7 @@ Paper DefaultPaper(cups_dest_t* destination)
 
 class CupsJob final : public PrintJob {
 public:
-    CupsJob(Destination destination, const QString& title)
+    CupsJob(Destination destination, const QString& title, const QString& fontFamily)
         : destination_(std::move(destination))
         , title_(title)
         , file_(QDir::tempPath() + QStringLiteral("/stackle-print-XXXXXX.pdf"))
@@ -157,7 +156,7 @@ public:
         if (!painter_.begin(printer_.get()))
             throw Failure(QStringLiteral("The print job cannot be started"));
         // The printer's plain text font, in points, so that it keeps its size on any resolution.
-        painter_.setFont(QFont(ProgramFontFamily(), 8));
+        painter_.setFont(QFont(fontFamily, 8));
         painter_.setPen(Qt::black);
     }
 
@@ -223,7 +222,7 @@ private:
 
 std::unique_ptr<PrintJob> CupsPrinter::StartJob(const QString& title)
 {
-    return std::make_unique<CupsJob>(DefaultDestination(), title);
+    return std::make_unique<CupsJob>(DefaultDestination(), title, fontFamily_);
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/Printer.h"
 
+#include <QString>
+
 namespace platform {
 
 // The default printer of the system's print spooler (CUPS). A job is drawn with QPainter into a
@@ -10,7 +12,16 @@ namespace platform {
 // loaded when the first job starts.
 class CupsPrinter final : public Printer {
 public:
+    // Text is drawn in 8-point fontFamily.
+    explicit CupsPrinter(QString fontFamily)
+        : fontFamily_(std::move(fontFamily))
+    {
+    }
+
     std::unique_ptr<PrintJob> StartJob(const QString& title) override;
+
+private:
+    QString fontFamily_;
 };
 
 } // namespace platform

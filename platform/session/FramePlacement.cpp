@@ -1,5 +1,6 @@
 #include "platform/session/FramePlacement.h"
 
+#include "platform/Screen.h"
 #include "platform/WindowManager.h"
 
 #include <QEvent>
@@ -89,6 +90,12 @@ void PlaceByFrame(QWidget& window, const WindowManager& manager, FramePlace plac
     if (!placer)
         placer = new FramePlacer(window, manager);
     placer->SetPlace(std::move(place));
+}
+
+void CentreByFrame(QWidget& window, const WindowManager& manager, QSize screenSize, QSize outerGuess)
+{
+    window.move(CentredOn(screenSize, outerGuess));
+    PlaceByFrame(window, manager, [screenSize](QSize outer) { return CentredOn(screenSize, outer); });
 }
 
 QPoint BesideStrip(const QRect& strip, const QRect& screen, int left, QSize outer)

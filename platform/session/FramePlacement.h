@@ -23,6 +23,10 @@ using FramePlace = std::function<QPoint(QSize outer)>;
 // window keeps the place its owner gave it.
 void PlaceByFrame(QWidget& window, const WindowManager& manager, FramePlace place);
 
+// Centres a window on the primary screen: at once as if its outer size were outerGuess, then by
+// its real frame once the window manager has framed it.
+void CentreByFrame(QWidget& window, const WindowManager& manager, QSize screenSize, QSize outerGuess);
+
 // Where the top-left corner of a window of size outer goes below the strip, one pixel apart, on
 // the screen that holds the strip; above the strip, one pixel apart, when it does not fit below.
 // left is where the window's left edge would like to be; the window stays within the screen

@@ -1,6 +1,7 @@
 #include "platform/session/WindowPicture.h"
 
-#include "platform/session/Xcb.h"
+#include "platform/x11/Properties.h"
+#include "platform/x11/Xcb.h"
 
 #include <QImage>
 #include <QWidget>
@@ -28,13 +29,9 @@ bool HasRgb32Pixels(xcb_connection_t* connection, xcb_window_t window, std::uint
         Owned(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
     if (!attributes)
         return false;
-    for (auto screen = xcb_setup_roots_iterator(setup); screen.rem; xcb_screen_next(&screen))
-        for (auto depths = xcb_screen_allowed_depths_iterator(screen.data); depths.rem; xcb_depth_next(&depths))
-            for (auto visual = xcb_depth_visuals_iterator(depths.data); visual.rem; xcb_visualtype_next(&visual))
-                if (visual.data->visual_id == attributes->visual)
-                    return visual.data->red_mask == 0xff0000 && visual.data->green_mask == 0x00ff00
-                        && visual.data->blue_mask == 0x0000ff;
-    return false;
+    const auto visual = FindVisual(connection, attributes->visual);
+    return visual && visual->type->red_mask == 0xff0000 && visual->type->green_mask == 0x00ff00
+        && visual->type->blue_mask == 0x0000ff;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/session/X11WindowManager.h"
 
-#include "platform/session/Xcb.h"
+#include "platform/x11/Properties.h"
+#include "platform/x11/Xcb.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -19,12 +20,10 @@ namespace {
 // The window a WINDOW property of window names, if it holds one.
 std::optional<xcb_window_t> WindowProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property)
 {
-    const auto cookie = xcb_get_property(connection, 0, window, property, XCB_ATOM_WINDOW, 0, 1);
-    const auto reply = Owned(xcb_get_property_reply(connection, cookie, nullptr));
-    if (!reply || reply->type != XCB_ATOM_WINDOW || reply->format != 32
-        || xcb_get_property_value_length(reply.get()) < 4)
+    const auto named = Property32(connection, window, property, XCB_ATOM_WINDOW, 1);
+    if (!named)
         return std::nullopt;
-    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+    return named->front();
 }
 
 // Whether a modal window of the program keeps input from window: any window but the modal one,
@@ -143,15 +142,11 @@ std::optional<QMargins> X11WindowManager::FrameExtents(QWidget& window) const
     const auto extents = Atom(connection, "_NET_FRAME_EXTENTS");
     if (!extents)
         return std::nullopt;
-    const auto cookie =
-        xcb_get_property(connection, 0, xcb_window_t(window.winId()), *extents, XCB_ATOM_CARDINAL, 0, 4);
-    const auto reply = Owned(xcb_get_property_reply(connection, cookie, nullptr));
-    if (!reply || reply->type != XCB_ATOM_CARDINAL || reply->format != 32
-        || xcb_get_property_value_length(reply.get()) < 16)
+    const auto widths = Property32(connection, xcb_window_t(window.winId()), *extents, XCB_ATOM_CARDINAL, 4);
+    if (!widths)
         return std::nullopt;
-    const auto* widths = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     // In the order left, right, top, bottom.
-    return QMargins(int(widths[0]), int(widths[2]), int(widths[1]), int(widths[3]));
+    return QMargins(int((*widths)[0]), int((*widths)[2]), int((*widths)[1]), int((*widths)[3]));
 }
 
 void X11WindowManager::OnBlockedPress(std::function<void()> onPress)

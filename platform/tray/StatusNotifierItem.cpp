@@ -3,9 +3,11 @@
 #include "platform/NotificationArea.h"
 #include "platform/tray/DBusMenu.h"
 #include "platform/tray/StatusNotifierTypes.h"
+#include "platform/tray/TrayLog.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -47,6 +49,9 @@ QDBusMessage HostQuestion()
 
 bool SaysHostRegistered(const QDBusMessage& reply)
 {
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        qCWarning(trayLog) << "The status-notifier watcher did not say whether a host is there:" << reply.errorName()
+                           << reply.errorMessage();
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
         && qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
 }
@@ -108,12 +113,15 @@ StatusNotifierItem::StatusNotifierItem(QObject* parent)
         QMetaObject::invokeMethod(
             this, [this, mouseMessage] { emit Pressed(mouseMessage); }, Qt::QueuedConnection);
     };
-    if (!bus_.isConnected())
+    if (!bus_.isConnected()) {
+        qCDebug(trayLog) << "No session bus, so no status-notifier host:" << bus_.lastError().message();
         return;
+    }
     RegisterStatusNotifierTypes();
     RegisterDBusMenuTypes();
-    bus_.registerObject(ItemPath, item_, QDBusConnection::ExportScriptableContents);
-    bus_.registerObject(MenuPath, menu_, QDBusConnection::ExportScriptableContents);
+    if (!bus_.registerObject(ItemPath, item_, QDBusConnection::ExportScriptableContents)
+        || !bus_.registerObject(MenuPath, menu_, QDBusConnection::ExportScriptableContents))
+        qCWarning(trayLog) << "The icon cannot be offered on the session bus:" << bus_.lastError().message();
     // Some watchers also say when a host has gone.
     for (const char* signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
         bus_.connect(WatcherService, WatcherPath, WatcherInterface, QString::fromLatin1(signal), this,
@@ -161,7 +169,9 @@ void StatusNotifierItem::Show()
 {
     if (std::exchange(wanted_, true) || !bus_.isConnected())
         return;
-    bus_.registerService(service_);
+    if (!bus_.registerService(service_))
+        qCWarning(trayLog) << "The session bus refused the icon's name" << service_ << ":"
+                           << bus_.lastError().message();
     if (!watcher_.isEmpty())
         Register();
 }
@@ -187,6 +197,9 @@ bool StatusNotifierItem::HostAvailable() const
 
 void StatusNotifierItem::WatcherChanged(const QString& owner)
 {
+    qCDebug(trayLog) << (owner.isEmpty() ? "The status-notifier watcher has gone"
+                                         : "A status-notifier watcher is there:")
+                     << owner;
     watcher_ = owner;
     registered_ = false;
     hostRegistered_ = false;
@@ -218,21 +231,29 @@ void StatusNotifierItem::Register()
     auto* answer = new QDBusPendingCallWatcher(bus_.asyncCall(registration), this);
     connect(answer, &QDBusPendingCallWatcher::finished, this, [this, asked = watcher_](QDBusPendingCallWatcher* call) {
         call->deleteLater();
-        if (asked == watcher_ && wanted_ && !call->isError())
+        if (call->isError())
+            qCWarning(trayLog) << "The status-notifier watcher" << asked
+                               << "did not take the icon:" << call->error().name() << call->error().message();
+        else if (asked == watcher_ && wanted_)
             SetRegistered(true);
     });
 }
 
 void StatusNotifierItem::SetRegistered(bool registered)
 {
-    if (std::exchange(registered_, registered) != registered)
-        emit HostChanged();
+    if (std::exchange(registered_, registered) == registered)
+        return;
+    qCDebug(trayLog) << (registered ? "The icon is registered with the status-notifier watcher"
+                                    : "The icon is no longer registered with the status-notifier watcher");
+    emit HostChanged();
 }
 
 void StatusNotifierItem::SetHostRegistered(bool registered)
 {
-    if (std::exchange(hostRegistered_, registered) != registered)
-        emit HostChanged();
+    if (std::exchange(hostRegistered_, registered) == registered)
+        return;
+    qCDebug(trayLog) << (registered ? "A status-notifier host is there" : "No status-notifier host is there");
+    emit HostChanged();
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #include "platform/tray/SystemTraySelection.h"
 
-#include "platform/session/Xcb.h"
+#include "platform/tray/TrayLog.h"
+#include "platform/x11/Properties.h"
+#include "platform/x11/Xcb.h"
 
 #include <QCoreApplication>
 
@@ -33,16 +35,6 @@ bool AddEventMask(xcb_connection_t* connection, xcb_window_t window, std::uint32
     const auto error = Owned(xcb_request_check(
         connection, xcb_change_window_attributes_checked(connection, window, XCB_CW_EVENT_MASK, &events)));
     return !error;
-}
-
-// The depth of the visual of the screen's that id names; 0 for none.
-int VisualDepth(const xcb_screen_t* screen, xcb_visualid_t id)
-{
-    for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem; xcb_depth_next(&depths))
-        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals))
-            if (visuals.data->visual_id == id)
-                return depths.data->depth;
-    return 0;
 }
 
 } // namespace
@@ -87,7 +79,9 @@ xcb_window_t SystemTraySelection::WatchedOwner() const
         if (AddEventMask(connection_, owner, XCB_EVENT_MASK_STRUCTURE_NOTIFY)
             && SelectionOwner(connection_, selection_) == owner)
             return owner;
+        qCDebug(trayLog) << "The XEmbed tray" << Qt::hex << owner << "went while it was being watched";
     }
+    qCWarning(trayLog) << "The XEmbed tray kept changing hands; taken as none until the next one announces itself";
     return XCB_WINDOW_NONE;
 }
 
@@ -96,6 +90,10 @@ void SystemTraySelection::Refresh()
     const xcb_window_t owner = WatchedOwner();
     if (owner == owner_)
         return;
+    if (owner == XCB_WINDOW_NONE)
+        qCDebug(trayLog) << "The XEmbed tray has gone";
+    else
+        qCDebug(trayLog) << "The XEmbed tray is window" << Qt::hex << owner;
     owner_ = owner;
     emit OwnerChanged();
 }
@@ -104,12 +102,9 @@ bool SystemTraySelection::OffersAlphaVisual() const
 {
     if (!Present())
         return false;
-    const auto reply = Owned(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, owner_, visual_, XCB_ATOM_VISUALID, 0, 1), nullptr));
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
-        return false;
-    const auto id = *static_cast<const xcb_visualid_t*>(xcb_get_property_value(reply.get()));
-    return VisualDepth(QtRootScreen(connection_), id) == 32;
+    const auto id = Property32(connection_, owner_, visual_, XCB_ATOM_VISUALID, 1);
+    const auto visual = id ? FindVisual(connection_, id->front()) : std::nullopt;
+    return visual && visual->depth == 32;
 }
 
 void SystemTraySelection::RequestDock(xcb_window_t window) const
@@ -125,9 +120,12 @@ void SystemTraySelection::RequestDock(xcb_window_t window) const
     request.data.data32[1] = SystemTrayRequestDock;
     request.data.data32[2] = window;
     // Checked, so that a tray gone meanwhile is no error for Qt to report.
-    Owned(xcb_request_check(connection_,
-                            xcb_send_event_checked(connection_, 0, owner_, XCB_EVENT_MASK_NO_EVENT,
-                                                   reinterpret_cast<const char*>(&request))));
+    const auto error = Owned(xcb_request_check(connection_,
+                                               xcb_send_event_checked(connection_, 0, owner_, XCB_EVENT_MASK_NO_EVENT,
+                                                                      reinterpret_cast<const char*>(&request))));
+    if (error)
+        qCWarning(trayLog) << "The XEmbed tray went away before it could take the icon in: X error"
+                           << error->error_code;
 }
 
 bool SystemTraySelection::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)

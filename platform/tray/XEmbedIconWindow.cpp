@@ -1,7 +1,8 @@
 #include "platform/tray/XEmbedIconWindow.h"
 
 #include "platform/NotificationArea.h"
-#include "platform/session/Xcb.h"
+#include "platform/tray/TrayLog.h"
+#include "platform/x11/Xcb.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -24,7 +25,9 @@ XEmbedIconWindow::XEmbedIconWindow(xcb_window_t root, bool alpha)
     setMinimumSize(22, 22);
     resize(minimumSize());
     QCoreApplication::instance()->installNativeEventFilter(this);
-    winId(); // the window exists from now on, to be named in a dock request
+    // The window exists from now on, to be named in a dock request. Qt gives every window it
+    // makes the _XEMBED_INFO property a tray reads before it embeds one.
+    winId();
 }
 
 XEmbedIconWindow::~XEmbedIconWindow()
@@ -47,8 +50,10 @@ void XEmbedIconWindow::ShowEmbedded()
         // tray around it. A parent of another depth refuses this; the window then shows what
         // the tray drew before it.
         const std::uint32_t parentRelative = XCB_BACK_PIXMAP_PARENT_RELATIVE;
-        Owned(xcb_request_check(
-            connection, xcb_change_window_attributes_checked(connection, window, XCB_CW_BACK_PIXMAP, &parentRelative)));
+        if (Owned(xcb_request_check(
+                connection,
+                xcb_change_window_attributes_checked(connection, window, XCB_CW_BACK_PIXMAP, &parentRelative))))
+            qCDebug(trayLog) << "The XEmbed tray's window is of another depth: the icon is drawn over a copy of it";
     }
     background_ = QPixmap();
     show();

@@ -1,10 +1,21 @@
 #include "platform/tray/XEmbedTrayIcon.h"
 
-#include "platform/session/Xcb.h"
 #include "platform/tray/SystemTraySelection.h"
+#include "platform/tray/TrayLog.h"
 #include "platform/tray/XEmbedIconWindow.h"
+#include "platform/x11/Xcb.h"
+
+#include <QTimer>
 
 namespace platform {
+
+namespace {
+
+// How long a tray may take to embed the icon after the dock request before it is said to have
+// ignored it, in milliseconds.
+constexpr int DockAnswerTime = 5000;
+
+} // namespace
 
 XEmbedTrayIcon::XEmbedTrayIcon(QObject* parent)
     : TrayIconView(parent)
@@ -73,6 +84,10 @@ void XEmbedTrayIcon::Dock()
     connect(window_, &XEmbedIconWindow::Pressed, this, &XEmbedTrayIcon::Pressed);
     connect(window_, &XEmbedIconWindow::Embedded, this, &XEmbedTrayIcon::WindowEmbedded);
     tray_->RequestDock(xcb_window_t(window_->winId()));
+    QTimer::singleShot(DockAnswerTime, window_, [this] {
+        if (!embedded_)
+            qCWarning(trayLog) << "The XEmbed tray has not taken the icon in" << DockAnswerTime << "ms after asked";
+    });
 }
 
 // Destroying the window takes it out of the tray. Later, as this may run while the window
@@ -101,6 +116,7 @@ void XEmbedTrayIcon::WindowEmbedded(bool embedded)
     if (embedded == embedded_)
         return;
     embedded_ = embedded;
+    qCDebug(trayLog) << (embedded ? "The XEmbed tray took the icon in" : "The XEmbed tray let the icon go");
     if (embedded)
         window_->ShowEmbedded();
     else

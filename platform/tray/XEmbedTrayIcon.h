@@ -20,7 +20,8 @@ public:
 
     void SetIcon(const QIcon& icon) override;
     void SetToolTip(const QString& tip) override;
-    void SetMenu(QMenu* menu) override; // the XEmbed tray draws no menus: kept for nothing
+    // XEmbed trays draw no menus: the right press reaches the icon's owner, which opens its own.
+    void SetMenu(QMenu* menu) override;
     void Show() override;
     void Hide() override;
     bool Shown() const override;

@@ -3,8 +3,8 @@
 #include "app/Main.h"
 #include "app/StripHost.h"
 #include "exebtn/ExeBtn.h"
-#include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
+#include "widgets/ClickLabel.h"
 
 #include "doubles/Child.h"
 #include "doubles/FakePlatform.h"
@@ -23,14 +23,12 @@ public:
     int quits = 0;
     int notesShown = 0;
     int optionsShown = 0;
-    int trayActivations = 0;
     bool trayIconShown = true;
     std::vector<bool> stripMinimised; // each time the strip went away (true) or came back
     void Quit() override { ++quits; }
     void ShowNotes() override { ++notesShown; }
     void ShowOptions() override { ++optionsShown; }
-    void ActivateTrayIcon() override { ++trayActivations; }
-    bool TrayIconShown() override { return trayIconShown; }
+    bool ShowTrayIconWithin(std::chrono::milliseconds) override { return trayIconShown; }
     void StripMinimised(bool minimised) override { stripMinimised.push_back(minimised); }
     // Each help window asked for; the last one stands in for the real window.
     int helpWindows = 0;
@@ -63,9 +61,9 @@ protected:
         return *form;
     }
 
-    static TClickLabel* ParamLabel(QWidget& strip, int slot)
+    static widgets::TClickLabel* ParamLabel(QWidget& strip, int slot)
     {
-        return doubles::Child<TClickLabel>(strip, QStringLiteral("LabelParam%1").arg(slot));
+        return doubles::Child<widgets::TClickLabel>(strip, QStringLiteral("LabelParam%1").arg(slot));
     }
 
     // The fixed items of a slot's menu, by position; the entries of its list follow a separator.
@@ -75,8 +73,8 @@ protected:
     // menu.
     QMenu* RightPress(int slot, QPoint at = QPoint(5, 5)) const
     {
-        QTest::mousePress(form->Slots().Button(slot), Qt::RightButton, {}, at);
-        return form->Slots().Menu(slot);
+        QTest::mousePress(form->SlotCommands().Button(slot), Qt::RightButton, {}, at);
+        return form->SlotCommands().FilledMenu(slot);
     }
     // Chooses the menu's item at position item, as a click on it does: the menu closes, then the
     // item acts.

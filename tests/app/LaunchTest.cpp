@@ -1,6 +1,6 @@
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
-#include "platform/widgets/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
 #include "platform/desktop/LinuxShell.h"
 
@@ -21,7 +21,8 @@ protected:
     void ChooseEntry(int slot, int index) { ChooseItem(RightPress(slot), FirstEntry + index); }
     void LaunchAll(int slot)
     {
-        QTest::mouseClick(form->findChild<TClickLabel*>("LabelLaunchAll" + QString::number(slot)), Qt::LeftButton);
+        QTest::mouseClick(form->findChild<widgets::TClickLabel*>("LabelLaunchAll" + QString::number(slot)),
+                          Qt::LeftButton);
     }
     std::vector<std::string> Started() const
     {
@@ -60,10 +61,10 @@ TEST_F(LaunchTest, PopUpStartsTakeTheStoredMainFileAndTheButtonItsOwn)
     env.write("FILE.INI", "[EXE]\r\nEXE2=/stored/main\r\nParam2=1\r\n");
     env.write("flist2.dll", "x    */d/x\r\n");
     Start();
-    form->Slots().Button(2)->SetExeFile("/shown/main"); // as after an assignment that could not be stored
+    form->SlotCommands().Button(2)->SetExeFile("/shown/main"); // as after an assignment that could not be stored
     ChooseEntry(2, 0);
     LaunchAll(2);
-    QTest::mouseClick(form->Slots().Button(2), Qt::LeftButton);
+    QTest::mouseClick(form->SlotCommands().Button(2), Qt::LeftButton);
     EXPECT_EQ(Started(),
               (std::vector<std::string>{"/stored/main </d/x>", "/stored/main", "/stored/main </d/x>", "/shown/main"}));
 }
@@ -76,7 +77,7 @@ TEST_F(LaunchTest, LaunchAllStartsTheMainFileThenTheListInOrder)
     Start();
     LaunchAll(5);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/d/A.TXT", "/d/b.txt"}));
-    EXPECT_EQ(form->Slots().CurrentSlot(), 5);
+    EXPECT_EQ(form->SlotCommands().CurrentSlot(), 5);
     env.shell.starts.clear();
     LaunchAll(6);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main", "/tools/main </d/A.TXT>", "/tools/main </d/b.txt>"}));
@@ -105,7 +106,7 @@ TEST_F(LaunchTest, LeftClickWithTheFlagOnPassesNoParameter)
     env.write("FILE.INI", "[EXE]\r\nEXE1=/tools/main\r\nParam1=1\r\n");
     env.write("flist1.dll", "a    */d/a\r\n");
     Start();
-    QTest::mouseClick(form->Slots().Button(1), Qt::LeftButton);
+    QTest::mouseClick(form->SlotCommands().Button(1), Qt::LeftButton);
     EXPECT_EQ(Started(), (std::vector<std::string>{"/tools/main"}));
 }
 

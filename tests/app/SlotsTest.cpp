@@ -1,6 +1,6 @@
 #include "app/FormTest.h"
 #include "exebtn/ExeBtn.h"
-#include "platform/widgets/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
 #include "doubles/Unprivileged.h"
 
@@ -37,16 +37,16 @@ class SlotsTest : public FormTest {
 protected:
     std::string List(int slot) const { return env.read("flist" + std::to_string(slot) + ".dll").value_or("<missing>"); }
 
-    QStringList Entries(int slot) const { return MenuTexts(form->Slots().Menu(slot)).mid(FirstEntry); }
+    QStringList Entries(int slot) const { return MenuTexts(form->SlotCommands().FilledMenu(slot)).mid(FirstEntry); }
 
     // Right-presses the slot's button and chooses the menu item at position item.
     void Choose(int slot, int item)
     {
-        TExeBtn* button = form->Slots().Button(slot);
+        TExeBtn* button = form->SlotCommands().Button(slot);
         QMenu* menu = RightPress(slot, QPoint(9, 8));
         EXPECT_TRUE(menu->isVisible());
         EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(9, 8)));
-        EXPECT_EQ(form->Slots().CurrentSlot(), slot);
+        EXPECT_EQ(form->SlotCommands().CurrentSlot(), slot);
         ChooseItem(menu, item);
     }
     void ClickParam(int slot) { QTest::mouseClick(ParamLabel(*form, slot), Qt::LeftButton); }
@@ -57,34 +57,34 @@ TEST_F(SlotsTest, SlotsComeUpFromTheSettingsFileAndTheirLists)
     env.write("FILE.INI", "[EXE]\r\nEXE2=/usr/bin/editor\r\nEXE3=\r\nParam2=0x1\r\nParam3=on\r\nParam4=-1\r\n");
     env.write("flist2.dll", "zeta    */z/zeta\r\nAlpha & Co    */a/Alpha & Co\r\n");
     Start();
-    EXPECT_EQ(form->Slots().Button(2)->ExeFile(), "/usr/bin/editor");
-    EXPECT_EQ(form->Slots().Button(2)->ExeIconFile(), "/usr/bin/editor");
+    EXPECT_EQ(form->SlotCommands().Button(2)->ExeFile(), "/usr/bin/editor");
+    EXPECT_EQ(form->SlotCommands().Button(2)->ExeIconFile(), "/usr/bin/editor");
     for (int slot : {1, 3, 12}) {
-        EXPECT_EQ(form->Slots().Button(slot)->ExeFile(), "") << slot;
-        EXPECT_EQ(form->Slots().Button(slot)->ExeIconFile(), env.path("empty.ico")) << slot;
+        EXPECT_EQ(form->SlotCommands().Button(slot)->ExeFile(), "") << slot;
+        EXPECT_EQ(form->SlotCommands().Button(slot)->ExeIconFile(), env.path("empty.ico")) << slot;
     }
     EXPECT_EQ(Entries(2), QStringList({"Alpha && Co", "zeta"}));
-    EXPECT_EQ(form->Slots().CurrentSlot(), 2);
-    EXPECT_TRUE(form->Slots().ParamOn(2));
-    EXPECT_FALSE(form->Slots().ParamOn(3));
-    EXPECT_TRUE(form->Slots().ParamOn(4));
-    EXPECT_FALSE(form->Slots().ParamOn(5));
+    EXPECT_EQ(form->SlotCommands().CurrentSlot(), 2);
+    EXPECT_TRUE(form->SlotCommands().ParamOn(2));
+    EXPECT_FALSE(form->SlotCommands().ParamOn(3));
+    EXPECT_TRUE(form->SlotCommands().ParamOn(4));
+    EXPECT_FALSE(form->SlotCommands().ParamOn(5));
 }
 
 TEST_F(SlotsTest, EverySlotMenuHasTheFixedItemsUnderItsNames)
 {
     Start();
-    EXPECT_EQ(MenuTexts(form->Slots().Menu(1)),
+    EXPECT_EQ(MenuTexts(form->SlotCommands().FilledMenu(1)),
               QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
                            "&Clear ALL files", "-"}));
     QStringList names;
-    for (const QAction* action : form->Slots().Menu(1)->actions())
+    for (const QAction* action : form->SlotCommands().FilledMenu(1)->actions())
         names << action->objectName();
     EXPECT_EQ(names, QStringList({"AssignEXE1", "AddFiles", "RemoveFiles1", "ClearALLfiles1", "N1"}));
-    EXPECT_EQ(form->Slots().Menu(12)->actions().first()->objectName(), QStringLiteral("MenuItem51"));
-    EXPECT_EQ(form->Slots().Menu(12)->actions().last()->objectName(), QStringLiteral("MenuItem55"));
-    EXPECT_EQ(form->Slots().Menu(2)->objectName(), QStringLiteral("PopupMenu2"));
-    EXPECT_EQ(form->Slots().CurrentSlot(), 0) << "no list file was there to load";
+    EXPECT_EQ(form->SlotCommands().FilledMenu(12)->actions().first()->objectName(), QStringLiteral("MenuItem51"));
+    EXPECT_EQ(form->SlotCommands().FilledMenu(12)->actions().last()->objectName(), QStringLiteral("MenuItem55"));
+    EXPECT_EQ(form->SlotCommands().FilledMenu(2)->objectName(), QStringLiteral("PopupMenu2"));
+    EXPECT_EQ(form->SlotCommands().CurrentSlot(), 0) << "no list file was there to load";
 }
 
 // Menus are made when first needed: the first right press on a slot shows its menu whole, with
@@ -160,14 +160,14 @@ TEST_F(SlotsTest, AFileWithoutAnIconLeavesItsSlotBlankOnEveryGroup)
 TEST_F(SlotsTest, SlotPartsSitOnTheirPagesWithHintsOnGroupOneOnly)
 {
     Start();
-    EXPECT_EQ(form->Slots().Button(1)->geometry(), QRect(4, 3, 37, 36));
-    EXPECT_EQ(form->Slots().Button(5)->geometry(), QRect(4, 3, 37, 36));
-    EXPECT_EQ(form->Slots().Button(9)->geometry(), QRect(3, 3, 37, 36));
-    EXPECT_EQ(form->Slots().Button(12)->geometry(), QRect(131, 3, 37, 36));
-    EXPECT_EQ(form->Slots().Button(6)->parentWidget()->objectName(), QStringLiteral("PageGroup2"));
+    EXPECT_EQ(form->SlotCommands().Button(1)->geometry(), QRect(4, 3, 37, 36));
+    EXPECT_EQ(form->SlotCommands().Button(5)->geometry(), QRect(4, 3, 37, 36));
+    EXPECT_EQ(form->SlotCommands().Button(9)->geometry(), QRect(3, 3, 37, 36));
+    EXPECT_EQ(form->SlotCommands().Button(12)->geometry(), QRect(131, 3, 37, 36));
+    EXPECT_EQ(form->SlotCommands().Button(6)->parentWidget()->objectName(), QStringLiteral("PageGroup2"));
     EXPECT_EQ(ParamLabel(*form, 8)->pos(), QPoint(158, 38));
-    EXPECT_FALSE(form->Slots().Button(4)->toolTip().isEmpty());
-    EXPECT_TRUE(form->Slots().Button(5)->toolTip().isEmpty());
+    EXPECT_FALSE(form->SlotCommands().Button(4)->toolTip().isEmpty());
+    EXPECT_TRUE(form->SlotCommands().Button(5)->toolTip().isEmpty());
     EXPECT_TRUE(ParamLabel(*form, 5)->toolTip().isEmpty());
 }
 
@@ -200,16 +200,16 @@ TEST_F(SlotsTest, AssigningKeepsEntriesAndFlagAndAcceptsTypedNames)
     Start();
     env.dialogs.chosenFiles = {QStringLiteral("/nowhere/tool"), std::nullopt};
     Choose(3, Assign);
-    EXPECT_EQ(form->Slots().Button(3)->ExeFile(), "/nowhere/tool");
-    EXPECT_EQ(form->Slots().Button(3)->ExeIconFile(), "/nowhere/tool");
+    EXPECT_EQ(form->SlotCommands().Button(3)->ExeFile(), "/nowhere/tool");
+    EXPECT_EQ(form->SlotCommands().Button(3)->ExeIconFile(), "/nowhere/tool");
     EXPECT_NE(env.settings().find("EXE3=/nowhere/tool\r\n"), std::string::npos);
     EXPECT_EQ(Entries(3), QStringList({"a.txt"}));
-    EXPECT_TRUE(form->Slots().ParamOn(3));
+    EXPECT_TRUE(form->SlotCommands().ParamOn(3));
 
     const std::string before = env.settings();
     Choose(3, Assign); // cancelled
     EXPECT_EQ(env.settings(), before);
-    EXPECT_EQ(form->Slots().Button(3)->ExeFile(), "/nowhere/tool");
+    EXPECT_EQ(form->SlotCommands().Button(3)->ExeFile(), "/nowhere/tool");
 }
 
 TEST_F(SlotsTest, ClearingAsksFirst)
@@ -218,7 +218,7 @@ TEST_F(SlotsTest, ClearingAsksFirst)
     Start();
     env.dialogs.answers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
     Choose(5, Clear);
-    EXPECT_EQ(form->Slots().Button(5)->ExeFile(), "/bin/tool");
+    EXPECT_EQ(form->SlotCommands().Button(5)->ExeFile(), "/bin/tool");
     EXPECT_EQ(List(5), "<missing>");
 
     Choose(5, Clear);
@@ -227,24 +227,24 @@ TEST_F(SlotsTest, ClearingAsksFirst)
               QStringLiteral("Do you really want to clear out main file and all menu items for this button?"));
     EXPECT_EQ(env.dialogs.messages[1].title, QStringLiteral("Information"));
     EXPECT_EQ(env.dialogs.messages[1].buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(form->Slots().Button(5)->ExeFile(), "");
-    EXPECT_EQ(form->Slots().Button(5)->ExeIconFile(), env.path("empty.ico"));
+    EXPECT_EQ(form->SlotCommands().Button(5)->ExeFile(), "");
+    EXPECT_EQ(form->SlotCommands().Button(5)->ExeIconFile(), env.path("empty.ico"));
     EXPECT_NE(env.settings().find("EXE5=\r\n"), std::string::npos);
     EXPECT_EQ(List(5), "");
-    EXPECT_TRUE(form->Slots().ParamOn(5));
+    EXPECT_TRUE(form->SlotCommands().ParamOn(5));
 }
 
 TEST_F(SlotsTest, ParamLabelTogglesAndStoresTheFlag)
 {
     Start();
     ClickParam(7);
-    EXPECT_TRUE(form->Slots().ParamOn(7));
+    EXPECT_TRUE(form->SlotCommands().ParamOn(7));
     EXPECT_EQ(ParamLabel(*form, 7)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
     EXPECT_NE(env.settings().find("Param7=1\r\n"), std::string::npos);
     ClickParam(7);
-    EXPECT_FALSE(form->Slots().ParamOn(7));
+    EXPECT_FALSE(form->SlotCommands().ParamOn(7));
     EXPECT_NE(env.settings().find("Param7=0\r\n"), std::string::npos);
-    EXPECT_EQ(form->Slots().CurrentSlot(), 7);
+    EXPECT_EQ(form->SlotCommands().CurrentSlot(), 7);
 }
 
 // On this desktop a double click is a click and then a double-click event, not two clicks:
@@ -259,9 +259,9 @@ TEST_F(SlotsTest, ADoubleClickOnAOrPIsOneClick)
     env.write("FILE.INI", "[EXE]\r\nEXE3=/tools/main\r\n");
     Start();
     doubleClick(ParamLabel(*form, 3));
-    EXPECT_TRUE(form->Slots().ParamOn(3));
+    EXPECT_TRUE(form->SlotCommands().ParamOn(3));
     EXPECT_NE(env.settings().find("Param3=1\r\n"), std::string::npos);
-    doubleClick(form->findChild<TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
+    doubleClick(form->findChild<widgets::TClickLabel*>(QStringLiteral("LabelLaunchAll3")));
     EXPECT_EQ(env.shell.starts.size(), 1u);
 }
 
@@ -295,23 +295,23 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
         QMimeData data;
         data.setUrls(urls);
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form->Slots().Button(slot), &enter);
+        QApplication::sendEvent(form->SlotCommands().Button(slot), &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form->Slots().Button(slot), &dropped);
+        QApplication::sendEvent(form->SlotCommands().Button(slot), &dropped);
         return true;
     };
     const auto file = [](const char* path) { return QUrl::fromLocalFile(QString::fromUtf8(path)); };
 
     EXPECT_TRUE(drop(2, {file("/d/tool"), file("/d/b.txt"), QUrl("https://example.org/x"), file("/d/A.txt")}));
-    EXPECT_EQ(form->Slots().Button(2)->ExeFile(), "/d/tool");
+    EXPECT_EQ(form->SlotCommands().Button(2)->ExeFile(), "/d/tool");
     EXPECT_NE(env.settings().find("EXE2=/d/tool\r\n"), std::string::npos);
     EXPECT_EQ(List(2), "A.txt    */d/A.txt\r\nb.txt    */d/b.txt\r\n");
     EXPECT_EQ(Entries(2), QStringList({"A.txt", "b.txt"}));
 
     EXPECT_TRUE(drop(3, {file("/d/c d.txt")}));
-    EXPECT_EQ(form->Slots().Button(3)->ExeFile(), "/bin/main");
+    EXPECT_EQ(form->SlotCommands().Button(3)->ExeFile(), "/bin/main");
     EXPECT_EQ(List(3), "c d.txt    */d/c d.txt\r\n");
 
     const std::string before = env.settings();
@@ -320,7 +320,7 @@ TEST_F(SlotsTest, DroppedFilesFillTheSlot)
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
     EXPECT_EQ(env.dialogs.messages[0].text,
               QStringLiteral("A file whose name holds a line break cannot be assigned to a button."));
-    EXPECT_EQ(form->Slots().Button(4)->ExeFile(), "");
+    EXPECT_EQ(form->SlotCommands().Button(4)->ExeFile(), "");
     EXPECT_EQ(List(4), "e.txt    */d/e.txt\r\n");
     EXPECT_EQ(env.settings(), before);
 }
@@ -335,7 +335,8 @@ TEST_F(SlotsTest, DeleteDialogRemovesTheSelectedLineOnly)
         ASSERT_NE(dialog, nullptr);
         ++shown;
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Delete"));
-        EXPECT_EQ(dialog->geometry(), QRect((1024 - 358) / 2, (768 - 185) / 2, 358, 185)) << "centred on the screen";
+        EXPECT_EQ(dialog->size(), QSize(358, 185));
+        EXPECT_EQ(dialog->pos(), QPoint((1024 - 358) / 2, (768 - 185) / 2)) << "centred on the screen";
         auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListBox1"));
         auto* remove = dialog->findChild<QPushButton*>(QStringLiteral("ButtonDelete"));
         EXPECT_EQ(list->count(), 3);
@@ -399,7 +400,7 @@ TEST_F(SlotsTest, NamesTheFilesCannotHoldAreRefused)
     EXPECT_EQ(List(1), "old    */x/old\r\n");
     EXPECT_EQ(Entries(1), QStringList({"old"}));
     EXPECT_EQ(env.settings(), settings);
-    EXPECT_EQ(form->Slots().Button(1)->ExeFile(), "/bin/one");
+    EXPECT_EQ(form->SlotCommands().Button(1)->ExeFile(), "/bin/one");
 }
 
 TEST_F(SlotsTest, DeleteDialogThatCannotStoreReportsAndStaysOpen)
@@ -435,10 +436,10 @@ TEST_F(SlotsTest, ReadOnlySettingsKeepAGreenFlagForTheRunOnly)
         TForm1 window(env.platform(), store, host);
         window.FormCreate();
         QTest::mouseClick(ParamLabel(window, 1), Qt::LeftButton);
-        return window.Slots().ParamOn(1) && env.dialogs.messages.empty() ? 0 : 1;
+        return window.SlotCommands().ParamOn(1) && env.dialogs.messages.empty() ? 0 : 1;
     });
     EXPECT_EQ(failures, 0);
-    EXPECT_FALSE(Start().Slots().ParamOn(1));
+    EXPECT_FALSE(Start().SlotCommands().ParamOn(1));
 }
 
 } // namespace

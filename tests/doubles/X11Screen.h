@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/session/Xcb.h"
+#include "platform/x11/Xcb.h"
 
 #include "doubles/WaitFor.h"
 

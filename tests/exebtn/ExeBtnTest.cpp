@@ -51,13 +51,13 @@ TEST_F(ExeBtnTest, StartsAsARaisedFortyPixelPanelWithDefaultSettings)
     EXPECT_EQ(button->size(), QSize(40, 40));
     EXPECT_EQ(ImageGeometry(), QRect(3, 3, 100, 100));
     EXPECT_FALSE(button->Image()->isEnabled());
-    EXPECT_EQ(button->BevelOuter(), bvRaised);
+    EXPECT_EQ(button->BevelOuter(), TPanelBevel::bvRaised);
     EXPECT_EQ(button->BevelWidth(), 1);
-    EXPECT_EQ(button->BorderStyle(), bsSingle);
+    EXPECT_EQ(button->BorderStyle(), TBorderStyle::bsSingle);
     EXPECT_EQ(button->ExeIconIndex(), 0);
     EXPECT_EQ(button->ExeIconZoom(), 1.0);
-    EXPECT_EQ(button->ExeShowCmd(), scNormal);
-    EXPECT_EQ(button->Language(), english);
+    EXPECT_EQ(button->ExeShowCmd(), TShowCmd::scNormal);
+    EXPECT_EQ(button->Language(), TLanguage::english);
     EXPECT_FALSE(button->ExecAndWait());
     EXPECT_FALSE(button->ExeOneInstance());
     EXPECT_TRUE(button->ExeFile().empty() && button->ExeIconFile().empty());
@@ -168,10 +168,10 @@ TEST_F(ExeBtnTest, BorderStyleAloneDoesNotRepaint)
     QCoreApplication::processEvents();
     PaintCounter counter;
     button->installEventFilter(&counter);
-    button->SetBorderStyle(bsNone);
+    button->SetBorderStyle(TBorderStyle::bsNone);
     QCoreApplication::processEvents();
     EXPECT_EQ(counter.paints, 0);
-    EXPECT_EQ(button->BorderStyle(), bsNone);
+    EXPECT_EQ(button->BorderStyle(), TBorderStyle::bsNone);
     button->SetExeIconFile(iconFile);
     QCoreApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
@@ -204,11 +204,12 @@ TEST_F(ExeBtnTest, ClickStartsTheFileWithTheButtonsSettings)
     button->SetExeFile("/opt/tool/run");
     button->SetExeParams("a b.txt");
     button->SetExePath("/work");
-    button->SetExeShowCmd(scMaximize);
+    button->SetExeShowCmd(TShowCmd::scMaximize);
     std::vector<std::string> order;
     QObject::connect(button, &TExeBtn::OnMouseDown, [&] { order.push_back("down"); });
-    QObject::connect(button, &TExeBtn::OnClick,
-                     [&] { order.push_back(button->BevelOuter() == bvRaised ? "click raised" : "click lowered"); });
+    QObject::connect(button, &TExeBtn::OnClick, [&] {
+        order.push_back(button->BevelOuter() == TPanelBevel::bvRaised ? "click raised" : "click lowered");
+    });
     QObject::connect(button, &TExeBtn::OnMouseUp, [&] { order.push_back("up"); });
 
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
@@ -225,10 +226,10 @@ TEST_F(ExeBtnTest, ReleasingOutsideStartsNothingAndEndsRaised)
 {
     button->SetExeFile("/opt/tool/run");
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(button->BevelOuter(), bvLowered);
+    EXPECT_EQ(button->BevelOuter(), TPanelBevel::bvLowered);
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(60, 10));
     EXPECT_TRUE(env.shell.starts.empty());
-    EXPECT_EQ(button->BevelOuter(), bvRaised);
+    EXPECT_EQ(button->BevelOuter(), TPanelBevel::bvRaised);
     EXPECT_EQ(ImageGeometry().topLeft(), button->RestingPosition());
 }
 
@@ -256,7 +257,7 @@ TEST_F(ExeBtnTest, RightPressOnlyReportsThePress)
     QTest::mouseClick(button, Qt::RightButton, {}, QPoint(7, 9));
     EXPECT_EQ(pressed, Qt::RightButton);
     EXPECT_EQ(at, QPoint(7, 9));
-    EXPECT_EQ(button->BevelOuter(), bvRaised);
+    EXPECT_EQ(button->BevelOuter(), TPanelBevel::bvRaised);
     EXPECT_TRUE(env.shell.starts.empty());
 }
 

@@ -41,7 +41,11 @@ protected:
 
 TEST_F(StartFileTest, ShowCommandsMapToTheirShowValues)
 {
-    const std::pair<TShowCmd, int> table[] = {{scNormal, 1}, {scMaximize, 3}, {scMinimize, 2}, {scHide, 0}, {scNA, 8}};
+    const std::pair<TShowCmd, int> table[] = {{TShowCmd::scNormal, 1},
+                                              {TShowCmd::scMaximize, 3},
+                                              {TShowCmd::scMinimize, 2},
+                                              {TShowCmd::scHide, 0},
+                                              {TShowCmd::scNA, 8}};
     for (const auto& [command, value] : table) {
         TStartSettings settings = Settings("/bin/edit");
         settings.ExeShowCmd = command;
@@ -170,16 +174,16 @@ TEST(StartFailureMessage, KnownCodesInBothLanguages)
     };
     // clang-format on
     for (const auto& row : table) {
-        EXPECT_EQ(StartFailureMessage(row.code, english, "E:/Tools/calc.exe"), row.english) << row.code;
-        EXPECT_EQ(StartFailureMessage(row.code, german, "E:/Tools/calc.exe"), row.german) << row.code;
+        EXPECT_EQ(StartFailureMessage(row.code, TLanguage::english, "E:/Tools/calc.exe"), row.english) << row.code;
+        EXPECT_EQ(StartFailureMessage(row.code, TLanguage::german, "E:/Tools/calc.exe"), row.german) << row.code;
     }
 }
 
 TEST(StartFailureMessage, EveryOtherCodeIsUnknown)
 {
     for (int code : {1, 4, 7, 9, 17, 18, 22, 26, 27, 28, 29, 30, 31, 32, -1, -1000}) {
-        EXPECT_EQ(StartFailureMessage(code, english, "/x"), "Unknown Error.") << code;
-        EXPECT_EQ(StartFailureMessage(code, german, "/x"), "Unbekannter Fehler.") << code;
+        EXPECT_EQ(StartFailureMessage(code, TLanguage::english, "/x"), "Unknown Error.") << code;
+        EXPECT_EQ(StartFailureMessage(code, TLanguage::german, "/x"), "Unbekannter Fehler.") << code;
     }
 }
 
@@ -187,7 +191,7 @@ TEST_F(StartFileTest, GermanMessagesShowInGermanOnly)
 {
     env.shell.result = 31;
     TStartSettings settings = Settings("/doc/report.xyz");
-    settings.Language = german;
+    settings.Language = TLanguage::german;
     Start(settings);
     ASSERT_EQ(env.dialogs.messages.size(), 1u);
     EXPECT_EQ(env.dialogs.messages[0].text, QStringLiteral("Unbekannter Fehler."));

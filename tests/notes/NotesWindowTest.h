@@ -1,8 +1,8 @@
 #pragma once
 
 #include "notes/Postit.h"
-#include "platform/widgets/ClickLabel.h"
 #include "storage/Settings.h"
+#include "widgets/ClickLabel.h"
 
 #include "doubles/Child.h"
 #include "doubles/FakePlatform.h"
@@ -37,9 +37,9 @@ protected:
 
     QPlainTextEdit* Memo() const { return doubles::Child<QPlainTextEdit>(*form, QStringLiteral("Memo1")); }
     QLineEdit* NameBox() const { return doubles::Child<QLineEdit>(*form, QStringLiteral("EditNameChange")); }
-    TClickLabel* Label(int note) const
+    widgets::TClickLabel* Label(int note) const
     {
-        return doubles::Child<TClickLabel>(*form, QStringLiteral("Label%1").arg(note));
+        return doubles::Child<widgets::TClickLabel>(*form, QStringLiteral("Label%1").arg(note));
     }
     QPushButton* Button(const char* name) const
     {

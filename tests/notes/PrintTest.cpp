@@ -4,6 +4,7 @@
 #include "notes/NotesWindowTest.h"
 
 #include "platform/printing/CupsPrinter.h"
+#include "resources/ProgramFonts.h"
 
 #include <QRegularExpression>
 
@@ -63,7 +64,7 @@ protected:
     }
 
     static CupsSpooler* spooler;
-    platform::CupsPrinter printer;
+    platform::CupsPrinter printer{ProgramFontFamily()};
 };
 
 CupsSpooler* RealPrinterTest::spooler = nullptr;

@@ -6,6 +6,8 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -14,7 +16,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -51,7 +55,7 @@ private:
 
 // A status-notifier watcher as a desktop runs one: it lists the items that register and says
 // whether a host has registered with it.
-class FakeWatcher final : public QObject {
+class FakeWatcher final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ IsStatusNotifierHostRegistered)
@@ -60,6 +64,7 @@ class FakeWatcher final : public QObject {
 public:
     QStringList items;
     bool hostRegistered = false;
+    bool refuse = false; // answers each registration with an error
 
     bool IsStatusNotifierHostRegistered() const { return hostRegistered; }
     QStringList RegisteredStatusNotifierItems() const { return items; }
@@ -70,7 +75,13 @@ public:
     }
 
 public slots:
-    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& service) { items.append(service); }
+    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& service)
+    {
+        if (refuse)
+            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("No icons here"));
+        else
+            items.append(service);
+    }
 
 signals:
     Q_SCRIPTABLE void StatusNotifierHostRegistered();
@@ -155,6 +166,45 @@ TEST(StatusNotifierItemTest, FollowsTheWatcherItsHostAndRestartsAndAnswersTheHos
     item.Hide();
     EXPECT_FALSE(item.Shown());
     EXPECT_TRUE(WaitUntil([&] { return !run->bus.interface()->isServiceRegistered(service).value(); }));
+}
+
+// What the program says on its tray log, for as long as it lives.
+class TrayLog {
+public:
+    TrayLog() { previous_ = qInstallMessageHandler(&TrayLog::Record); }
+    ~TrayLog()
+    {
+        qInstallMessageHandler(previous_);
+        lines_.clear();
+    }
+    static bool Says(QtMsgType type, const QString& part)
+    {
+        return std::any_of(lines_.begin(), lines_.end(),
+                           [&](const auto& line) { return line.first == type && line.second.contains(part); });
+    }
+
+private:
+    static void Record(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (context.category == QLatin1String("stackle.tray"))
+            lines_.append({type, text});
+    }
+    static inline QList<std::pair<QtMsgType, QString>> lines_;
+    QtMessageHandler previous_;
+};
+
+TEST(StatusNotifierItemTest, SaysWhyAWatcherRefusedTheIcon)
+{
+    const PrivateSessionBus session;
+    ASSERT_FALSE(session.Address().isEmpty()) << "dbus-daemon did not start (scripts/install-deps.sh installs it)";
+    const TrayLog log;
+    RunningWatcher run(session.Address(), 1, true);
+    run.watcher.refuse = true;
+    StatusNotifierItem item;
+    item.Show();
+    EXPECT_TRUE(WaitUntil([] { return TrayLog::Says(QtWarningMsg, QStringLiteral("did not take the icon")); }));
+    EXPECT_TRUE(TrayLog::Says(QtWarningMsg, QStringLiteral("org.freedesktop.DBus.Error.AccessDenied")));
+    EXPECT_FALSE(item.Shown());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QAccessibleWidget>
 
+namespace widgets {
+
 // What screen readers see of a control that acts on a left click: its default action does what
 // that click does.
 class TClickableAccessible : public QAccessibleWidget {
@@ -17,3 +19,5 @@ protected:
     // Does what a left click on the control does.
     virtual void Click() = 0;
 };
+
+} // namespace widgets

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "resources/ProgramFonts.h"
+
 #include <QFont>
 
-// The program's own typeface, which it carries inside itself (resources/ProgramFonts.h).
-inline QString ProgramFontFamily()
-{
-    return QStringLiteral("DejaVu Sans Condensed");
-}
+namespace widgets {
 
 // The windows are drawn with fonts of given pixel heights, which a Designer file cannot hold
 // (it knows points only).
@@ -17,3 +15,5 @@ inline QFont PixelFont(int pixels, bool bold, const QString& family = ProgramFon
     font.setBold(bold);
     return font;
 }
+
+} // namespace widgets

@@ -4,6 +4,8 @@
 
 class QProxyStyle;
 
+namespace widgets {
+
 // A tab bar whose tabs are exactly as high as the bar and padded only a little beside their
 // headings, so that several headings fit into a narrow strip.
 class TTabStrip : public QTabBar {
@@ -25,3 +27,5 @@ private:
     class CompactTabStyle;
     CompactTabStyle* style_;
 };
+
+} // namespace widgets

@@ -19,11 +19,11 @@ class Dialogs;
 // both, and it moves as hosts start, end or restart. Every view reports a press as a
 // notification area's mouse message (WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
 // WM_RBUTTONDBLCLK, WM_MBUTTONDOWN) to the icon's window.
-class QtNotificationArea final : public QObject, public NotificationArea {
+class LinuxNotificationArea final : public QObject, public NotificationArea {
 public:
     // A failure a callback raises is shown by the general error report on dialogs.
-    QtNotificationArea(Dialogs& dialogs, TrayIconViewMaker makeViews);
-    ~QtNotificationArea() override;
+    LinuxNotificationArea(Dialogs& dialogs, TrayIconViewMaker makeViews);
+    ~LinuxNotificationArea() override;
 
     WindowHandle CreateMessageWindow(WindowProc proc) override;
     void DestroyMessageWindow(WindowHandle window) override;

@@ -1,6 +1,8 @@
-#include "platform/widgets/ClickableAccessible.h"
+#include "widgets/ClickableAccessible.h"
 
 #include <QWidget>
+
+namespace widgets {
 
 QStringList TClickableAccessible::actionNames() const
 {
@@ -22,3 +24,5 @@ void TClickableAccessible::doAction(const QString& action)
         QMetaObject::invokeMethod(
             widget(), [this] { Click(); }, Qt::QueuedConnection);
 }
+
+} // namespace widgets

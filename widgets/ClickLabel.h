@@ -1,11 +1,13 @@
 #pragma once
 
-#include "platform/widgets/ClickLabelAccessible.h"
+#include "widgets/ClickLabelAccessible.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 
 #include <utility>
+
+namespace widgets {
 
 // A label that reports a click of the left mouse button on it, and a double click. A double
 // click is a click and then a double-click event, as on the rest of the desktop: it reports one
@@ -53,3 +55,5 @@ protected:
 private:
     bool doubleClicking_ = false; // the press was the second of a double click
 };
+
+} // namespace widgets

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "platform/widgets/ClickLabel.h"
+#include "widgets/ClickLabel.h"
 
 #include <QColor>
+
+namespace widgets {
 
 // A click label that shows an on/off state by the colour of its text; it starts off. Screen
 // readers see a check box, checked while the state is on.
@@ -21,3 +23,5 @@ private:
     QColor onColor_;
     bool on_ = false;
 };
+
+} // namespace widgets

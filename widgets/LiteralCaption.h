@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace widgets {
 
 // A caption that shows every '&' as it is: buttons, tabs and menus take a single '&' for the
 // mark of a keyboard shortcut.
@@ -11,4 +11,4 @@ inline QString LiteralCaption(QString text)
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-} // namespace platform
+} // namespace widgets

@@ -1,7 +1,9 @@
-#include "platform/widgets/ClickLabelAccessible.h"
+#include "widgets/ClickLabelAccessible.h"
 
-#include "platform/widgets/ClickableAccessible.h"
-#include "platform/widgets/SwitchLabel.h"
+#include "widgets/ClickableAccessible.h"
+#include "widgets/SwitchLabel.h"
+
+namespace widgets {
 
 namespace {
 
@@ -47,9 +49,11 @@ protected:
 
 QAccessibleInterface* ClickLabelAccessible(const QString& className, QObject* object)
 {
-    if (auto* label = qobject_cast<TSwitchLabel*>(object); label && className == QLatin1String("TSwitchLabel"))
+    if (auto* label = qobject_cast<TSwitchLabel*>(object);
+        label && className == QLatin1String(TSwitchLabel::staticMetaObject.className()))
         return new TSwitchLabelAccessible(label);
-    if (auto* label = qobject_cast<TClickLabel*>(object); label && className == QLatin1String("TClickLabel"))
+    if (auto* label = qobject_cast<TClickLabel*>(object);
+        label && className == QLatin1String(TClickLabel::staticMetaObject.className()))
         return new TClickLabelAccessible(label);
     return nullptr;
 }
@@ -60,3 +64,5 @@ void InstallClickLabelAccessibility()
 {
     QAccessible::installFactory(ClickLabelAccessible);
 }
+
+} // namespace widgets

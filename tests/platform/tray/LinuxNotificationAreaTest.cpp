@@ -1,4 +1,4 @@
-#include "platform/tray/QtNotificationArea.h"
+#include "platform/tray/LinuxNotificationArea.h"
 
 #include "doubles/FakePlatform.h"
 
@@ -56,7 +56,7 @@ public:
     }
 };
 
-class QtNotificationAreaTest : public ::testing::Test {
+class LinuxNotificationAreaTest : public ::testing::Test {
 protected:
     struct Views {
         QPointer<FakeView> statusNotifier;
@@ -66,16 +66,16 @@ protected:
     bool statusNotifierHost = false; // what the views of the next icon find
     bool xembedHost = true;
     doubles::ScriptedDialogs dialogs;
-    QtNotificationArea area{dialogs, [this] {
-                                auto statusNotifier = std::make_unique<FakeView>();
-                                auto xembed = std::make_unique<FakeView>();
-                                statusNotifier->other = xembed.get();
-                                xembed->other = statusNotifier.get();
-                                statusNotifier->hostAvailable = statusNotifierHost;
-                                xembed->hostAvailable = xembedHost;
-                                made.push_back({statusNotifier.get(), xembed.get()});
-                                return TrayIconViews{std::move(statusNotifier), std::move(xembed)};
-                            }};
+    LinuxNotificationArea area{dialogs, [this] {
+                                   auto statusNotifier = std::make_unique<FakeView>();
+                                   auto xembed = std::make_unique<FakeView>();
+                                   statusNotifier->other = xembed.get();
+                                   xembed->other = statusNotifier.get();
+                                   statusNotifier->hostAvailable = statusNotifierHost;
+                                   xembed->hostAvailable = xembedHost;
+                                   made.push_back({statusNotifier.get(), xembed.get()});
+                                   return TrayIconViews{std::move(statusNotifier), std::move(xembed)};
+                               }};
     std::vector<std::intptr_t> received;
     WindowHandle window =
         area.CreateMessageWindow([this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -100,7 +100,7 @@ protected:
     bool Shown(std::chrono::milliseconds patience = 0ms) { return area.IconShown(window, 42, patience); }
 };
 
-TEST_F(QtNotificationAreaTest, IconIsAddedOnceChangedAndRemovedInBothKindsOfHost)
+TEST_F(LinuxNotificationAreaTest, IconIsAddedOnceChangedAndRemovedInBothKindsOfHost)
 {
     EXPECT_FALSE(area.NotifyIcon(NIM_MODIFY, Record()));
     EXPECT_FALSE(area.NotifyIcon(NIM_DELETE, Record()));
@@ -141,7 +141,7 @@ TEST_F(QtNotificationAreaTest, IconIsAddedOnceChangedAndRemovedInBothKindsOfHost
 
 // The icon is in a status-notifier host whenever one is there, in the XEmbed tray otherwise,
 // never in both (FakeView::Show checks), and counts as shown only while a host holds it.
-TEST_F(QtNotificationAreaTest, IconMovesBetweenTheKindsOfHostAsTheyComeAndGo)
+TEST_F(LinuxNotificationAreaTest, IconMovesBetweenTheKindsOfHostAsTheyComeAndGo)
 {
     ASSERT_TRUE(area.NotifyIcon(NIM_ADD, Record()));
     const Views views = made[0];
@@ -183,7 +183,7 @@ TEST_F(QtNotificationAreaTest, IconMovesBetweenTheKindsOfHostAsTheyComeAndGo)
     EXPECT_FALSE(made[1].xembed->wanted);
 }
 
-TEST_F(QtNotificationAreaTest, IconOnItsWayIntoAHostIsWaitedForWithinThePatienceGiven)
+TEST_F(LinuxNotificationAreaTest, IconOnItsWayIntoAHostIsWaitedForWithinThePatienceGiven)
 {
     statusNotifierHost = true;
     ASSERT_TRUE(area.NotifyIcon(NIM_ADD, Record()));
@@ -207,7 +207,7 @@ TEST_F(QtNotificationAreaTest, IconOnItsWayIntoAHostIsWaitedForWithinThePatience
     EXPECT_GE(waited.elapsed(), 200);
 }
 
-TEST_F(QtNotificationAreaTest, PressesInEitherHostArriveAsTheMouseMessagesOfANotificationArea)
+TEST_F(LinuxNotificationAreaTest, PressesInEitherHostArriveAsTheMouseMessagesOfANotificationArea)
 {
     ASSERT_TRUE(area.NotifyIcon(NIM_ADD, Record()));
     emit made[0].xembed->Pressed(WM_LBUTTONDBLCLK);
@@ -220,7 +220,7 @@ TEST_F(QtNotificationAreaTest, PressesInEitherHostArriveAsTheMouseMessagesOfANot
     EXPECT_EQ(received.size(), 2u);
 }
 
-TEST_F(QtNotificationAreaTest, FailureOfACallbackIsReportedAndGoesNoFurther)
+TEST_F(LinuxNotificationAreaTest, FailureOfACallbackIsReportedAndGoesNoFurther)
 {
     const WindowHandle failing = area.CreateMessageWindow(
         [](std::uint32_t, std::uintptr_t, std::intptr_t) { throw std::runtime_error("Callback failed"); });

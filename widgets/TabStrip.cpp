@@ -1,8 +1,10 @@
-#include "platform/widgets/TabStrip.h"
+#include "widgets/TabStrip.h"
 
-#include "platform/widgets/LiteralCaption.h"
+#include "widgets/LiteralCaption.h"
 
 #include <QProxyStyle>
+
+namespace widgets {
 
 // The desktop's style, with less room beside a tab's heading.
 class TTabStrip::CompactTabStyle : public QProxyStyle {
@@ -32,15 +34,17 @@ void TTabStrip::SetHeadingRoom(int pixels)
 
 void TTabStrip::AddHeading(const QString& heading)
 {
-    addTab(platform::LiteralCaption(heading));
+    addTab(LiteralCaption(heading));
 }
 
 void TTabStrip::SetHeading(int index, const QString& heading)
 {
-    setTabText(index, platform::LiteralCaption(heading));
+    setTabText(index, LiteralCaption(heading));
 }
 
 QSize TTabStrip::tabSizeHint(int index) const
 {
     return {QTabBar::tabSizeHint(index).width(), height()};
 }
+
+} // namespace widgets

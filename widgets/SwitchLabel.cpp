@@ -1,6 +1,8 @@
-#include "platform/widgets/SwitchLabel.h"
+#include "widgets/SwitchLabel.h"
 
 #include <QAccessible>
+
+namespace widgets {
 
 TSwitchLabel::TSwitchLabel(const QString& text, QColor offColor, QColor onColor, QWidget* parent)
     : TClickLabel(parent)
@@ -29,3 +31,5 @@ void TSwitchLabel::ShowState()
     palette.setColor(QPalette::WindowText, on_ ? onColor_ : offColor_);
     setPalette(palette);
 }
+
+} // namespace widgets

@@ -1,7 +1,8 @@
-#include "platform/tray/QtNotificationArea.h"
+#include "platform/tray/LinuxNotificationArea.h"
 
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Characters.h"
+#include "platform/tray/TrayLog.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -19,31 +20,31 @@ constexpr int ArrivalPollInterval = 10;
 
 } // namespace
 
-QtNotificationArea::QtNotificationArea(Dialogs& dialogs, TrayIconViewMaker makeViews)
+LinuxNotificationArea::LinuxNotificationArea(Dialogs& dialogs, TrayIconViewMaker makeViews)
     : dialogs_(dialogs)
     , makeViews_(std::move(makeViews))
 {
 }
 
-QtNotificationArea::~QtNotificationArea()
+LinuxNotificationArea::~LinuxNotificationArea()
 {
     for (auto& [key, icon] : icons_)
         Remove(icon);
 }
 
-WindowHandle QtNotificationArea::CreateMessageWindow(WindowProc proc)
+WindowHandle LinuxNotificationArea::CreateMessageWindow(WindowProc proc)
 {
     const WindowHandle window = nextWindow_++;
     windows_.emplace(window, std::move(proc));
     return window;
 }
 
-void QtNotificationArea::DestroyMessageWindow(WindowHandle window)
+void LinuxNotificationArea::DestroyMessageWindow(WindowHandle window)
 {
     windows_.erase(window);
 }
 
-void QtNotificationArea::Apply(Icon& icon, const NotifyIconData& data)
+void LinuxNotificationArea::Apply(Icon& icon, const NotifyIconData& data)
 {
     if (data.uFlags & NIF_MESSAGE)
         icon.callbackMessage = data.uCallbackMessage;
@@ -55,7 +56,7 @@ void QtNotificationArea::Apply(Icon& icon, const NotifyIconData& data)
     }
 }
 
-void QtNotificationArea::Remove(Icon& icon)
+void LinuxNotificationArea::Remove(Icon& icon)
 {
     for (TrayIconView* view : {icon.statusNotifier, icon.xembed}) {
         view->disconnect(this);
@@ -65,7 +66,7 @@ void QtNotificationArea::Remove(Icon& icon)
     }
 }
 
-bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData& data)
+bool LinuxNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData& data)
 {
     const IconKey key{data.hWnd, data.uID};
     const auto found = icons_.find(key);
@@ -101,18 +102,20 @@ bool QtNotificationArea::NotifyIcon(NotifyMessage message, const NotifyIconData&
     return false;
 }
 
-void QtNotificationArea::Place(Icon& icon)
+void LinuxNotificationArea::Place(Icon& icon)
 {
     const bool toStatusNotifier = icon.statusNotifier->HostAvailable();
     if (icon.inStatusNotifier == toStatusNotifier)
         return;
     icon.inStatusNotifier = toStatusNotifier;
+    qCDebug(trayLog) << (toStatusNotifier ? "The icon goes to the status-notifier host"
+                                          : "The icon goes to the XEmbed tray, or waits for one");
     // Out of the one before into the other, so that it is never in both.
     (toStatusNotifier ? icon.xembed : icon.statusNotifier)->Hide();
     (toStatusNotifier ? icon.statusNotifier : icon.xembed)->Show();
 }
 
-void QtNotificationArea::SetIconMenu(WindowHandle window, std::uint32_t id, QMenu* menu)
+void LinuxNotificationArea::SetIconMenu(WindowHandle window, std::uint32_t id, QMenu* menu)
 {
     const auto found = icons_.find({window, id});
     if (found == icons_.end())
@@ -121,7 +124,7 @@ void QtNotificationArea::SetIconMenu(WindowHandle window, std::uint32_t id, QMen
     found->second.xembed->SetMenu(menu);
 }
 
-bool QtNotificationArea::Arriving(const IconKey& key) const
+bool LinuxNotificationArea::Arriving(const IconKey& key) const
 {
     const auto found = icons_.find(key);
     if (found == icons_.end())
@@ -130,7 +133,7 @@ bool QtNotificationArea::Arriving(const IconKey& key) const
     return view.HostAvailable() && !view.Shown();
 }
 
-bool QtNotificationArea::IconShown(WindowHandle window, std::uint32_t id, std::chrono::milliseconds patience)
+bool LinuxNotificationArea::IconShown(WindowHandle window, std::uint32_t id, std::chrono::milliseconds patience)
 {
     const IconKey key{window, id};
     const QDeadlineTimer deadline(patience);
@@ -144,7 +147,7 @@ bool QtNotificationArea::IconShown(WindowHandle window, std::uint32_t id, std::c
     return found != icons_.end() && (found->second.statusNotifier->Shown() || found->second.xembed->Shown());
 }
 
-void QtNotificationArea::Deliver(const IconKey& key, std::intptr_t mouseMessage)
+void LinuxNotificationArea::Deliver(const IconKey& key, std::intptr_t mouseMessage)
 {
     const auto icon = icons_.find(key);
     const auto window = windows_.find(key.first);
@@ -154,12 +157,12 @@ void QtNotificationArea::Deliver(const IconKey& key, std::intptr_t mouseMessage)
     ReportFailure(dialogs_, [&] { proc(icon->second.callbackMessage, key.second, mouseMessage); });
 }
 
-int QtNotificationArea::DoubleClickTime() const
+int LinuxNotificationArea::DoubleClickTime() const
 {
     return QGuiApplication::styleHints()->mouseDoubleClickInterval();
 }
 
-QPoint QtNotificationArea::CursorPos() const
+QPoint LinuxNotificationArea::CursorPos() const
 {
     return QCursor::pos();
 }

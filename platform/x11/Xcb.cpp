@@ -1,4 +1,4 @@
-#include "platform/session/Xcb.h"
+#include "platform/x11/Xcb.h"
 
 #include <X11/Xlib.h>
 
