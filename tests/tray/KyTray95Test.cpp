@@ -202,7 +202,7 @@ TEST_F(TrayIconTest, ActivationAddsTheRecordOnceAndDestructionRemovesIt)
     icon->SetActive(true);
     icon->SetActive(true);
     ASSERT_EQ(tray.area.calls.size(), 1u);
-    const platform::NotifyIconData& added = LastCall().data;
+    const platform::NotifyIconData added = LastCall().data; // a copy: the list of calls grows
     EXPECT_EQ(LastCall().message, NIM_ADD);
     EXPECT_EQ(added.hWnd, icon->MsgWindow().Handle());
     EXPECT_NE(added.hWnd, 0u);
