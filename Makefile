@@ -2,7 +2,8 @@
 # make test - install what is missing, check the format, build, run every test, then the unit
 #             tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 # make format - lay every tracked C++ file out as .clang-format says (clang-format 14)
-# make fuzz - build the icon reader's fuzzer with clang and run it for FUZZ_SECONDS
+# make fuzz - build the fuzzers (icon reader, settings file) with clang and run each of them in
+#             turn for FUZZ_SECONDS
 # make install [PREFIX=dir] [AUTOSTART=1] - install an optimised, stripped build for this user,
 #   no root needed
 # make uninstall [PREFIX=dir] - remove what make install put there, keeping settings and notes;
@@ -77,13 +78,18 @@ bench: build
 	bench/start_file.sh $(BUILD)
 	$(BUILD)/bin/file_list_bench
 
-# New inputs go to $(FUZZ_BUILD)/corpus, findings to $(FUZZ_BUILD)/; fuzz/corpus holds the seeds.
+# Each fuzzer runs for FUZZ_SECONDS, one after the other, and the first finding stops. A fuzzer's
+# new inputs go to $(FUZZ_BUILD)/corpus/<name>, its findings to $(FUZZ_BUILD)/<name>-*;
+# fuzz/corpus/<name> holds its seeds.
+FUZZERS := icon_reader profile_file
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja
 	cmake --build $(FUZZ_BUILD)
-	mkdir -p $(FUZZ_BUILD)/corpus
-	$(FUZZ_BUILD)/icon_reader_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-		-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus
+	set -e; for name in $(FUZZERS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+		$(FUZZ_BUILD)/$${name}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/$$name- $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name; \
+	done
 
 # Sets up $(INSTALL_BUILD) when it is not there yet; an existing one is only brought up to date,
 # which needs neither root nor the install script. The program is installed stripped.

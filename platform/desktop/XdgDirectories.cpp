@@ -68,16 +68,22 @@ std::vector<std::string> ApplicationFolders(const XdgDirectories& directories)
     return folders;
 }
 
-std::vector<DesktopFileIds> InstalledDesktopFiles(const std::vector<std::string>& folders)
+std::vector<DesktopFileIds> InstalledDesktopFiles(const std::vector<std::string>& folders,
+                                                  const std::function<void(const std::string&)>& entering)
 {
     namespace fs = std::filesystem;
     std::vector<DesktopFileIds> files(folders.size());
     std::set<std::string> seen;
     for (std::size_t folder = 0; folder < folders.size(); ++folder) {
+        if (entering)
+            entering(folders[folder]);
         std::error_code error;
         fs::recursive_directory_iterator it(folders[folder], fs::directory_options::skip_permission_denied, error);
         for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
             std::error_code ignored;
+            // The iterator lists a subfolder's entries only when it next moves on.
+            if (entering && it->is_directory(ignored) && !it->is_symlink(ignored))
+                entering(it->path().string());
             if (it->path().extension() != ".desktop" || !it->is_regular_file(ignored))
                 continue;
             std::string id = it->path().lexically_relative(folders[folder]).string();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,7 +33,9 @@ std::vector<std::string> ApplicationFolders(const XdgDirectories& directories);
 using DesktopFileIds = std::map<std::string, std::string>;
 
 // The desktop files in each of the folders and their subfolders. An id found in several folders
-// names the file of the first one; the others leave it out.
-std::vector<DesktopFileIds> InstalledDesktopFiles(const std::vector<std::string>& folders);
+// names the file of the first one; the others leave it out. entering, when given, is called with
+// each folder and subfolder before its entries are listed.
+std::vector<DesktopFileIds> InstalledDesktopFiles(const std::vector<std::string>& folders,
+                                                  const std::function<void(const std::string&)>& entering = {});
 
 } // namespace platform

@@ -29,7 +29,7 @@ std::string_view Trim(std::string_view text)
     constexpr std::string_view blanks = " \t\r";
     const auto first = text.find_first_not_of(blanks);
     if (first == std::string_view::npos)
-        return {};
+        return text.substr(text.size());
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 

@@ -22,7 +22,8 @@ std::string AsciiLower(std::string text);
 std::string AsciiUpper(std::string text);
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
-// text without the spaces, tabs and carriage returns at either end.
+// text without the spaces, tabs and carriage returns at either end: always a part of text, so
+// that where it lies in text can be worked out (an empty one at text's end when all is blank).
 std::string_view Trim(std::string_view text);
 
 // The parts of text between separators, empty ones left out.

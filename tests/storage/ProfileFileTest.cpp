@@ -118,6 +118,35 @@ TEST(ProfileSections, ValueComesFromTheFirstLineOfTheKeyInSectionsOfThatName)
     }
 }
 
+// A heading with a blank name, or one that leaves its bracket open or holds more than its name,
+// is a section like any other: its keys belong to it, those of the sections around it read as
+// usual, and a write leaves the line as it was.
+TEST(ProfileSections, OddHeadingsOpenSectionsOfTheirOwn)
+{
+    struct Heading {
+        std::string line;
+        std::optional<std::string> keyBelowIt; // TABS Tab1, which follows the heading
+    };
+    const Heading headings[] = {{"[]", std::nullopt},         {"[ ]", std::nullopt},
+                                {"[", std::nullopt},          {"[\t]", std::nullopt},
+                                {" [ ] ", std::nullopt},      {"[ TABS", "below"},
+                                {"[TABS] and more", "below"}, {std::string("[\0]", 3), std::nullopt},
+                                {"[]TABS]", std::nullopt}};
+    for (const Heading& heading : headings) {
+        const std::string before = "[TABS]\r\nTab0=before\r\n" + heading.line + "\r\n";
+        const std::string after = "Tab1=below\r\n[EXE]\r\nXPos=10\r\n";
+        const std::string text = before + after;
+        EXPECT_EQ(profile::FindValue(text, "TABS", "Tab0"), "before") << heading.line;
+        EXPECT_EQ(profile::FindValue(text, "TABS", "Tab1"), heading.keyBelowIt) << heading.line;
+        EXPECT_EQ(profile::FindValue(text, "EXE", "XPos"), "10") << heading.line;
+        EXPECT_EQ(profile::WithValue(text, "EXE", "XPos", "20"), before + "Tab1=below\r\n[EXE]\r\nXPos=20\r\n")
+            << heading.line;
+        EXPECT_EQ(profile::WithValue(text, "TABS", "Tab2", "new"),
+                  "[TABS]\r\nTab0=before\r\nTab2=new\r\n" + heading.line + "\r\n" + after)
+            << heading.line;
+    }
+}
+
 struct WriteCase {
     const char* section;
     const char* key;
