@@ -53,7 +53,7 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , host_(host)
     , ui(SetUpStripForm(*this))
     , slotParts_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
-    , slots_(platform, settings, platform.location.ProgramDirectory(), slotParts_)
+    , slots_(platform, settings, platform.location.DataDirectory(), slotParts_)
     , drag_(std::make_unique<TWindowDrag>(*this))
     , Timer1(new QTimer(this))
 {

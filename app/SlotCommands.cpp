@@ -2,6 +2,7 @@
 
 #include "app/Delete.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Encoding.h"
@@ -46,11 +47,11 @@ void AcceptLocalFiles(QEvent* event)
 
 } // namespace
 
-TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings,
-                             std::string programDirectory, TLaunchSlots& parts)
+TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings, std::string dataDirectory,
+                             TLaunchSlots& parts)
     : platform_(platform)
     , settings_(settings)
-    , programDirectory_(std::move(programDirectory))
+    , dataDirectory_(std::move(dataDirectory))
     , slots_(parts)
 {
     for (TLaunchSlot& slot : slots_) {
@@ -68,12 +69,12 @@ TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings
 
 std::string TSlotCommands::ListFile(int slot) const
 {
-    return FileListPath(programDirectory_, slot);
+    return FileListPath(dataDirectory_, slot);
 }
 
 std::string TSlotCommands::BlankIconFile() const
 {
-    return programDirectory_ + "empty.ico";
+    return platform_.location.InstalledFile("empty.ico");
 }
 
 std::string TSlotCommands::StoredMainFile(int slot) const

@@ -68,7 +68,7 @@ private:
     platform::Platform platform_;
     const TSettings& settings_;
     std::unique_ptr<Ui::TFormPostIt> ui;
-    std::string programDirectory_;
+    std::string dataDirectory_;
     int currentNote_ = 1;
     TClickLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
     TNoteFile shown_; // the current note's file as last read or written

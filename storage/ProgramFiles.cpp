@@ -9,10 +9,6 @@ std::string NoteFilePath(const std::string& programDirectory, int note)
     return programDirectory + "note" + std::to_string(note) + ".dat";
 }
 
-namespace {
-
-// The names of the files the program keeps beside itself: the settings file, the twelve pop-up
-// file lists and the eight notes.
 std::vector<std::string> StoredFileNames()
 {
     std::vector<std::string> names{SettingsFilePath("")};
@@ -22,8 +18,6 @@ std::vector<std::string> StoredFileNames()
         names.push_back(NoteFilePath("", note));
     return names;
 }
-
-} // namespace
 
 void RemoveInterruptedWrites(const std::string& programDirectory)
 {
