@@ -18,7 +18,7 @@ class TFormPostIt;
 class TClickLabel;
 class TSettings;
 
-// The notes window: eight notes, each in a file of its own in the program directory and each
+// The notes window: eight notes, each in a file of its own in the data directory and each
 // with a name on one of the eight labels at the right. The yellow memo shows one note at a
 // time; a click on a label saves the note on view and shows that label's, a double click on a
 // label lets the user type a new name for it, "Print Note" prints the memo's lines on the

@@ -4,9 +4,9 @@
 #include "storage/FileList.h"
 #include "storage/SettingsKeys.h"
 
-std::string NoteFilePath(const std::string& programDirectory, int note)
+std::string NoteFilePath(const std::string& dataDirectory, int note)
 {
-    return programDirectory + "note" + std::to_string(note) + ".dat";
+    return dataDirectory + "note" + std::to_string(note) + ".dat";
 }
 
 std::vector<std::string> StoredFileNames()
@@ -19,7 +19,7 @@ std::vector<std::string> StoredFileNames()
     return names;
 }
 
-void RemoveInterruptedWrites(const std::string& programDirectory)
+void RemoveInterruptedWrites(const std::string& dataDirectory)
 {
-    platform::RemoveReplacementLeftovers(programDirectory, StoredFileNames());
+    platform::RemoveReplacementLeftovers(dataDirectory, StoredFileNames());
 }
