@@ -8,6 +8,8 @@
 #   no root needed
 # make uninstall [PREFIX=dir] - remove what make install put there, keeping settings and notes;
 #   refuses while the installed program runs
+# make package - build the Debian package stackle_<version>_<arch>.deb here, for everyone: apt-get
+#   install ./stackle_*.deb
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SANITIZE_BUILD ?= build-asan
@@ -25,7 +27,7 @@ INSTALL_BUILD ?= build-release
 # What a program folder holds besides the user's files: the binary and its blank slot icon.
 PROGRAM_FILES := stackle empty.ico
 
-.PHONY: deps build run test test-sanitize check-format format bench fuzz install uninstall clean
+.PHONY: deps build run test test-sanitize check-format format bench fuzz release-build install uninstall package clean
 
 deps:
 	scripts/install-deps.sh
@@ -91,13 +93,24 @@ fuzz: deps
 			-artifact_prefix=$(FUZZ_BUILD)/$$name- $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name; \
 	done
 
-# Sets up $(INSTALL_BUILD) when it is not there yet; an existing one is only brought up to date,
-# which needs neither root nor the install script. The program is installed stripped.
-install:
+# The optimised build of the program alone that install and package take it from. Sets up
+# $(INSTALL_BUILD) when it is not there yet; an existing one is only brought up to date, which
+# needs neither root nor the install script.
+release-build:
 	test -f $(INSTALL_BUILD)/build.ninja || { $(MAKE) deps && \
 		cmake -S . -B $(INSTALL_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTACKLE_WERROR=$(WERROR); }
 	cmake --build $(INSTALL_BUILD) --target stackle
+
+# The program is installed stripped.
+install: release-build
 	scripts/install.sh install $(INSTALL_BUILD) "$(PREFIX)" $(AUTOSTART)
+
+# CPack writes the package from the install rules (packaging/CMakeLists.txt), stripping the
+# program; dpkg-shlibdeps, which the install script brings, computes its Depends.
+package: deps release-build
+	rm -f $(INSTALL_BUILD)/stackle_*.deb
+	cd $(INSTALL_BUILD) && cpack -G DEB
+	cp $(INSTALL_BUILD)/stackle_*.deb .
 
 uninstall:
 	scripts/install.sh uninstall "$(PREFIX)"

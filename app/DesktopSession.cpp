@@ -35,12 +35,10 @@ std::string WaylandNotice(const EnvironmentReader& environment)
            "nor stay on top of other windows.";
 }
 
-std::string UnwritableDirectoryNotice(const std::string& programDirectory)
+std::string UnwritableDirectoryNotice(const std::string& programDirectory, const std::string& userDirectory)
 {
-    if (access(programDirectory.c_str(), W_OK) == 0)
+    if (access(programDirectory.c_str(), W_OK) == 0 || access(userDirectory.c_str(), W_OK) == 0)
         return {};
-    return "Stackle: " + programDirectory
-        + " cannot be written, so nothing you set will be stored. "
-          "Install Stackle where it can keep its files beside itself: make install (into "
-          "~/.local/opt/stackle unless PREFIX says otherwise).";
+    return "Stackle: neither its folder " + programDirectory + " nor " + userDirectory
+        + " can be written, so nothing you set will be stored.";
 }

@@ -13,6 +13,9 @@ using EnvironmentReader = std::function<const char*(const char*)>;
 std::string DisplayPlatformFor(const EnvironmentReader& environment);
 
 // What the user is told on standard error when the strip starts in a session where it cannot
-// behave as it should, or in a program directory it cannot write; empty when all is well.
+// behave as it should; empty when all is well.
 std::string WaylandNotice(const EnvironmentReader& environment);
-std::string UnwritableDirectoryNotice(const std::string& programDirectory);
+// What the user is told, on standard error and in a message box, when neither the program
+// directory nor the user's own folder for the program's files can be written (once the data
+// folder is chosen, see ChooseDataDirectory); empty when one of them can.
+std::string UnwritableDirectoryNotice(const std::string& programDirectory, const std::string& userDirectory);

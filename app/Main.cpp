@@ -52,7 +52,7 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , host_(host)
     , ui(SetUpStripForm(*this))
     , launchSlots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
-    , slotCommands_(platform, settings, platform.location.ProgramDirectory(), launchSlots_)
+    , slotCommands_(platform, settings, platform.location.DataDirectory(), launchSlots_)
     , drag_(std::make_unique<TWindowDrag>(*this))
     , Timer1(new QTimer(this))
 {

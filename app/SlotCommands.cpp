@@ -2,6 +2,7 @@
 
 #include "app/Delete.h"
 #include "exebtn/ExeBtn.h"
+#include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
 #include "platform/session/ErrorReport.h"
 #include "platform/text/Encoding.h"
@@ -53,10 +54,10 @@ template <typename... Args> auto TSlotCommands::Reported(void (TSlotCommands::*c
 }
 
 TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings,
-                             std::string programDirectory, TLaunchSlots& parts)
+                             std::string dataDirectory, TLaunchSlots& parts)
     : platform_(platform)
     , settings_(settings)
-    , programDirectory_(std::move(programDirectory))
+    , dataDirectory_(std::move(dataDirectory))
     , launchSlots_(parts)
     , OpenDialog1(platform.dialogs,
                   {{QStringLiteral("All Files"), QStringLiteral("*")},
@@ -80,12 +81,12 @@ TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings
 
 std::string TSlotCommands::ListFile(int slot) const
 {
-    return FileListPath(programDirectory_, slot);
+    return FileListPath(dataDirectory_, slot);
 }
 
 std::string TSlotCommands::BlankIconFile() const
 {
-    return programDirectory_ + "empty.ico";
+    return platform_.location.InstalledFile("empty.ico");
 }
 
 std::string TSlotCommands::StoredMainFile(int slot) const

@@ -29,7 +29,7 @@ class TSettings;
 class TSlotCommands : public QObject {
     Q_OBJECT
 public:
-    TSlotCommands(const platform::Platform& platform, const TSettings& settings, std::string programDirectory,
+    TSlotCommands(const platform::Platform& platform, const TSettings& settings, std::string dataDirectory,
                   TLaunchSlots& parts);
 
     // Start-up: every slot takes its main file, its list and its parameter flag. A menu's entries,
@@ -92,7 +92,7 @@ private:
 
     platform::Platform platform_;
     const TSettings& settings_;
-    std::string programDirectory_;
+    std::string dataDirectory_;
     TLaunchSlots& launchSlots_;
     std::array<Pending, SlotCount> pending_;
     int currentSlot_ = 0;

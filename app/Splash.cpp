@@ -23,6 +23,7 @@ TFormSplash::TFormSplash(QSize screenSize)
     ui->LabelProduct->setFont(widgets::PixelFont(56, true));
     ui->LabelTagLine->setFont(widgets::PixelFont(24, true));
     ui->LabelVersion->setFont(widgets::PixelFont(13, true));
+    ui->LabelVersion->setText(QStringLiteral("v" STACKLE_VERSION));
     ui->ImageIcon->setPixmap(Artwork(QStringLiteral("stackle")));
     setFixedSize(size());
     move(platform::CentredOn(screenSize, size()));

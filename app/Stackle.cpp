@@ -66,9 +66,9 @@ void BringBackModalWindow()
 TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray)
     : platform_(platform)
     , tray_(tray)
-    , settings_(platform.location.ProgramDirectory())
+    , settings_(platform.location.DataDirectory())
 {
-    RemoveInterruptedWrites(platform_.location.ProgramDirectory());
+    RemoveInterruptedWrites(platform_.location.DataDirectory());
     trayIcon_ = std::make_unique<TKyTrayIcon95>(nullptr, tray_.area, tray_.timers);
     trayIcon_->setObjectName(QStringLiteral("TrayIcon"));
     trayIcon_->SetIcon(QIcon(Artwork(QStringLiteral("stackle"))));

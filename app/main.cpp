@@ -3,11 +3,17 @@
 #include "app/DesktopSession.h"
 #include "app/Splash.h"
 #include "app/Stackle.h"
+#include "platform/Dialogs.h"
 #include "platform/LinuxPlatform.h"
 #include "platform/ProgramLocation.h"
+#include "platform/session/ProductName.h"
 #include "platform/session/UnixSingleInstance.h"
+#include "platform/text/Encoding.h"
 #include "resources/Artwork.h"
 #include "resources/ProgramFonts.h"
+#include "storage/DataDirectory.h"
+
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,17 +37,24 @@ int main(int, char** argv)
     const platform::Platform platform = linuxPlatform.platform();
     application.setErrorDialogs(&platform.dialogs);
 
-    // A second start from the same program directory brings the running strip back and ends.
+    // The settings, lists and notes stay beside the program while it may write there, and go to
+    // the user's own folder otherwise.
     const std::string programDirectory = platform.location.ProgramDirectory();
-    platform::UnixSingleInstance instance(programDirectory);
+    const std::string userDirectory = UserDataDirectory();
+    linuxPlatform.UseDataDirectory(ChooseDataDirectory(programDirectory, userDirectory));
+    const std::string dataDirectory = platform.location.DataDirectory();
+
+    // A second start with the same data folder brings the running strip back and ends.
+    platform::UnixSingleInstance instance(dataDirectory);
     switch (instance.Claim(10000)) {
     case platform::SingleInstance::Outcome::First: break;
     case platform::SingleInstance::Outcome::BroughtBack: return 0;
     case platform::SingleInstance::Outcome::NoAnswer:
-        std::fprintf(stderr, "Stackle already runs from %s but does not answer.\n", programDirectory.c_str());
+        std::fprintf(stderr, "Stackle already runs with %s but does not answer.\n", dataDirectory.c_str());
         return 1;
     }
-    if (const std::string notice = UnwritableDirectoryNotice(programDirectory); !notice.empty())
+    const std::string notice = UnwritableDirectoryNotice(programDirectory, userDirectory);
+    if (!notice.empty())
         std::fprintf(stderr, "%s\n", notice.c_str());
 
     LoadProgramFonts();
@@ -54,5 +67,11 @@ int main(int, char** argv)
     }
     linuxPlatform.SetMainWindow(&stackle->Strip());
     instance.SetShowRequestHandler([&stackle] { stackle->ShowStrip(); });
+    // Said once more where a user who started the strip from a menu sees it, once it shows.
+    if (!notice.empty())
+        QTimer::singleShot(0, [&platform, &notice] {
+            platform.dialogs.MessageBox(platform::FromBytes(notice), platform::ProductName(),
+                                        platform::MessageKind::Information, platform::MessageButtons::Ok);
+        });
     return application.exec();
 }

@@ -44,7 +44,7 @@ TFormPostIt::TFormPostIt(const platform::Platform& platform, const TSettings& se
     , platform_(platform)
     , settings_(settings)
     , ui(std::make_unique<Ui::TFormPostIt>())
-    , programDirectory_(platform.location.ProgramDirectory())
+    , dataDirectory_(platform.location.DataDirectory())
 {
     ui->setupUi(this);
     setFont(widgets::PixelFont(13, true));
@@ -84,7 +84,7 @@ int TFormPostIt::NoteOf(const widgets::TClickLabel* label) const
 
 std::string TFormPostIt::NoteFile(int note) const
 {
-    return NoteFilePath(programDirectory_, note);
+    return NoteFilePath(dataDirectory_, note);
 }
 
 void TFormPostIt::showEvent(QShowEvent* event)

@@ -20,7 +20,7 @@ class TClickLabel;
 }
 class TSettings;
 
-// The notes window: eight notes, each in a file of its own in the program directory and each
+// The notes window: eight notes, each in a file of its own in the data directory and each
 // with a name on one of the eight labels at the right. The yellow memo shows one note at a
 // time; a click on a label saves the note on view and shows that label's, a double click on a
 // label lets the user type a new name for it, "Print Note" prints the memo's lines on the
@@ -70,7 +70,7 @@ private:
     platform::Platform platform_;
     const TSettings& settings_;
     std::unique_ptr<Ui::TFormPostIt> ui;
-    std::string programDirectory_;
+    std::string dataDirectory_;
     int currentNote_ = 1;
     widgets::TClickLabel* targetLabel_ = nullptr; // the label last double-clicked, which the next name is for
     TNoteFile shown_; // the current note's file as last read or written

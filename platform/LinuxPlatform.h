@@ -36,6 +36,8 @@ public:
     TrayPlatform trayPlatform() { return {notificationArea_, timers_}; }
     // The main window, which a start that waits for its program hides meanwhile.
     void SetMainWindow(QWidget* window) { session_.SetMainWindow(window); }
+    // The folder of the program's files that start-up chose, for the whole run.
+    void UseDataDirectory(std::string directory) { location_.UseDataDirectory(std::move(directory)); }
 
 private:
     RunningProgramLocation location_;

@@ -4,9 +4,9 @@
 
 namespace platform {
 
-// One program per program directory: two runs on the same settings and list files would
-// overwrite each other's changes. The first run claims the directory; a later start from it asks
-// that run to bring its window back and ends.
+// One program per data directory: two runs on the same settings and list files would overwrite
+// each other's changes. The first run claims the directory; a later start with it asks that run
+// to bring its window back and ends.
 class SingleInstance {
 public:
     enum class Outcome {
@@ -16,7 +16,7 @@ public:
     };
 
     virtual ~SingleInstance() = default;
-    // Claims the program directory for this run; when another run holds it, asks that one to
+    // Claims the data directory for this run; when another run holds it, asks that one to
     // bring its window back, waiting at most answerTimeout milliseconds for its answer.
     virtual Outcome Claim(int answerTimeout) = 0;
     // What this run does when a later start asks; a request that came before is carried out now.

@@ -10,7 +10,10 @@ set -euo pipefail
 # accessibility test reads the strip as a screen reader does: a session bus, AT-SPI's bus launcher
 # and registry, and Debian's python3 with the AT-SPI bindings. The strip carries its own fonts:
 # fontconfig's tools and the URW fonts serve the test that draws it without DejaVu, and
-# fonts-dejavu-core scripts/make-artwork.sh.
+# fonts-dejavu-core scripts/make-artwork.sh. make package computes the package's dependencies with
+# dpkg-dev's dpkg-shlibdeps, which CPack runs on the files that file calls programs; its test
+# checks the package with lintian, and the installed menu entry and AppStream data with their
+# validators (desktop-file-utils, appstream).
 packages=(
   make g++ cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
@@ -19,6 +22,7 @@ packages=(
   fontconfig fonts-urw-base35 libglib2.0-bin xfce4-panel xfconf
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
   dbus-daemon dbus-bin at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

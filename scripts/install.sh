@@ -37,17 +37,13 @@ exec_quoted() {
     printf '"%s"' "$path"
 }
 
+# The menu entry of the package (packaging/), its Exec line naming the program at <path>.
 desktop_entry() {
-    cat <<ENTRY
-[Desktop Entry]
-Type=Application
-Name=Stackle
-Comment=A launcher strip that stays on top of all windows
-Exec=$(exec_quoted "$1")
-Icon=stackle
-Terminal=false
-Categories=Utility;
-ENTRY
+    local line
+    while IFS= read -r line; do
+        [[ $line == Exec=* ]] && line=Exec=$(exec_quoted "$1")
+        printf '%s\n' "$line"
+    done <"$source_dir/packaging/stackle.desktop"
 }
 
 # Makes a directory with its missing parents, noting in created those it made.

@@ -35,9 +35,9 @@ std::string_view NamePart(std::string_view fullPath)
 
 } // namespace
 
-std::string FileListPath(const std::string& programDirectory, int slot)
+std::string FileListPath(const std::string& dataDirectory, int slot)
 {
-    return programDirectory + "flist" + std::to_string(slot) + ".dll";
+    return dataDirectory + "flist" + std::to_string(slot) + ".dll";
 }
 
 std::optional<std::string> ReadFileListBytes(const std::string& path)

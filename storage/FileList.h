@@ -10,8 +10,8 @@
 // whole line, letters compared without regard to case, and stored one line each with CR LF
 // after every line; an empty list is a file of zero bytes.
 
-// The list file of a slot: the program directory, "flist", the slot number and ".dll".
-std::string FileListPath(const std::string& programDirectory, int slot);
+// The list file of a slot: the data directory, "flist", the slot number and ".dll".
+std::string FileListPath(const std::string& dataDirectory, int slot);
 // The bytes of the list file at path, to be made into a list later (TFileList::LoadFromBytes);
 // nothing when the file cannot be read.
 std::optional<std::string> ReadFileListBytes(const std::string& path);

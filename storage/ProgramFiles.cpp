@@ -4,15 +4,11 @@
 #include "storage/FileList.h"
 #include "storage/SettingsKeys.h"
 
-std::string NoteFilePath(const std::string& programDirectory, int note)
+std::string NoteFilePath(const std::string& dataDirectory, int note)
 {
-    return programDirectory + "note" + std::to_string(note) + ".dat";
+    return dataDirectory + "note" + std::to_string(note) + ".dat";
 }
 
-namespace {
-
-// The names of the files the program keeps beside itself: the settings file, the twelve pop-up
-// file lists and the eight notes.
 std::vector<std::string> StoredFileNames()
 {
     std::vector<std::string> names{SettingsFilePath("")};
@@ -23,9 +19,7 @@ std::vector<std::string> StoredFileNames()
     return names;
 }
 
-} // namespace
-
-void RemoveInterruptedWrites(const std::string& programDirectory)
+void RemoveInterruptedWrites(const std::string& dataDirectory)
 {
-    platform::RemoveReplacementLeftovers(programDirectory, StoredFileNames());
+    platform::RemoveReplacementLeftovers(dataDirectory, StoredFileNames());
 }

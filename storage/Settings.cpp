@@ -17,8 +17,8 @@ void StoreIgnoringFailure(const std::string& path, const Setting& setting, const
 
 } // namespace
 
-TSettings::TSettings(const std::string& programDirectory)
-    : path_(SettingsFilePath(programDirectory))
+TSettings::TSettings(const std::string& dataDirectory)
+    : path_(SettingsFilePath(dataDirectory))
 {
 }
 

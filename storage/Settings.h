@@ -4,12 +4,12 @@
 
 #include <string>
 
-// The settings file of the program directory, for the whole run. It holds nothing of the file:
+// The settings file of the data directory, for the whole run. It holds nothing of the file:
 // every read and every store opens the file, performs its one access and releases it, so that
 // each access sees the file as it is now.
 class TSettings {
 public:
-    explicit TSettings(const std::string& programDirectory);
+    explicit TSettings(const std::string& dataDirectory);
 
     std::string Read(const TextSetting& setting) const;
     int Read(const IntegerSetting& setting) const;

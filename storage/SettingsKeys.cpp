@@ -32,9 +32,9 @@ TextSetting NoteName(int note)
 
 } // namespace settings
 
-std::string SettingsFilePath(const std::string& programDirectory)
+std::string SettingsFilePath(const std::string& dataDirectory)
 {
-    return programDirectory + "FILE.INI";
+    return dataDirectory + "FILE.INI";
 }
 
 std::string MainFileRefusal(std::string_view path)

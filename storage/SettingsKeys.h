@@ -42,8 +42,8 @@ TextSetting NoteName(int note);
 
 } // namespace settings
 
-// The settings file in the program directory (which ends in '/').
-std::string SettingsFilePath(const std::string& programDirectory);
+// The settings file in the data directory (which ends in '/').
+std::string SettingsFilePath(const std::string& dataDirectory);
 
 // Why a file cannot be a launch slot's main file, whose path the settings file would not give
 // back as it was stored (a line break, a blank at either end, more than a value can hold); empty

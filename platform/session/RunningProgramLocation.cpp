@@ -20,4 +20,9 @@ std::string RunningProgramLocation::ProgramFile() const
     }
 }
 
+std::string RunningProgramLocation::DataDirectory() const
+{
+    return dataDirectory_.empty() ? ProgramDirectory() : dataDirectory_;
+}
+
 } // namespace platform

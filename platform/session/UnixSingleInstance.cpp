@@ -30,11 +30,11 @@ const QByteArray ShownAnswer = "shown\n";
 // The longest request or answer a run waits for: anything longer is no request.
 constexpr qsizetype LongestLine = 64;
 
-// The runtime directory's path for this program directory: the same directory reached by
+// The runtime directory's path for this data directory: the same directory reached by
 // another path (a link, "..") gives the same name.
-QString InstancePath(const std::string& programDirectory)
+QString InstancePath(const std::string& dataDirectory)
 {
-    QString directory = platform::FromBytes(programDirectory);
+    QString directory = platform::FromBytes(dataDirectory);
     const QString canonical = QFileInfo(directory).canonicalFilePath();
     if (!canonical.isEmpty())
         directory = canonical;
@@ -100,9 +100,9 @@ bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
 
 namespace platform {
 
-UnixSingleInstance::UnixSingleInstance(const std::string& programDirectory)
+UnixSingleInstance::UnixSingleInstance(const std::string& dataDirectory)
 {
-    const QString path = InstancePath(programDirectory);
+    const QString path = InstancePath(dataDirectory);
     socketPath_ = path + QStringLiteral(".socket");
     lockPath_ = path + QStringLiteral(".lock");
 }

@@ -13,13 +13,13 @@ class QSocketNotifier;
 
 namespace platform {
 
-// The program directory claimed with a lock on a file named after it, and a local (Unix domain)
+// The data directory claimed with a lock on a file named after it, and a local (Unix domain)
 // socket of the same name on which a later start asks for the window. The lock is the system's
 // own (flock), which ends with the process that holds it, so a run that crashed leaves none; its
 // socket is taken over. Both live in the user's runtime directory.
 class UnixSingleInstance final : public SingleInstance {
 public:
-    explicit UnixSingleInstance(const std::string& programDirectory);
+    explicit UnixSingleInstance(const std::string& dataDirectory);
     ~UnixSingleInstance();
     UnixSingleInstance(const UnixSingleInstance&) = delete;
     UnixSingleInstance& operator=(const UnixSingleInstance&) = delete;

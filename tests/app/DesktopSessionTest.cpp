@@ -50,21 +50,27 @@ INSTANTIATE_TEST_SUITE_P(
         SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}, "", false},
         SessionCase{{{"QT_QPA_PLATFORM", "offscreen"}}, "", false}));
 
-TEST(UnwritableDirectory, IsNamedOnceWithTheWayOut)
+TEST(UnwritableDirectory, IsNamedOnlyWhenNeitherFolderCanBeWritten)
 {
-    QTemporaryDir dir;
-    const std::string directory = dir.path().toStdString() + "/";
-    EXPECT_EQ(UnwritableDirectoryNotice(directory), "");
-    chmod(directory.c_str(), 0555);
-    const int told = doubles::RunUnprivileged([&] {
-        const std::string notice = UnwritableDirectoryNotice(directory);
-        return notice.find(directory + " cannot be written") != std::string::npos
-                && notice.find("make install") != std::string::npos
-            ? 0
-            : 1;
-    });
-    chmod(directory.c_str(), 0755);
-    EXPECT_EQ(told, 0);
+    QTemporaryDir program;
+    QTemporaryDir user;
+    const std::string programDirectory = program.path().toStdString() + "/";
+    const std::string userDirectory = user.path().toStdString() + "/";
+    const std::string neither = "Stackle: neither its folder " + programDirectory + " nor " + userDirectory
+        + " can be written, so nothing you set will be stored.";
+    // 0: no notice, 1: the one naming both folders, 2: another.
+    const auto noticeAsUser = [&](mode_t userMode) {
+        chmod(userDirectory.c_str(), userMode);
+        return doubles::RunUnprivileged([&] {
+            const std::string notice = UnwritableDirectoryNotice(programDirectory, userDirectory);
+            return notice.empty() ? 0 : notice == neither ? 1 : 2;
+        });
+    };
+    chmod(programDirectory.c_str(), 0555);
+    EXPECT_EQ(noticeAsUser(0777), 0);
+    EXPECT_EQ(noticeAsUser(0555), 1);
+    chmod(programDirectory.c_str(), 0755);
+    chmod(userDirectory.c_str(), 0755);
 }
 
 } // namespace

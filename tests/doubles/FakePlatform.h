@@ -34,6 +34,7 @@ public:
     {
     }
     std::string ProgramFile() const override { return file_; }
+    std::string DataDirectory() const override { return ProgramDirectory(); }
 
 private:
     std::string file_;

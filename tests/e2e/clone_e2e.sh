@@ -49,33 +49,7 @@ show_state() {
 }
 
 # The compiler command the clone's builds go through (see above).
-cat >"$work/compile" <<'COMPILE'
-#!/usr/bin/env bash
-# compile <compiler> <arguments>...: compiles without optimisation or debugging information. Run
-# in the build folder, as ninja runs it; a compile seen before, with the same arguments but for
-# the build folder and the optimisation and debugging flags, gets the object and dependency files
-# it made then.
-cache=${0%/*}/compiled
-args=() object="" depfile="" previous=""
-for arg; do
-    case $previous in -o) object=$arg ;; -MF) depfile=$arg ;; esac
-    previous=$arg
-    case $arg in -O* | -g*) continue ;; esac
-    args+=("${arg//"$PWD"/@BUILD@}")
-done
-key=$(printf '%s\0' "${args[@]}" | sha256sum) key=${key%% *}
-if [[ -n $object && -f $cache/$key.o ]]; then
-    cp "$cache/$key.o" "$object" || exit 1
-    [[ -z $depfile ]] || sed "s|@BUILD@|$PWD|g" "$cache/$key.d" >"$depfile"
-    exit
-fi
-"$@" -O0 -g0 || exit
-[[ -n $object ]] || exit 0
-mkdir -p "$cache" && cp "$object" "$cache/$key.o" || exit 1
-[[ -z $depfile ]] || sed "s|$PWD|@BUILD@|g" "$depfile" >"$cache/$key.d"
-COMPILE
-chmod +x "$work/compile"
-export CMAKE_CXX_COMPILER_LAUNCHER=$work/compile
+export CMAKE_CXX_COMPILER_LAUNCHER=$SOURCE/tests/e2e/compile_unoptimised.sh COMPILE_CACHE=$work/compiled
 
 # make_in_clone <target>...: runs make in the clone in the background, in a process group of its
 # own, its output in make_log; sets make_pid.

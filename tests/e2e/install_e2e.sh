@@ -4,7 +4,8 @@
 #   its fonts, the menu entry, the icon in each size of the user's icon theme and the autostart
 #   entry, nothing else;
 #   the menu entry's Exec line starts the installed strip on a virtual X server;
-#   a program directory that cannot be written -> one line on standard error, the strip runs;
+#   neither the program directory nor the user's folder can be written -> the strip runs, and
+#   says so in one line on standard error and in a message box;
 #   make uninstall -> exactly what was there before, and the settings the run stored.
 #
 # Usage: install_e2e.sh <path to the stackle binary in its build directory>
@@ -71,18 +72,21 @@ xdotool mousemove $((X + STRIP_CLOSE_X)) $((Y + STRIP_CLOSE_Y)) click 1 || fail 
 expect_app_exit "\"X\""
 [[ -f $prefix/FILE.INI ]] || fail "the strip stored no settings beside itself"
 
-step "a program directory that cannot be written"
+step "neither the program directory nor the user's folder can be written"
 chmod 555 "$prefix"
-as_user=()
+mkdir -m 555 "$work/config" || fail "could not make a read-only configuration folder"
+as_user=(env XDG_CONFIG_HOME="$work/config")
 if ((EUID == 0)); then # root writes anywhere: run as nobody, with a runtime folder of its own
     mkdir -m 700 "$work/nobody" && chown nobody "$work/nobody"
-    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env XDG_RUNTIME_DIR="$work/nobody" HOME=/nonexistent)
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups "${as_user[@]}" XDG_RUNTIME_DIR="$work/nobody"
+        HOME=/nonexistent)
 fi
 start_app "${as_user[@]}" "$program"
-wait_for "$TIMEOUT" find_strip || fail "the strip did not run in a program directory it cannot write"
-lines=$(grep -c "cannot be written, so nothing you set will be stored" "$app_log")
+wait_for "$TIMEOUT" find_strip || fail "the strip did not run where it can store nothing"
+lines=$(grep -c "$work/config/stackle/ can be written, so nothing you set will be stored" "$app_log")
 [[ $lines -eq 1 ]] || fail "standard error holds $lines such lines"
-grep -q "make install" "$app_log" || fail "the line does not say how to install"
+box_shown() { [[ $(windows_titled Stackle | wc -l) -eq 2 ]]; }
+wait_for "$TIMEOUT" box_shown || fail "no message box besides the strip says so"
 end_processes "$app_pid"
 app_pid=""
 chmod 755 "$prefix"
