@@ -34,14 +34,6 @@ within_ms() {
     done
 }
 
-# Sets ICON_X and ICON_Y to the middle of the program's icon inside trayer's window.
-find_icon() {
-    local line
-    find_tray_panel || return 1
-    # shellcheck disable=SC2154 # panel: set by find_tray_panel
-    line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("stackle" ' | head -n 1) || return 1
-    [[ -n $line ]] && middle_of "$line"
-}
 strip_shown() { find_program_window "$STRIP_W" "$STRIP_H"; }
 # shellcheck disable=SC2154 # window: set by find_program_window
 shrunk() { read_geometry "$window" && ((HEIGHT < STRIP_H)); }
@@ -54,7 +46,7 @@ expect_prompt_start() {
     wait_for "$TIMEOUT" strip_shown || fail "$1: no strip within $TIMEOUT s"
     xdotool mousemove $((X + SHRINK_X)) $((Y + SHRINK_Y)) click 1 || fail "xdotool could not click"
     within_ms "$PROMPT_MS" shrunk || fail "$1: a click as the strip showed did nothing within $PROMPT_MS ms"
-    within_ms "$PROMPT_MS" find_icon || fail "$1: the icon is not in trayer's window within $PROMPT_MS ms"
+    within_ms "$PROMPT_MS" find_trayer_icon || fail "$1: the icon is not in trayer's window within $PROMPT_MS ms"
     xdotool mousemove $((X + STRIP_CLOSE_X)) $((Y + STRIP_CLOSE_Y)) click 1 || fail "xdotool could not click"
     expect_app_exit "$1, \"X\""
 }
@@ -70,7 +62,8 @@ expect_prompt_start "no session bus"
 
 step "a session bus that answers after 5 s: the same"
 # libdbus runs the program and talks to it as to a bus; it ends without a word after 5 s.
-export DBUS_SESSION_BUS_ADDRESS="unixexec:path=$(command -v sleep),argv1=5"
+DBUS_SESSION_BUS_ADDRESS="unixexec:path=$(command -v sleep),argv1=5"
+export DBUS_SESSION_BUS_ADDRESS
 expect_prompt_start "a slow session bus"
 
 echo "PASS"
