@@ -140,8 +140,8 @@ bool XEmbedIconWindow::nativeEventFilter(const QByteArray& eventType, void* mess
     return false;
 }
 
-// The times of input and property events, which only the server makes; any program can send
-// the others, and any event, with a time of its choosing.
+// The times of input and property events as the server makes them: a copy another program sent
+// (its type has the high bit set) may carry any time, as may the other events.
 void XEmbedIconWindow::NoteServerTime(const xcb_generic_event_t* event)
 {
     xcb_timestamp_t time = XCB_CURRENT_TIME;
