@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -15,13 +16,43 @@ namespace {
 
 const QString ClickedEvent = QStringLiteral("clicked");
 
-QVariantMap Filtered(QVariantMap properties, const QStringList& names)
+// Every property an item may have.
+const QStringList ItemProperties = {QStringLiteral("children-display"), QStringLiteral("type"), QStringLiteral("label"),
+                                    QStringLiteral("enabled"), QStringLiteral("visible")};
+
+// The item properties that names asks for, all of them when it is empty: the one pass over names
+// a call costs, however many it holds.
+QStringList Wanted(const QStringList& names)
 {
     if (names.isEmpty())
-        return properties;
+        return ItemProperties;
+    QStringList wanted;
+    for (const QString& property : ItemProperties) {
+        if (names.contains(property))
+            wanted.append(property);
+    }
+    return wanted;
+}
+
+QVariantMap Filtered(QVariantMap properties, const QStringList& wanted)
+{
     for (auto property = properties.begin(); property != properties.end();)
-        property = names.contains(property.key()) ? std::next(property) : properties.erase(property);
+        property = wanted.contains(property.key()) ? std::next(property) : properties.erase(property);
     return properties;
+}
+
+// The ids, each once, in the order first given.
+QList<int> Distinct(const QList<int>& ids)
+{
+    QList<int> distinct;
+    QSet<int> seen;
+    for (const int id : ids) {
+        if (!seen.contains(id)) {
+            seen.insert(id);
+            distinct.append(id);
+        }
+    }
+    return distinct;
 }
 
 } // namespace
@@ -118,13 +149,14 @@ QVariantMap DBusMenu::PropertiesOf(int id) const
     return properties;
 }
 
-DBusMenuLayout DBusMenu::LayoutOf(int id, int depth, const QStringList& names)
+// depth: how many levels of items below this one; any negative number for all of them.
+DBusMenuLayout DBusMenu::LayoutOf(int id, int depth, const QStringList& wanted)
 {
-    DBusMenuLayout layout{id, Filtered(PropertiesOf(id), names), {}};
+    DBusMenuLayout layout{id, Filtered(PropertiesOf(id), wanted), {}};
     QMenu* children = depth == 0 ? nullptr : ChildrenOf(id);
     if (children) {
         for (QAction* action : children->actions())
-            layout.children.append(LayoutOf(IdOf(action), depth - 1, names));
+            layout.children.append(LayoutOf(IdOf(action), depth < 0 ? depth : depth - 1, wanted));
     }
     return layout;
 }
@@ -140,25 +172,34 @@ uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList& pr
     if (!Known(parentId))
         UnknownId(parentId);
     else
-        layout = LayoutOf(parentId, recursionDepth, propertyNames);
+        layout = LayoutOf(parentId, std::max(recursionDepth, -1), Wanted(propertyNames));
     return revision_;
 }
 
+// One entry at most per item of the menu: ids it does not hold are left out.
 QList<DBusMenuItem> DBusMenu::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames)
 {
+    const QStringList wanted = Wanted(propertyNames);
     QList<DBusMenuItem> items;
-    for (const int id : ids) {
+    for (const int id : Distinct(ids)) {
         if (Known(id))
-            items.append({id, Filtered(PropertiesOf(id), propertyNames)});
+            items.append({id, Filtered(PropertiesOf(id), wanted)});
     }
     return items;
 }
 
 QDBusVariant DBusMenu::GetProperty(int id, const QString& name)
 {
-    if (!Known(id))
+    if (!Known(id)) {
         UnknownId(id);
-    return QDBusVariant(PropertiesOf(id).value(name));
+        return {};
+    }
+    const QVariant value = PropertiesOf(id).value(name);
+    // An empty value cannot be sent: the caller would get no answer at all.
+    if (!value.isValid() && calledFromDBus())
+        sendErrorReply(QDBusError::InvalidArgs,
+                       QStringLiteral("The menu item %1 has no property %2").arg(id).arg(name));
+    return QDBusVariant(value);
 }
 
 bool DBusMenu::Clicked(int id, const QString& eventId)
@@ -178,14 +219,19 @@ void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint)
         UnknownId(id);
 }
 
+// An item clicked several times in one group is clicked once.
 QList<int> DBusMenu::EventGroup(const QList<DBusMenuEvent>& events)
 {
     QList<int> idErrors;
+    QSet<std::pair<int, QString>> seen;
     for (const DBusMenuEvent& event : events) {
+        if (seen.contains({event.id, event.eventId}))
+            continue;
+        seen.insert({event.id, event.eventId});
         if (!Clicked(event.id, event.eventId) && event.id != RootId)
             idErrors.append(event.id);
     }
-    return idErrors;
+    return Distinct(idErrors);
 }
 
 // The menu is kept up to date as it changes, so no item ever needs refreshing before it opens.
@@ -198,7 +244,7 @@ bool DBusMenu::AboutToShow(int id)
 
 QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors)
 {
-    for (const int id : ids) {
+    for (const int id : Distinct(ids)) {
         if (!Known(id))
             idErrors.append(id);
     }

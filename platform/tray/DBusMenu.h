@@ -18,7 +18,8 @@ namespace platform {
 // A QMenu as com.canonical.dbusmenu, for a tray host that draws an icon's menu itself: every
 // action an item (labels with their mnemonic, enabled, visible, separators, submenus), kept up to
 // date as the menu's actions change. An item the host reports clicked triggers its action from the
-// event loop, as a click in the menu would. The menu is not owned.
+// event loop, as a click in the menu would. The menu is not owned. Every call is answered at once,
+// with a result or an error, and costs no more than one pass over what it names.
 class DBusMenu final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -70,7 +71,7 @@ private:
     // for an action that has one; nullptr for none.
     QMenu* ChildrenOf(int id);
     QVariantMap PropertiesOf(int id) const;
-    DBusMenuLayout LayoutOf(int id, int depth, const QStringList& names);
+    DBusMenuLayout LayoutOf(int id, int depth, const QStringList& wanted);
     bool Clicked(int id, const QString& eventId);
     // Fails the D-Bus call being answered: the id names no item.
     void UnknownId(int id);

@@ -129,8 +129,12 @@ bool LinuxNotificationArea::Arriving(const IconKey& key) const
     const auto found = icons_.find(key);
     if (found == icons_.end())
         return false;
-    const TrayIconView& view = *found->second.inStatusNotifier ? *found->second.statusNotifier : *found->second.xembed;
-    return view.HostAvailable() && !view.Shown();
+    const Icon& icon = found->second;
+    if (icon.statusNotifier->Shown() || icon.xembed->Shown())
+        return false;
+    // A status-notifier host still being looked for may take the icon from the other kind.
+    return (*icon.inStatusNotifier ? icon.statusNotifier : icon.xembed)->HostAvailable()
+        || icon.statusNotifier->HostPending();
 }
 
 bool LinuxNotificationArea::IconShown(WindowHandle window, std::uint32_t id, std::chrono::milliseconds patience)

@@ -43,7 +43,7 @@ private:
     using IconKey = std::pair<WindowHandle, std::uint32_t>;
 
     void Place(Icon& icon);
-    // The icon is on its way into a host that is there, and not shown yet.
+    // The icon is not shown yet, and on its way into a host that is there, or may be.
     bool Arriving(const IconKey& key) const;
     void Deliver(const IconKey& key, std::intptr_t mouseMessage);
     static void Apply(Icon& icon, const NotifyIconData& data);

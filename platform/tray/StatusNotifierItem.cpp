@@ -1,6 +1,7 @@
 #include "platform/tray/StatusNotifierItem.h"
 
 #include "platform/NotificationArea.h"
+#include "platform/tray/BackgroundBusConnection.h"
 #include "platform/tray/DBusMenu.h"
 #include "platform/tray/StatusNotifierTypes.h"
 #include "platform/tray/TrayLog.h"
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -30,9 +32,18 @@ const QString ItemPath = QStringLiteral("/StatusNotifierItem");
 const QString MenuPath = QStringLiteral("/MenuBar");
 // The menu's path that tells a host there is none: it then asks for one with ContextMenu.
 const QString NoMenuPath = QStringLiteral("/NO_DBUSMENU");
-// How long the first question to a watcher may take, in milliseconds; a watcher that has not
-// answered by then counts as one without a host until it says otherwise.
-constexpr int FirstAnswerTimeout = 1000;
+const QString BusService = QStringLiteral("org.freedesktop.DBus");
+const QString BusPath = QStringLiteral("/org/freedesktop/DBus");
+// How long a question to the bus or the watcher may take, in milliseconds; a watcher that has
+// not said by then whether a host is there counts as one without.
+constexpr int QuestionTimeout = 5000;
+// How long the watcher may take to register the icon, in milliseconds; one that has not answered
+// by then has refused it.
+constexpr int RegistrationTimeout = 3000;
+// How long after a refusal the watcher is asked again, in milliseconds: at first, and at most,
+// as it refuses again and again.
+constexpr int FirstRetryDelay = 2000;
+constexpr int LongestRetryDelay = 5 * 60 * 1000;
 
 int NextItemNumber()
 {
@@ -103,7 +114,6 @@ signals:
 StatusNotifierItem::StatusNotifierItem(QObject* parent)
     : TrayIconView(parent)
     , number_(NextItemNumber())
-    , bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("stackle-tray-%1").arg(number_)))
     , service_(QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid()).arg(number_))
     , item_(new ExportedItem(this))
     , menu_(new DBusMenu(this))
@@ -113,8 +123,22 @@ StatusNotifierItem::StatusNotifierItem(QObject* parent)
         QMetaObject::invokeMethod(
             this, [this, mouseMessage] { emit Pressed(mouseMessage); }, Qt::QueuedConnection);
     };
+    retry_.setSingleShot(true);
+    retryDelay_ = FirstRetryDelay;
+    connect(&retry_, &QTimer::timeout, this, &StatusNotifierItem::Retry);
+    // Made after the objects it exports, so that it goes after them.
+    connecting_ = new BackgroundBusConnection(QStringLiteral("stackle-tray-%1").arg(number_), this);
+    connect(connecting_, &BackgroundBusConnection::Made, this, &StatusNotifierItem::Connected);
+}
+
+StatusNotifierItem::~StatusNotifierItem() = default;
+
+void StatusNotifierItem::Connected(const QDBusConnection& bus)
+{
+    bus_ = bus;
     if (!bus_.isConnected()) {
         qCDebug(trayLog) << "No session bus, so no status-notifier host:" << bus_.lastError().message();
+        SetPending(false);
         return;
     }
     RegisterStatusNotifierTypes();
@@ -125,20 +149,38 @@ StatusNotifierItem::StatusNotifierItem(QObject* parent)
     // Some watchers also say when a host has gone.
     for (const char* signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
         bus_.connect(WatcherService, WatcherPath, WatcherInterface, QString::fromLatin1(signal), this,
-                     SLOT(AskForHost()));
+                     SLOT(HostAnnounced()));
     auto* watch = new QDBusServiceWatcher(WatcherService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watch, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& owner) { WatcherChanged(owner); });
-    // Waited for, so that a new icon goes straight into the kind of host that is there.
-    watcher_ = bus_.interface()->serviceOwner(WatcherService).value();
-    if (!watcher_.isEmpty())
-        hostRegistered_ = SaysHostRegistered(bus_.call(HostQuestion(), QDBus::Block, FirstAnswerTimeout));
+    if (wanted_)
+        TakeName();
+    // Asked once the owner is watched, so that no change goes unseen; a change seen before the
+    // answer makes it stale.
+    const QDBusMessage ownerQuestion =
+        QDBusMessage::createMethodCall(BusService, BusPath, BusService, QStringLiteral("GetNameOwner"))
+        << WatcherService;
+    Call(ownerQuestion, QuestionTimeout, [this, changes = watcherChanges_](const QDBusMessage& reply) {
+        if (changes != watcherChanges_)
+            return;
+        const QString owner = reply.arguments().value(0).toString();
+        if (reply.type() == QDBusMessage::ReplyMessage && !owner.isEmpty()) {
+            WatcherChanged(owner);
+        } else {
+            qCDebug(trayLog) << "No status-notifier watcher is on the session bus";
+            SetPending(false);
+        }
+    });
 }
 
-StatusNotifierItem::~StatusNotifierItem()
+void StatusNotifierItem::Call(const QDBusMessage& call, int timeout, std::function<void(const QDBusMessage&)> answered)
 {
-    // Closed once bus_ lets go of it; the watcher then forgets the icon.
-    QDBusConnection::disconnectFromBus(bus_.name());
+    auto* answer = new QDBusPendingCallWatcher(bus_.asyncCall(call, timeout), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [answered = std::move(answered)](QDBusPendingCallWatcher* finished) {
+                finished->deleteLater();
+                answered(finished->reply());
+            });
 }
 
 void StatusNotifierItem::SetIcon(const QIcon& icon)
@@ -169,9 +211,7 @@ void StatusNotifierItem::Show()
 {
     if (std::exchange(wanted_, true) || !bus_.isConnected())
         return;
-    if (!bus_.registerService(service_))
-        qCWarning(trayLog) << "The session bus refused the icon's name" << service_ << ":"
-                           << bus_.lastError().message();
+    TakeName();
     if (!watcher_.isEmpty())
         Register();
 }
@@ -180,6 +220,7 @@ void StatusNotifierItem::Hide()
 {
     if (!std::exchange(wanted_, false) || !bus_.isConnected())
         return;
+    ++registrations_;
     // The watcher forgets an icon whose name has gone from the bus.
     bus_.unregisterService(service_);
     SetRegistered(false);
@@ -192,7 +233,19 @@ bool StatusNotifierItem::Shown() const
 
 bool StatusNotifierItem::HostAvailable() const
 {
-    return !watcher_.isEmpty() && hostRegistered_;
+    return !watcher_.isEmpty() && hostRegistered_ && !refused_;
+}
+
+bool StatusNotifierItem::HostPending() const
+{
+    return pending_;
+}
+
+void StatusNotifierItem::TakeName()
+{
+    if (!bus_.registerService(service_))
+        qCWarning(trayLog) << "The session bus refused the icon's name" << service_ << ":"
+                           << bus_.lastError().message();
 }
 
 void StatusNotifierItem::WatcherChanged(const QString& owner)
@@ -200,9 +253,15 @@ void StatusNotifierItem::WatcherChanged(const QString& owner)
     qCDebug(trayLog) << (owner.isEmpty() ? "The status-notifier watcher has gone"
                                          : "A status-notifier watcher is there:")
                      << owner;
+    ++watcherChanges_;
+    ++registrations_;
     watcher_ = owner;
     registered_ = false;
     hostRegistered_ = false;
+    refused_ = false;
+    retry_.stop();
+    retryDelay_ = FirstRetryDelay;
+    pending_ = !watcher_.isEmpty();
     if (!watcher_.isEmpty()) {
         AskForHost();
         if (wanted_)
@@ -211,16 +270,40 @@ void StatusNotifierItem::WatcherChanged(const QString& owner)
     emit HostChanged();
 }
 
+void StatusNotifierItem::HostAnnounced()
+{
+    AskForHost();
+    // A watcher that refused the icon may take it now: it is asked again soon.
+    if (refused_ && retry_.remainingTime() > FirstRetryDelay)
+        retry_.start(FirstRetryDelay);
+}
+
 void StatusNotifierItem::AskForHost()
 {
     if (watcher_.isEmpty())
         return;
-    auto* answer = new QDBusPendingCallWatcher(bus_.asyncCall(HostQuestion()), this);
-    connect(answer, &QDBusPendingCallWatcher::finished, this, [this, asked = watcher_](QDBusPendingCallWatcher* call) {
-        call->deleteLater();
+    if (asking_) {
+        askAgain_ = true;
+        return;
+    }
+    asking_ = true;
+    Call(HostQuestion(), QuestionTimeout, [this, asked = watcher_](const QDBusMessage& reply) {
+        asking_ = false;
         if (asked == watcher_)
-            SetHostRegistered(SaysHostRegistered(call->reply()));
+            HostAnswered(SaysHostRegistered(reply));
+        if (std::exchange(askAgain_, false))
+            AskForHost();
     });
+}
+
+void StatusNotifierItem::HostAnswered(bool registered)
+{
+    const bool wasPending = std::exchange(pending_, false);
+    if (std::exchange(hostRegistered_, registered) != registered)
+        qCDebug(trayLog) << (registered ? "A status-notifier host is there" : "No status-notifier host is there");
+    else if (!wasPending)
+        return;
+    emit HostChanged();
 }
 
 void StatusNotifierItem::Register()
@@ -228,15 +311,37 @@ void StatusNotifierItem::Register()
     const QDBusMessage registration = QDBusMessage::createMethodCall(WatcherService, WatcherPath, WatcherInterface,
                                                                      QStringLiteral("RegisterStatusNotifierItem"))
         << service_;
-    auto* answer = new QDBusPendingCallWatcher(bus_.asyncCall(registration), this);
-    connect(answer, &QDBusPendingCallWatcher::finished, this, [this, asked = watcher_](QDBusPendingCallWatcher* call) {
-        call->deleteLater();
-        if (call->isError())
-            qCWarning(trayLog) << "The status-notifier watcher" << asked
-                               << "did not take the icon:" << call->error().name() << call->error().message();
-        else if (asked == watcher_ && wanted_)
-            SetRegistered(true);
-    });
+    Call(registration, RegistrationTimeout,
+         [this, asked = watcher_, number = ++registrations_](const QDBusMessage& reply) {
+             if (number != registrations_)
+                 return; // the icon left the bus or registered again meanwhile
+             if (reply.type() == QDBusMessage::ReplyMessage) {
+                 retryDelay_ = FirstRetryDelay;
+                 SetRegistered(true);
+                 return;
+             }
+             qCWarning(trayLog) << "The status-notifier watcher" << asked
+                                << "did not take the icon:" << reply.errorName() << reply.errorMessage();
+             Refused();
+         });
+}
+
+// Taken as a watcher without a host, so that the icon goes to another kind of tray.
+void StatusNotifierItem::Refused()
+{
+    refused_ = true;
+    retry_.start(retryDelay_);
+    retryDelay_ = std::min(2 * retryDelay_, LongestRetryDelay);
+    emit HostChanged();
+}
+
+void StatusNotifierItem::Retry()
+{
+    qCDebug(trayLog) << "The status-notifier watcher that refused the icon is asked again";
+    refused_ = false;
+    if (wanted_)
+        Register();
+    emit HostChanged();
 }
 
 void StatusNotifierItem::SetRegistered(bool registered)
@@ -248,12 +353,10 @@ void StatusNotifierItem::SetRegistered(bool registered)
     emit HostChanged();
 }
 
-void StatusNotifierItem::SetHostRegistered(bool registered)
+void StatusNotifierItem::SetPending(bool pending)
 {
-    if (std::exchange(hostRegistered_, registered) == registered)
-        return;
-    qCDebug(trayLog) << (registered ? "A status-notifier host is there" : "No status-notifier host is there");
-    emit HostChanged();
+    if (std::exchange(pending_, pending) != pending)
+        emit HostChanged();
 }
 
 } // namespace platform

@@ -32,6 +32,9 @@ public:
     virtual bool Shown() const = 0;
     // Whether a host of this kind is there at this moment, shown in or not.
     virtual bool HostAvailable() const = 0;
+    // Whether this kind of host is still being looked for, for a bounded time, so that whether
+    // one is there is not known yet.
+    virtual bool HostPending() const { return false; }
 
 signals:
     // The mouse messages of a notification area: WM_LBUTTONDOWN, WM_LBUTTONDBLCLK,

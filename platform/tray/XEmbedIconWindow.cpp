@@ -4,12 +4,31 @@
 #include "platform/tray/TrayLog.h"
 #include "platform/x11/Xcb.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
 namespace platform {
+
+namespace {
+
+// Whether stamp may be a time the X server has reached, given the latest time it stamped an event
+// with: not after it, nor so long before it that the server's 32-bit clock would read it as
+// later. A time after it may be real, but nothing shows it is.
+bool PlausibleTime(xcb_timestamp_t stamp, xcb_timestamp_t serverTime)
+{
+    constexpr std::uint32_t LongestPast = 1u << 30; // about twelve days in milliseconds
+    return stamp == XCB_CURRENT_TIME || (serverTime != XCB_CURRENT_TIME && serverTime - stamp < LongestPast);
+}
+
+} // namespace
 
 XEmbedIconWindow::XEmbedIconWindow(xcb_window_t root, bool alpha)
     : QWidget(nullptr,
@@ -23,7 +42,9 @@ XEmbedIconWindow::XEmbedIconWindow(xcb_window_t root, bool alpha)
     // The usual size of a tray icon, which trays that size their icons by the icon's own hints
     // take; others give it theirs.
     setMinimumSize(22, 22);
+    setMaximumSize(MaxSize, MaxSize);
     resize(minimumSize());
+    xembed_ = Atom(QtXcbConnection(), "_XEMBED", false).value_or(XCB_ATOM_NONE);
     QCoreApplication::instance()->installNativeEventFilter(this);
     // The window exists from now on, to be named in a dock request. Qt gives every window it
     // makes the _XEMBED_INFO property a tray reads before it embeds one.
@@ -63,18 +84,99 @@ void XEmbedIconWindow::ShowEmbedded()
     xcb_flush(connection);
 }
 
+bool XEmbedIconWindow::Viewable() const
+{
+    xcb_connection_t* connection = QtXcbConnection();
+    xcb_generic_error_t* gone = nullptr; // the tray may have destroyed the window
+    const auto attributes = Owned(xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, xcb_window_t(internalWinId())), &gone));
+    std::free(gone);
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// Only the window's own notices count, not the copies its parents' watchers get.
 bool XEmbedIconWindow::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
     if (eventType != "xcb_generic_event_t" || !internalWinId())
         return false;
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7f) != XCB_REPARENT_NOTIFY)
-        return false;
-    // The window's own notice, not the copies its old and new parents' watchers get.
-    const auto* reparent = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
-    if (reparent->window == internalWinId() && reparent->event == reparent->window)
-        emit Embedded(reparent->parent != root_);
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    const auto window = xcb_window_t(internalWinId());
+    NoteServerTime(event);
+    switch (event->response_type & 0x7f) {
+    case XCB_REPARENT_NOTIFY: {
+        const auto* reparent = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
+        if (reparent->window == window && reparent->event == window) {
+            embedded_ = reparent->parent != root_;
+            emit Embedded(embedded_);
+        }
+        break;
+    }
+    case XCB_CONFIGURE_NOTIFY: {
+        auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+        if (configure->window == window && configure->event == window)
+            ClampSize(configure);
+        break;
+    }
+    case XCB_CLIENT_MESSAGE: {
+        auto* clientMessage = reinterpret_cast<xcb_client_message_event_t*>(event);
+        if (clientMessage->window == window && clientMessage->type == xembed_ && clientMessage->format == 32)
+            CheckTime(clientMessage);
+        break;
+    }
+    case XCB_UNMAP_NOTIFY: {
+        // This program hides the window before it unmaps it; the tray does not.
+        const auto* unmap = reinterpret_cast<const xcb_unmap_notify_event_t*>(event);
+        if (unmap->window == window && unmap->event == window && embedded_ && isVisible())
+            emit Lost();
+        break;
+    }
+    case XCB_DESTROY_NOTIFY: {
+        const auto* destroy = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+        if (destroy->window == window && destroy->event == window)
+            emit Lost();
+        break;
+    }
+    }
     return false;
+}
+
+// The times of input and property events as the server makes them: a copy another program sent
+// (its type has the high bit set) may carry any time, as may the other events.
+void XEmbedIconWindow::NoteServerTime(const xcb_generic_event_t* event)
+{
+    xcb_timestamp_t time = XCB_CURRENT_TIME;
+    const std::uint8_t type = event->response_type;
+    if (type >= XCB_KEY_PRESS && type <= XCB_LEAVE_NOTIFY)
+        time = reinterpret_cast<const xcb_key_press_event_t*>(event)->time;
+    else if (type == XCB_PROPERTY_NOTIFY)
+        time = reinterpret_cast<const xcb_property_notify_event_t*>(event)->time;
+    if (time != XCB_CURRENT_TIME && (serverTime_ == XCB_CURRENT_TIME || std::int32_t(time - serverTime_) > 0))
+        serverTime_ = time;
+}
+
+// A window as large as a tray asks would cost the memory of a picture of that size.
+void XEmbedIconWindow::ClampSize(xcb_configure_notify_event_t* configure)
+{
+    if (configure->width <= MaxSize && configure->height <= MaxSize)
+        return;
+    if (!std::exchange(sizeClamped_, true))
+        qCWarning(trayLog).nospace() << "The XEmbed tray sized the icon " << configure->width << "x"
+                                     << configure->height << "; it is drawn at " << MaxSize << " pixels at most";
+    configure->width = std::min<std::uint16_t>(configure->width, MaxSize);
+    configure->height = std::min<std::uint16_t>(configure->height, MaxSize);
+}
+
+// Qt takes an XEMBED message's time as the server's, and asks for the focus with it later: a
+// time ahead of the server's would have every such request ignored.
+void XEmbedIconWindow::CheckTime(xcb_client_message_event_t* message)
+{
+    xcb_timestamp_t& stamp = message->data.data32[0];
+    if (PlausibleTime(stamp, serverTime_))
+        return;
+    if (!std::exchange(timeReplaced_, true))
+        qCDebug(trayLog) << "The XEmbed tray stamped a message with time" << stamp << "while the latest known is"
+                         << serverTime_ << ": it is taken with the current time";
+    stamp = XCB_CURRENT_TIME;
 }
 
 // What the server shows as the window's background now: the tray's, with a parent-relative
@@ -82,7 +184,8 @@ bool XEmbedIconWindow::nativeEventFilter(const QByteArray& eventType, void* mess
 QPixmap XEmbedIconWindow::TrayBackground()
 {
     xcb_clear_area(QtXcbConnection(), 0, xcb_window_t(winId()), 0, 0, 0, 0);
-    return screen()->grabWindow(winId());
+    // The size Qt knows, at most MaxSize: the server's may be the tray's larger one.
+    return screen()->grabWindow(winId(), 0, 0, width(), height());
 }
 
 void XEmbedIconWindow::paintEvent(QPaintEvent*)
@@ -116,6 +219,16 @@ void XEmbedIconWindow::mousePressEvent(QMouseEvent* event)
 void XEmbedIconWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
     Report(event->button(), true);
+}
+
+// A tray may ask its icons to close, as a window manager asks windows: the window stays, and its
+// owner learns that the tray is done with it.
+void XEmbedIconWindow::closeEvent(QCloseEvent* event)
+{
+    if (!event->spontaneous())
+        return QWidget::closeEvent(event);
+    event->ignore();
+    emit Lost();
 }
 
 void XEmbedIconWindow::Report(Qt::MouseButton button, bool secondPress)

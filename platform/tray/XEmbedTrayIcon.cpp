@@ -14,12 +14,20 @@ namespace {
 // How long a tray may take to embed the icon after the dock request before it is said to have
 // ignored it, in milliseconds.
 constexpr int DockAnswerTime = 5000;
+// How long after the tray ended the icon's window it is offered a new one, in milliseconds.
+constexpr int RedockDelay = 500;
 
 } // namespace
 
 XEmbedTrayIcon::XEmbedTrayIcon(QObject* parent)
     : TrayIconView(parent)
 {
+    redock_.setSingleShot(true);
+    redock_.setInterval(RedockDelay);
+    connect(&redock_, &QTimer::timeout, this, [this] {
+        if (wanted_ && !window_ && HostAvailable())
+            Dock();
+    });
     if (!QtXcbConnection())
         return;
     tray_ = new SystemTraySelection(this);
@@ -59,6 +67,7 @@ void XEmbedTrayIcon::Show()
 void XEmbedTrayIcon::Hide()
 {
     wanted_ = false;
+    redock_.stop();
     const bool wasEmbedded = embedded_;
     Undock();
     if (wasEmbedded)
@@ -67,7 +76,7 @@ void XEmbedTrayIcon::Hide()
 
 bool XEmbedTrayIcon::Shown() const
 {
-    return embedded_;
+    return embedded_ && window_->Viewable();
 }
 
 bool XEmbedTrayIcon::HostAvailable() const
@@ -83,6 +92,7 @@ void XEmbedTrayIcon::Dock()
     window_->setToolTip(tip_);
     connect(window_, &XEmbedIconWindow::Pressed, this, &XEmbedTrayIcon::Pressed);
     connect(window_, &XEmbedIconWindow::Embedded, this, &XEmbedTrayIcon::WindowEmbedded);
+    connect(window_, &XEmbedIconWindow::Lost, this, &XEmbedTrayIcon::WindowLost);
     tray_->RequestDock(xcb_window_t(window_->winId()));
     QTimer::singleShot(DockAnswerTime, window_, [this] {
         if (!embedded_)
@@ -122,6 +132,18 @@ void XEmbedTrayIcon::WindowEmbedded(bool embedded)
     else
         window_->hide(); // back on the root window, where it must not show
     emit HostChanged();
+}
+
+// The tray is done with the window: the icon is out of it, and goes back in a new window.
+void XEmbedTrayIcon::WindowLost()
+{
+    qCDebug(trayLog) << "The XEmbed tray destroyed, closed or unmapped the icon's window; it is offered a new one";
+    const bool wasEmbedded = embedded_;
+    Undock();
+    if (wasEmbedded)
+        emit HostChanged();
+    if (wanted_)
+        redock_.start();
 }
 
 } // namespace platform

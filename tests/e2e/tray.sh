@@ -26,6 +26,15 @@ middle_of() {
     ICON_X=$((${offset%%+*} + ${size%x*} / 2)) ICON_Y=$((${offset#*+} + ${size#*x} / 2))
     ICON_AREA=$size+$offset
 }
+# find_trayer_icon: sets ICON_X and ICON_Y to the middle of the program's icon inside trayer's
+# window (see middle_of); fails when it is not there.
+find_trayer_icon() {
+    local line
+    find_tray_panel || return 1
+    # shellcheck disable=SC2154 # panel: set by find_tray_panel
+    line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("stackle" ' | head -n 1) || return 1
+    [[ -n $line ]] && middle_of "$line"
+}
 # click_icon <button>: clicks the program's icon, where the script's find_icon finds it.
 click_icon() {
     find_icon || fail "the icon is not in the tray"

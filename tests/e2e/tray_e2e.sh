@@ -33,14 +33,7 @@ stop_tray_host() {
     wait_for "$TIMEOUT" eval '! find_tray_panel' || fail "trayer's window stayed"
 }
 
-# Sets ICON_X and ICON_Y to the middle of the program's icon inside trayer's window.
-find_icon() {
-    local line
-    find_tray_panel || return 1
-    # shellcheck disable=SC2154 # panel: set by find_tray_panel
-    line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("stackle" ' | head -n 1) || return 1
-    [[ -n $line ]] && middle_of "$line"
-}
+find_icon() { find_trayer_icon; }
 
 expect_icon() { wait_for "$TIMEOUT" find_icon || fail "$1: the icon is not in trayer's window"; }
 

@@ -4,12 +4,17 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <initializer_list>
+#include <vector>
 
 // An XEmbed tray of the test's own, on a connection of its own, that offers its icons a 32-bit
 // visual (_NET_SYSTEM_TRAY_VISUAL) as trays do that compose their icons with an alpha channel;
-// trayer offers none. It takes in every window that asks to dock, at its top-left corner, and
-// ends when destroyed.
+// trayer offers none. It takes in every window that asks to dock, at its top-left corner, once
+// it takesIcons, and ends when destroyed. It can misbehave with an icon's window in every way a
+// program on the same display can.
 class AlphaTray {
 public:
     AlphaTray()
@@ -22,9 +27,11 @@ public:
         const xcb_colormap_t colormap = xcb_generate_id(connection_);
         xcb_create_colormap(connection_, XCB_COLORMAP_ALLOC_NONE, colormap, screen->root, visual);
         window_ = xcb_generate_id(connection_);
-        const std::uint32_t values[] = {0xff0000ff, 0, colormap}; // opaque blue
+        // Opaque blue; its property changes tell the server's time.
+        const std::uint32_t values[] = {0xff0000ff, 0, XCB_EVENT_MASK_PROPERTY_CHANGE, colormap};
         xcb_create_window(connection_, 32, window_, screen->root, 300, 300, 64, 32, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_COLORMAP, values);
+                          visual, XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP,
+                          values);
         xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, Atom("_NET_SYSTEM_TRAY_VISUAL"),
                             XCB_ATOM_VISUALID, 32, 1, &visual);
         xcb_map_window(connection_, window_);
@@ -49,22 +56,83 @@ public:
     // Takes in the windows that asked to dock since the last call.
     void Serve()
     {
-        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-            const auto* request = reinterpret_cast<const xcb_client_message_event_t*>(event);
-            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && request->type == opcode_
-                && request->data.data32[1] == 0) {
-                const xcb_window_t icon = request->data.data32[2];
-                // Handed back to the root window, not destroyed, when the tray ends.
-                xcb_change_save_set(connection_, XCB_SET_MODE_INSERT, icon);
-                xcb_reparent_window(connection_, icon, window_, 0, 0);
-                xcb_map_window(connection_, icon);
-            }
-            std::free(event);
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
+            Handle(event);
+        for (; takesIcons && !waiting_.empty(); waiting_.pop_front()) {
+            const xcb_window_t icon = waiting_.front();
+            // Handed back to the root window, not destroyed, when the tray ends.
+            xcb_change_save_set(connection_, XCB_SET_MODE_INSERT, icon);
+            xcb_reparent_window(connection_, icon, window_, 0, 0);
+            xcb_map_window(connection_, icon);
+            taken_.push_back(icon);
         }
         xcb_flush(connection_);
     }
+    // The X server's time now.
+    std::uint32_t ServerTime()
+    {
+        xcb_change_property(connection_, XCB_PROP_MODE_APPEND, window_, Atom("WM_NAME"), XCB_ATOM_STRING, 8, 0,
+                            nullptr);
+        xcb_flush(connection_);
+        while (xcb_generic_event_t* event = xcb_wait_for_event(connection_)) {
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+                const std::uint32_t time = reinterpret_cast<const xcb_property_notify_event_t*>(event)->time;
+                std::free(event);
+                return time;
+            }
+            Handle(event);
+        }
+        return XCB_CURRENT_TIME;
+    }
+    // The windows taken in, the latest last.
+    const std::vector<xcb_window_t>& Taken() const { return taken_; }
+
+    void Resize(xcb_window_t icon, std::uint32_t width, std::uint32_t height)
+    {
+        const std::uint32_t size[] = {width, height};
+        xcb_configure_window(connection_, icon, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+        xcb_flush(connection_);
+    }
+    void Destroy(xcb_window_t icon)
+    {
+        xcb_destroy_window(connection_, icon);
+        xcb_flush(connection_);
+    }
+    void Unmap(xcb_window_t icon)
+    {
+        xcb_unmap_window(connection_, icon);
+        xcb_flush(connection_);
+    }
+    // As a window manager asks a window to close: WM_DELETE_WINDOW.
+    void AskToClose(xcb_window_t icon) { Send(icon, Atom("WM_PROTOCOLS"), {Atom("WM_DELETE_WINDOW"), 0}); }
+    // An XEMBED message stamped with time.
+    void SendXEmbed(xcb_window_t icon, std::uint32_t time, std::uint32_t message)
+    {
+        Send(icon, Atom("_XEMBED"), {time, message});
+    }
+
+    bool takesIcons = true;
 
 private:
+    void Handle(xcb_generic_event_t* event)
+    {
+        const auto* request = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && request->type == opcode_
+            && request->data.data32[1] == 0)
+            waiting_.push_back(request->data.data32[2]);
+        std::free(event);
+    }
+    void Send(xcb_window_t icon, xcb_atom_t type, std::initializer_list<std::uint32_t> data)
+    {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = icon;
+        message.type = type;
+        std::copy(data.begin(), data.end(), message.data.data32);
+        xcb_send_event(connection_, 0, icon, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+        xcb_flush(connection_);
+    }
     xcb_atom_t Atom(const QByteArray& name) const
     {
         const auto reply = platform::Owned(xcb_intern_atom_reply(
@@ -83,4 +151,6 @@ private:
     xcb_connection_t* connection_;
     xcb_window_t window_ = XCB_WINDOW_NONE;
     xcb_atom_t opcode_ = XCB_ATOM_NONE;
+    std::deque<xcb_window_t> waiting_; // asked to dock, not taken in yet
+    std::vector<xcb_window_t> taken_;
 };

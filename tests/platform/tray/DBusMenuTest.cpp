@@ -1,11 +1,18 @@
 #include "platform/tray/DBusMenu.h"
 
+#include "PrivateSessionBus.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QSignalSpy>
+
+#include <climits>
 
 namespace {
 
@@ -90,6 +97,71 @@ TEST(DBusMenuTest, ChangesAreAnnouncedFromTheEventLoopAndAClickTriggersItsAction
     EXPECT_EQ(triggered.count(), 0) << "not while the host's call is being answered";
     QCoreApplication::processEvents();
     EXPECT_EQ(triggered.count(), 1);
+}
+
+// A caller may ask for any number of ids and names, and any depth: the answer costs no more than
+// the menu holds, and comes at once.
+TEST(DBusMenuTest, AHugeOrOddRequestIsAnsweredAtOnceWithWhatTheMenuHolds)
+{
+    QMenu menu;
+    QMenu more(QStringLiteral("&More"));
+    menu.addAction(QStringLiteral("E&xit"));
+    menu.addMenu(&more);
+    more.addAction(QStringLiteral("&Inner"));
+    DBusMenu exported;
+    exported.SetMenu(&menu);
+    DBusMenuLayout root;
+    exported.GetLayout(0, INT_MIN, {}, root); // every level, as -1 asks
+    ASSERT_EQ(root.children.size(), 2);
+    ASSERT_EQ(root.children[1].children.size(), 1);
+    const int exit = root.children[0].id;
+
+    QList<int> ids;
+    for (int i = 0; i < 40000; ++i)
+        ids.append(i % 2 ? exit : 1000 + i); // the one item again and again, and ids no item has
+    QStringList names;
+    for (int i = 0; i < 20000; ++i)
+        names.append(QStringLiteral("name%1").arg(i));
+    names.append(QStringLiteral("label"));
+    QElapsedTimer time;
+    time.start();
+    const QList<DBusMenuItem> items = exported.GetGroupProperties(ids, names);
+    EXPECT_LT(time.elapsed(), 500);
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0].id, exit);
+    EXPECT_EQ(items[0].properties.keys(), QStringList{QStringLiteral("label")});
+}
+
+// Over the bus, so that a call with no answer shows: a property an item lacks is an error, at once.
+TEST(DBusMenuTest, AskedForAPropertyAnItemLacksItAnswersWithAnError)
+{
+    const PrivateSessionBus session;
+    ASSERT_FALSE(session.Address().isEmpty()) << "dbus-daemon did not start (scripts/install-deps.sh installs it)";
+    platform::RegisterDBusMenuTypes();
+    QMenu menu;
+    menu.addAction(QStringLiteral("E&xit"));
+    DBusMenu exported;
+    exported.SetMenu(&menu);
+    QDBusConnection server = QDBusConnection::connectToBus(session.Address(), QStringLiteral("menu-server"));
+    ASSERT_TRUE(
+        server.registerObject(QStringLiteral("/MenuBar"), &exported, QDBusConnection::ExportScriptableContents));
+    QDBusConnection host = QDBusConnection::connectToBus(session.Address(), QStringLiteral("menu-host"));
+    DBusMenuLayout root;
+    exported.GetLayout(0, -1, {}, root);
+
+    for (const auto& [id, name] : {std::pair{0, QStringLiteral("label")}, {root.children[0].id, "icon-name"}}) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(server.baseService(), QStringLiteral("/MenuBar"),
+                                           QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("GetProperty"));
+        call << id << name;
+        QElapsedTimer time;
+        time.start();
+        const QDBusMessage reply = host.call(call, QDBus::BlockWithGui, 5000);
+        EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs")) << name.toStdString();
+        EXPECT_LT(time.elapsed(), 2000) << name.toStdString();
+    }
+    QDBusConnection::disconnectFromBus(host.name());
+    QDBusConnection::disconnectFromBus(server.name());
 }
 
 } // namespace

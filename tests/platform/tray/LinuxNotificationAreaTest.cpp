@@ -28,6 +28,7 @@ public:
     bool wanted = false; // between Show and Hide
     bool hostAvailable = false;
     bool shown = false;
+    bool hostPending = false;
     const FakeView* other = nullptr; // the icon's view in the other kind of host
 
     void SetIcon(const QIcon& newIcon) override { icon = newIcon; }
@@ -41,6 +42,7 @@ public:
     void Hide() override { wanted = shown = false; }
     bool Shown() const override { return shown; }
     bool HostAvailable() const override { return hostAvailable; }
+    bool HostPending() const override { return hostPending; }
 
     // A host of this kind starts, restarts (the icon is out until it takes it in again) or ends.
     void Host(bool available)
@@ -205,6 +207,16 @@ TEST_F(LinuxNotificationAreaTest, IconOnItsWayIntoAHostIsWaitedForWithinThePatie
     waited.restart();
     EXPECT_FALSE(Shown(200ms));
     EXPECT_GE(waited.elapsed(), 200);
+
+    // Nor is there one, but a status-notifier host is still being looked for: it may take the icon.
+    views.xembed->Host(false);
+    views.statusNotifier->hostPending = true;
+    QTimer::singleShot(50ms, views.statusNotifier.data(), [view = views.statusNotifier] {
+        view->hostPending = false;
+        view->Host(true);
+        view->TakeIn();
+    });
+    EXPECT_TRUE(Shown(5s));
 }
 
 TEST_F(LinuxNotificationAreaTest, PressesInEitherHostArriveAsTheMouseMessagesOfANotificationArea)

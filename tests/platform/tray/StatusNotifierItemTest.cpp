@@ -2,17 +2,17 @@
 
 #include "platform/NotificationArea.h"
 
+#include "PrivateSessionBus.h"
+#include "ScriptedWatcher.h"
+
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusContext>
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QMenu>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -24,103 +24,27 @@ namespace {
 
 using namespace platform;
 
-const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
-
 bool WaitUntil(const std::function<bool()>& condition)
 {
     return QTest::qWaitFor(condition, 10000);
 }
 
-// A session bus of the test's own: a dbus-daemon that ends with the test.
-class PrivateSessionBus {
-public:
-    PrivateSessionBus()
-    {
-        daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
-        if (daemon_.waitForReadyRead(10000))
-            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
-    }
-    ~PrivateSessionBus()
-    {
-        daemon_.terminate();
-        daemon_.waitForFinished();
-    }
-    const QString& Address() const { return address_; }
+std::unique_ptr<ScriptedWatcher> StartWatcher(const QString& address, int run, bool withHost)
+{
+    auto watcher = std::make_unique<ScriptedWatcher>(address, QStringLiteral("watcher-%1").arg(run));
+    watcher->hostRegistered = withHost;
+    return watcher;
+}
 
-private:
-    QProcess daemon_;
-    QString address_;
-};
-
-// A status-notifier watcher as a desktop runs one: it lists the items that register and says
-// whether a host has registered with it.
-class FakeWatcher final : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ IsStatusNotifierHostRegistered)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ RegisteredStatusNotifierItems)
-
-public:
-    QStringList items;
-    bool hostRegistered = false;
-    bool refuse = false; // answers each registration with an error
-
-    bool IsStatusNotifierHostRegistered() const { return hostRegistered; }
-    QStringList RegisteredStatusNotifierItems() const { return items; }
-    void RegisterHost()
-    {
-        hostRegistered = true;
-        emit StatusNotifierHostRegistered();
-    }
-
-public slots:
-    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& service)
-    {
-        if (refuse)
-            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("No icons here"));
-        else
-            items.append(service);
-    }
-
-signals:
-    Q_SCRIPTABLE void StatusNotifierHostRegistered();
-};
-
-// One run of the watcher, on a connection of its own, from its start to its end.
-class RunningWatcher {
-public:
-    RunningWatcher(const QString& address, int run, bool withHost)
-        : bus(QDBusConnection::connectToBus(address, QStringLiteral("watcher-%1").arg(run)))
-    {
-        watcher.hostRegistered = withHost;
-        bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
-                           QDBusConnection::ExportScriptableContents);
-        bus.registerService(WatcherService);
-    }
-    ~RunningWatcher() { QDBusConnection::disconnectFromBus(bus.name()); }
-
-    // Calls the item as a host does, waiting for the answer.
-    QDBusMessage CallItem(const QString& service, const QString& interface, const QString& method,
-                          const QVariantList& arguments)
-    {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(service, QStringLiteral("/StatusNotifierItem"), interface, method);
-        call.setArguments(arguments);
-        return bus.call(call, QDBus::BlockWithGui);
-    }
-    QString MenuPath(const QString& service)
-    {
-        const QDBusMessage reply = CallItem(service, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                            QStringLiteral("Get"), {"org.kde.StatusNotifierItem", "Menu"});
-        return reply.arguments().isEmpty()
-            ? QString()
-            : qvariant_cast<QDBusObjectPath>(qvariant_cast<QDBusVariant>(reply.arguments()[0]).variant()).path();
-    }
-
-    FakeWatcher watcher;
-    QDBusConnection bus;
-};
+// Where the item says its menu is, as a host reads it.
+QString MenuPath(ScriptedWatcher& watcher, const QString& service)
+{
+    const QDBusMessage reply = watcher.CallItem(service, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                QStringLiteral("Get"), {"org.kde.StatusNotifierItem", "Menu"});
+    return reply.arguments().isEmpty()
+        ? QString()
+        : qvariant_cast<QDBusObjectPath>(qvariant_cast<QDBusVariant>(reply.arguments()[0]).variant()).path();
+}
 
 TEST(StatusNotifierItemTest, FollowsTheWatcherItsHostAndRestartsAndAnswersTheHost)
 {
@@ -133,21 +57,22 @@ TEST(StatusNotifierItemTest, FollowsTheWatcherItsHostAndRestartsAndAnswersTheHos
     EXPECT_FALSE(item.Shown());
 
     // A watcher starts, and a host registers with it later.
-    auto run = std::make_unique<RunningWatcher>(session.Address(), 1, false);
+    auto run = StartWatcher(session.Address(), 1, false);
     ASSERT_TRUE(WaitUntil([&] { return item.Shown(); })) << "registered with the watcher as soon as it came";
     EXPECT_FALSE(item.HostAvailable());
-    ASSERT_EQ(run->watcher.items.size(), 1);
-    const QString service = run->watcher.items[0];
-    run->watcher.RegisterHost();
+    ASSERT_EQ(run->items.size(), 1);
+    const QString service = run->items[0];
+    run->hostRegistered = true;
+    run->AnnounceHost();
     EXPECT_TRUE(WaitUntil([&] { return item.HostAvailable(); }));
 
     // The host finds the menu where the item says, registers it again when it changes, and its
     // calls arrive as presses once they have been answered.
-    EXPECT_EQ(run->MenuPath(service), QStringLiteral("/NO_DBUSMENU"));
+    EXPECT_EQ(MenuPath(*run, service), QStringLiteral("/NO_DBUSMENU"));
     QMenu menu;
     item.SetMenu(&menu);
-    EXPECT_EQ(run->MenuPath(service), QStringLiteral("/MenuBar"));
-    EXPECT_TRUE(WaitUntil([&] { return run->watcher.items.size() == 2; }));
+    EXPECT_EQ(MenuPath(*run, service), QStringLiteral("/MenuBar"));
+    EXPECT_TRUE(WaitUntil([&] { return run->items.size() == 2; }));
     for (const char* request : {"Activate", "ContextMenu", "SecondaryActivate"})
         run->CallItem(service, QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(request), {0, 0});
     ASSERT_TRUE(WaitUntil([&] { return pressed.size() == 3; }));
@@ -158,14 +83,14 @@ TEST(StatusNotifierItemTest, FollowsTheWatcherItsHostAndRestartsAndAnswersTheHos
     // The watcher ends, and starts again with its host: the item registers with the new one.
     run.reset();
     EXPECT_TRUE(WaitUntil([&] { return !item.Shown() && !item.HostAvailable(); }));
-    run = std::make_unique<RunningWatcher>(session.Address(), 2, true);
+    run = StartWatcher(session.Address(), 2, true);
     EXPECT_TRUE(WaitUntil([&] { return item.Shown() && item.HostAvailable(); }));
-    EXPECT_EQ(run->watcher.items, QStringList{service});
+    EXPECT_EQ(run->items, QStringList{service});
 
     // Hidden, its name leaves the bus: that is how a watcher learns that an item has gone.
     item.Hide();
     EXPECT_FALSE(item.Shown());
-    EXPECT_TRUE(WaitUntil([&] { return !run->bus.interface()->isServiceRegistered(service).value(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !run->Bus().interface()->isServiceRegistered(service).value(); }));
 }
 
 // What the program says on its tray log, for as long as it lives.
@@ -198,8 +123,8 @@ TEST(StatusNotifierItemTest, SaysWhyAWatcherRefusedTheIcon)
     const PrivateSessionBus session;
     ASSERT_FALSE(session.Address().isEmpty()) << "dbus-daemon did not start (scripts/install-deps.sh installs it)";
     const TrayLog log;
-    RunningWatcher run(session.Address(), 1, true);
-    run.watcher.refuse = true;
+    ScriptedWatcher watcher(session.Address(), QStringLiteral("watcher"));
+    watcher.registration = ScriptedWatcher::Registration::Refuse;
     StatusNotifierItem item;
     item.Show();
     EXPECT_TRUE(WaitUntil([] { return TrayLog::Says(QtWarningMsg, QStringLiteral("did not take the icon")); }));
@@ -207,6 +132,30 @@ TEST(StatusNotifierItemTest, SaysWhyAWatcherRefusedTheIcon)
     EXPECT_FALSE(item.Shown());
 }
 
-} // namespace
+// However many times the watcher announces a host, one question at a time is in flight, and one
+// more after it for all that came meanwhile: the announcements leave nothing behind.
+TEST(StatusNotifierItemTest, AFloodOfHostAnnouncementsAsksTheWatcherOnceAtATime)
+{
+    const PrivateSessionBus session;
+    ASSERT_FALSE(session.Address().isEmpty()) << "dbus-daemon did not start (scripts/install-deps.sh installs it)";
+    ScriptedWatcher watcher(session.Address(), QStringLiteral("watcher"));
+    StatusNotifierItem item;
+    item.Show();
+    ASSERT_TRUE(WaitUntil([&] { return item.HostAvailable() && item.Shown(); }));
+    const int asked = watcher.questions;
 
-#include "StatusNotifierItemTest.moc"
+    watcher.holdAnswers = true;
+    for (int i = 0; i < 10000; ++i)
+        watcher.AnnounceHost();
+    // Answered after every announcement has reached the item.
+    watcher.CallItem(watcher.items.value(0), QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+                     {"org.kde.StatusNotifierItem", "Id"});
+    EXPECT_EQ(watcher.questions - asked, 1);
+    watcher.holdAnswers = false;
+    watcher.Release();
+    QTest::qWait(500);
+    EXPECT_EQ(watcher.questions - asked, 2);
+    EXPECT_TRUE(item.HostAvailable());
+}
+
+} // namespace

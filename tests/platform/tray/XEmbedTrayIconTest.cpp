@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -175,6 +176,29 @@ protected:
         return screen.Pixels(root->root, QSize(root->width_in_pixels, root->height_in_pixels));
     }
 
+    // Docks icon into the test's own tray; the icon's window is the tray's latest.
+    void Dock(XEmbedTrayIcon& icon, AlphaTray& tray)
+    {
+        ASSERT_TRUE(tray.Running()) << "the X server offers no 32-bit visual";
+        icon.SetIcon(RedSquare());
+        ASSERT_TRUE(WaitUntil([&] {
+            tray.Serve();
+            return icon.HostAvailable();
+        }));
+        icon.Show();
+        ASSERT_TRUE(WaitUntil([&] {
+            tray.Serve();
+            return icon.Shown();
+        })) << "not docked";
+    }
+    static QWidget* WidgetOf(xcb_window_t window)
+    {
+        const auto widgets = QApplication::topLevelWidgets();
+        const auto found = std::ranges::find_if(
+            widgets, [&](const QWidget* widget) { return xcb_window_t(widget->internalWinId()) == window; });
+        return found == widgets.end() ? nullptr : *found;
+    }
+
     doubles::X11Screen screen;
     Trayer trayer;
     QRect place;
@@ -271,6 +295,77 @@ TEST_F(XEmbedTrayIconOnX11, ShowsTheTipWhileThePointerRestsOnTheIcon)
     MovePointer(place.center());
     EXPECT_TRUE(WaitUntil([] { return QToolTip::isVisible() && QToolTip::text() == QLatin1String("Stackle"); }));
     QToolTip::hideText();
+}
+
+// However large a tray makes the icon's window, the icon is drawn no larger than a tray icon
+// ever is: a picture of the tray's size would cost gigabytes.
+TEST_F(XEmbedTrayIconOnX11, DrawsTheIconNoLargerThanATrayIconWhateverSizeTheTrayAsks)
+{
+    AlphaTray tray;
+    XEmbedTrayIcon icon;
+    Dock(icon, tray);
+    QWidget* window = WidgetOf(tray.Taken().back());
+    ASSERT_NE(window, nullptr);
+    tray.Resize(tray.Taken().back(), 32000, 32000);
+    EXPECT_TRUE(WaitUntil([&] { return window->size() == QSize(256, 256); })) << window->size().width();
+    QTest::qWait(200); // drawn at that size
+    EXPECT_TRUE(icon.Shown());
+}
+
+// A tray that destroys the icon's window, asks it to close or unmaps it no longer shows the icon,
+// whatever the icon believed: "-" must not hide the strip then. The icon docks again in a new
+// window as soon as the tray takes one in.
+TEST_F(XEmbedTrayIconOnX11, IsOutOfTheTrayWhenTheTrayEndsItsWindowAndDocksAgain)
+{
+    AlphaTray tray;
+    XEmbedTrayIcon icon;
+    Dock(icon, tray);
+    const std::pair<const char*, std::function<void(xcb_window_t)>> misdeeds[] = {
+        {"destroyed", [&](xcb_window_t window) { tray.Destroy(window); }},
+        {"asked to close", [&](xcb_window_t window) { tray.AskToClose(window); }},
+        {"unmapped", [&](xcb_window_t window) { tray.Unmap(window); }},
+    };
+    for (const auto& [misdeed, commit] : misdeeds) {
+        tray.takesIcons = false;
+        const std::size_t taken = tray.Taken().size();
+        commit(tray.Taken().back());
+        EXPECT_TRUE(WaitUntil([&] {
+            tray.Serve();
+            return !icon.Shown();
+        })) << misdeed;
+        QTest::qWait(1000);
+        tray.Serve();
+        EXPECT_FALSE(icon.Shown()) << misdeed << ", with no tray to take it in again";
+        tray.takesIcons = true;
+        EXPECT_TRUE(WaitUntil([&] {
+            tray.Serve();
+            return icon.Shown() && tray.Taken().size() == taken + 1;
+        })) << misdeed
+            << ": not docked again";
+    }
+}
+
+// Qt takes an XEMBED message's time as the X server's and asks for the focus with it: a time
+// ahead of the server's would make the server ignore every such request, so that typing went
+// nowhere.
+TEST_F(XEmbedTrayIconOnX11, AnXEmbedMessageStampedInTheFutureLeavesTheFocusWorking)
+{
+    AlphaTray tray;
+    XEmbedTrayIcon icon;
+    Dock(icon, tray);
+    constexpr std::uint32_t XEmbedWindowActivate = 1;
+    constexpr std::uint32_t Hour = 3600 * 1000;
+    tray.SendXEmbed(tray.Taken().back(), tray.ServerTime() + Hour, XEmbedWindowActivate);
+    QTest::qWait(300); // the message has reached Qt
+
+    QLineEdit memo;
+    memo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    memo.activateWindow();
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto focus = Owned(xcb_get_input_focus_reply(Connection(), xcb_get_input_focus(Connection()), nullptr));
+        return focus && focus->focus == xcb_window_t(memo.internalWinId());
+    })) << "the X server did not give the window the focus";
 }
 
 } // namespace

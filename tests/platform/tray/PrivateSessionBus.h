@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// A session bus of the test's own: a dbus-daemon that ends with the test, and the program's
+// session bus meanwhile.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus()
+    {
+        daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        if (daemon_.waitForReadyRead(10000))
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
+    }
+    ~PrivateSessionBus()
+    {
+        daemon_.terminate();
+        daemon_.waitForFinished();
+    }
+    const QString& Address() const { return address_; }
+
+private:
+    QProcess daemon_;
+    QString address_;
+};
