@@ -20,10 +20,12 @@
 
 namespace {
 
-// A menu entry shows the name part of its list line.
-QString EntryCaption(const std::string& line)
+// A menu entry shows the name part of its list line, and the full path as its tool tip: names
+// may be cut to the same first characters.
+void ShowEntry(QAction& entry, const std::string& line)
 {
-    return widgets::LiteralCaption(platform::FromBytes(FileListLineName(line)));
+    entry.setText(widgets::LiteralCaption(platform::FromBytes(FileListLineName(line))));
+    entry.setToolTip(widgets::LiteralToolTip(platform::FromBytes(FileListLinePath(line))));
 }
 
 // Starts a pop-up file, or the main program with it, with a launcher's default start settings:
@@ -71,6 +73,7 @@ TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings
         slot.button->installEventFilter(this);
         slot.button->parentWidget()->installEventFilter(this); // its page, shown or not
         connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TSlotCommands::ExeBtn1MouseDown));
+        connect(slot.button, &TExeBtn::OnFileWanted, this, [this, button = slot.button] { ShowPendingFiles(button); });
         connect(slot.launchAll, &widgets::TClickLabel::OnClick, this,
                 std::bind_front(Reported(&TSlotCommands::LabelLaunchAll1Click), slot.launchAll));
         connect(slot.param, &widgets::TClickLabel::OnClick, this,
@@ -197,12 +200,14 @@ void TSlotCommands::FillSlotMenu(int slot, const TFileList& list)
     const std::vector<std::string>& lines = list.Lines();
     const std::size_t reused = std::min(std::size_t(entries.size()), lines.size());
     for (std::size_t i = 0; i < reused; ++i)
-        entries[qsizetype(i)]->setText(EntryCaption(lines[i]));
+        ShowEntry(*entries[qsizetype(i)], lines[i]);
     for (qsizetype i = entries.size() - 1; i >= qsizetype(reused); --i)
         delete entries[i];
     QList<QAction*> added;
-    for (std::size_t i = reused; i < lines.size(); ++i)
-        added << new QAction(EntryCaption(lines[i]), menu);
+    for (std::size_t i = reused; i < lines.size(); ++i) {
+        added << new QAction(menu);
+        ShowEntry(*added.back(), lines[i]);
+    }
     menu->addActions(added);
 }
 
