@@ -2,7 +2,8 @@
 # End-to-end check of the strip under sway, a Wayland compositor that tiles windows, through
 # Xwayland: a headless sway session of its own, run by a user made for the test (sway refuses to
 # run as root) in a mount namespace of its own, so that Xwayland's display clashes with nothing:
-#   a start shows the strip at its stored place, as the screen itself (grim) shows it;
+#   a start shows the strip at its stored place, as the screen itself (grim) shows it, through
+#   Xwayland also when the environment asks Qt for Wayland;
 #   the strip stays above a floating window moved over it, and shows on another workspace;
 #   dragged by its clock it moves, and "X" stores the new place;
 #   the first start's help window floats at its own size instead of being tiled, and so does the
@@ -159,10 +160,10 @@ expect_floating() {
 step "starting a headless sway with Xwayland, as a user of its own"
 start_sway
 
-step "a start shows the strip at its stored place"
+step "a start asking Qt for Wayland shows the strip at its stored place, through Xwayland"
 printf '[Help]\r\nVisible=0\r\n[EXE]\r\nXPos=%d\r\nYPos=%d\r\n' "$STORED_X" "$STORED_Y" >"$progdir/FILE.INI" &&
     chown "$user:" "$progdir/FILE.INI" || fail "could not write FILE.INI"
-launch "$progdir/stackle"
+launch env QT_QPA_PLATFORM=wayland "$progdir/stackle"
 strip_pid=$app_pid
 wait_for "$TIMEOUT" find_strip || fail "no viewable strip within $TIMEOUT s"
 wait_for "$TIMEOUT" at_place "$STORED_X" "$STORED_Y" || fail "the strip is at $X,$Y, expected $STORED_X,$STORED_Y"
