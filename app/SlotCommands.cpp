@@ -20,12 +20,20 @@
 
 namespace {
 
-// A menu entry shows the name part of its list line, and the full path as its tool tip: names
-// may be cut to the same first characters.
+// A menu entry shows the name part of its list line, and holds the full path for its tool tip
+// (TipFullPath): names may be cut to the same first characters.
 void ShowEntry(QAction& entry, const std::string& line)
 {
     entry.setText(widgets::LiteralCaption(platform::FromBytes(FileListLineName(line))));
-    entry.setToolTip(widgets::LiteralToolTip(platform::FromBytes(FileListLinePath(line))));
+    entry.setData(platform::FromBytes(FileListLinePath(line)));
+}
+
+// The tool tip of a file entry, made when the pointer comes to it: making the tips of a long
+// list along with the menu would slow every rebuilding of it.
+void TipFullPath(QAction* entry)
+{
+    if (const QVariant path = entry->data(); path.isValid())
+        entry->setToolTip(widgets::LiteralToolTip(path.toString()));
 }
 
 // Starts a pop-up file, or the main program with it, with a launcher's default start settings:
@@ -158,6 +166,7 @@ QMenu* TSlotCommands::EnsureMenu(int slot)
     for (std::size_t command = 0; command < commands.size(); ++command)
         connect(parts.commands[command], &QAction::triggered, this, Reported(commands[command]));
     // Every other item of the menu is a file entry, made and remade as the slot's list changes.
+    connect(parts.menu, &QMenu::hovered, parts.menu, TipFullPath);
     connect(parts.menu, &QMenu::triggered, this,
             [fixed = parts.commands, launch = Reported(&TSlotCommands::LaunchSlotEntry)](QAction* item) {
                 if (std::find(fixed.begin(), fixed.end(), item) == fixed.end())

@@ -114,12 +114,15 @@ TEST_F(SlotsTest, EntriesTipTheirFullPath)
     Start();
     QMenu* menu = form->SlotCommands().FilledMenu(2);
     EXPECT_TRUE(menu->toolTipsVisible());
+    menu->popup(QPoint(10, 10));
     QStringList tips;
-    for (const QAction* entry : menu->actions().mid(FirstEntry)) {
+    for (QAction* entry : menu->actions().mid(FirstEntry)) {
+        QTest::mouseMove(menu, menu->actionGeometry(entry).center());
         QTextDocument shown;
         shown.setHtml(entry->toolTip());
         tips << shown.toPlainText();
     }
+    menu->hide();
     EXPECT_EQ(Entries(2), QStringList({"report-2024-", "report-2024-"}));
     EXPECT_EQ(tips, QStringList({"/docs/report-2024 <b>q2</b>.txt", "/docs/report-2024-q1.txt"}));
 }
