@@ -8,8 +8,9 @@ using EnvironmentReader = std::function<const char*(const char*)>;
 
 // The Qt platform plugin the strip is to run on, for QT_QPA_PLATFORM; empty to leave Qt's own
 // choice. A borderless window that stays on top and places itself cannot do so under a Wayland
-// compositor, so in a Wayland session with an X server at hand (XWayland) the strip runs on X,
-// unless the user chose a platform.
+// compositor, so wherever Qt would run on Wayland and an X server is at hand (XWayland) the strip
+// runs on X, also when the environment asks Qt for Wayland; a platform other than Wayland that
+// the user chose stays.
 std::string DisplayPlatformFor(const EnvironmentReader& environment);
 
 // What the user is told on standard error when the strip starts in a session where it cannot

@@ -41,6 +41,7 @@ QMenu* SlotMenu(int slot, TLaunchSlot& parts, QWidget* owner)
 {
     auto* menu = new QMenu(owner);
     menu->setObjectName(slot == 1 ? QStringLiteral("PopUpMenu1") : Numbered("PopupMenu", slot));
+    menu->setToolTipsVisible(true); // a file entry's full path
     const struct {
         const char* caption;
         const char* slotOneName;

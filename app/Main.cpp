@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/ClockText.h"
+#include "app/StripAccessible.h"
 #include "app/StripForm.h"
 #include "app/StripHost.h"
 #include "app/WindowDrag.h"
@@ -17,10 +18,12 @@
 #include "widgets/ClickLabel.h"
 
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -32,15 +35,20 @@ constexpr std::chrono::milliseconds TrayArrivalTime(2000);
 
 // Puts the window one pixel below the strip, or above it where it does not fit below, all of
 // it on the screen that holds the strip: at once by the window's own size, and again by its
-// frame, centred across the screen, once the window manager has framed it.
+// frame, centred across the screen, once the window manager has framed it, by where the strip is
+// then.
 void PlaceBesideStrip(QWidget& window, const QWidget& strip, const platform::Platform& platform)
 {
+    const platform::Screen& screens = platform.screen;
     const QRect stripArea = strip.geometry(); // the strip has no frame
-    const QRect screen = platform.screen.ScreenGeometryAt(stripArea.center());
-    window.move(platform::BesideStrip(stripArea, screen, window.x(), window.size()));
-    platform::PlaceByFrame(window, platform.windowManager, [stripArea, screen](QSize outer) {
-        return platform::BesideStrip(stripArea, screen, screen.x() + (screen.width() - outer.width()) / 2, outer);
-    });
+    window.move(
+        platform::BesideStrip(stripArea, screens.ScreenGeometryAt(stripArea.center()), window.x(), window.size()));
+    platform::PlaceByFrame(
+        window, platform.windowManager, [strip = QPointer(&strip), &screens, stripArea](QSize outer) {
+            const QRect area = strip ? strip->geometry() : stripArea;
+            const QRect screen = screens.ScreenGeometryAt(area.center());
+            return platform::BesideStrip(area, screen, screen.x() + (screen.width() - outer.width()) / 2, outer);
+        });
 }
 
 } // namespace
@@ -56,6 +64,8 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , drag_(std::make_unique<TWindowDrag>(*this))
     , Timer1(new QTimer(this))
 {
+    platform_.windowManager.KeepAboveAll(*this);
+    InstallStripAccessibility();
     Timer1->setObjectName(QStringLiteral("Timer1"));
     // Presses on the notebook and the arrow panel stay there: only bare parts drag the strip.
     ui->NB1->setAttribute(Qt::WA_NoMousePropagation);
@@ -126,8 +136,10 @@ void TForm1::FormCreate()
     const int centred = platform_.screen.PrimarySize().width() / 2 - width() / 2;
     move(settings_.Read(settings::WindowLeft(centred)), settings_.Read(settings::WindowTop));
     KeepOnMonitors();
-    if (help)
+    if (help) {
         PlaceBesideStrip(*help, *this, platform_); // again, now that the strip has its final place and size
+        helpBesideStrip_ = help; // and once more where the window manager shows the strip
+    }
 
     // Starting in the tray needs a notification area to come back from; without one the strip
     // is shown instead.
@@ -135,8 +147,8 @@ void TForm1::FormCreate()
         ButtonMinSmallClick();
     else
         show();
-    // The tray icon is not activated again here: it joins the notification area once the strip
-    // is on screen, or just above, when the strip starts there.
+    // The tray icon is not activated again here: it joins the notification area as the strip
+    // comes on screen, or just above, when the strip starts there.
 }
 
 void TForm1::Timer1Timer()
@@ -205,15 +217,14 @@ void TForm1::BitBtnShowButtonsClick()
 void TForm1::ButtonMinSmallClick()
 {
     if (!isMinimized()) {
-        if (platform_.windowManager.CanIconify()) {
+        if (platform_.windowManager.CanIconify(*this)) {
             showMinimized();
         } else if (host_.ShowTrayIconWithin(std::chrono::milliseconds(0))) {
             hide();
             SetAway(true);
         }
     }
-    // The tray icon is not activated again either: it has been there since the strip was first
-    // on screen.
+    // The tray icon is not activated again either: it has been there since the start-up.
 }
 
 // Brings the strip back from the tray: shown at its place, restored, on top and active.
@@ -223,6 +234,8 @@ void TForm1::TrayIconClick()
     show();
     if (isMinimized())
         showNormal();
+    // Onto the workspace on view, whatever moved it meanwhile.
+    platform_.windowManager.OnAllWorkspaces(*this);
     raise();
     activateWindow();
     SetAway(false);
@@ -262,8 +275,11 @@ void TForm1::SetAway(bool away)
 
 void TForm1::BitBtnCloseClockClick()
 {
-    settings_.Store(settings::WindowLeft(), x());
-    settings_.Store(settings::WindowTop, y());
+    // Where the place cannot be known, the one stored stays.
+    if (platform_.windowManager.KnowsPlaces()) {
+        settings_.Store(settings::WindowLeft(), x());
+        settings_.Store(settings::WindowTop, y());
+    }
     close();
     host_.Quit();
 }
@@ -288,4 +304,8 @@ void TForm1::paintEvent(QPaintEvent*)
 {
     // The strip itself is black; its controls keep the desktop's colours.
     QPainter(this).fillRect(rect(), Qt::black);
+    // The strip is on screen, where the window manager put it (below a panel, say): the help of the
+    // first start goes beside it there.
+    if (const QPointer<QWidget> help = std::exchange(helpBesideStrip_, nullptr))
+        PlaceBesideStrip(*help, *this, platform_);
 }

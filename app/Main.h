@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/session/ErrorReport.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -94,6 +95,7 @@ private:
     bool startInTray_ = false;
     bool firstStart_ = true;
     bool away_ = false; // minimised, or hidden for the tray icon to bring back
+    QPointer<QWidget> helpBesideStrip_; // the help of the first start, until the strip is on screen
     QTimer* Timer1;
 };
 

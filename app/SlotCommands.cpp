@@ -21,10 +21,20 @@
 
 namespace {
 
-// A menu entry shows the name part of its list line.
-QString EntryCaption(const std::string& line)
+// A menu entry shows the name part of its list line, and holds the full path for its tool tip
+// (TipFullPath): names may be cut to the same first characters.
+void ShowEntry(QAction& entry, const std::string& line)
 {
-    return widgets::LiteralCaption(platform::FromBytes(FileListLineName(line)));
+    entry.setText(widgets::LiteralCaption(platform::FromBytes(FileListLineName(line))));
+    entry.setData(platform::FromBytes(FileListLinePath(line)));
+}
+
+// The tool tip of a file entry, made when the pointer comes to it: making the tips of a long
+// list along with the menu would slow every rebuilding of it.
+void TipFullPath(QAction* entry)
+{
+    if (const QVariant path = entry->data(); path.isValid())
+        entry->setToolTip(widgets::LiteralToolTip(path.toString()));
 }
 
 // Starts a pop-up file, or the main program with it, with a launcher's default start settings:
@@ -72,6 +82,7 @@ TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings
         slot.button->installEventFilter(this);
         slot.button->parentWidget()->installEventFilter(this); // its page, shown or not
         connect(slot.button, &TExeBtn::OnMouseDown, this, Reported(&TSlotCommands::ExeBtn1MouseDown));
+        connect(slot.button, &TExeBtn::OnFileWanted, this, [this, button = slot.button] { ShowPendingFiles(button); });
         connect(slot.launchAll, &widgets::TClickLabel::OnClick, this,
                 std::bind_front(Reported(&TSlotCommands::LabelLaunchAll1Click), slot.launchAll));
         connect(slot.param, &widgets::TClickLabel::OnClick, this,
@@ -156,6 +167,7 @@ QMenu* TSlotCommands::EnsureMenu(int slot)
     for (std::size_t command = 0; command < commands.size(); ++command)
         connect(parts.commands[command], &QAction::triggered, this, Reported(commands[command]));
     // Every other item of the menu is a file entry, made and remade as the slot's list changes.
+    connect(parts.menu, &QMenu::hovered, parts.menu, TipFullPath);
     connect(parts.menu, &QMenu::triggered, this,
             [fixed = parts.commands, launch = Reported(&TSlotCommands::LaunchSlotEntry)](QAction* item) {
                 if (std::find(fixed.begin(), fixed.end(), item) == fixed.end())
@@ -198,12 +210,14 @@ void TSlotCommands::FillSlotMenu(int slot, const TFileList& list)
     const std::vector<std::string>& lines = list.Lines();
     const std::size_t reused = std::min(std::size_t(entries.size()), lines.size());
     for (std::size_t i = 0; i < reused; ++i)
-        entries[qsizetype(i)]->setText(EntryCaption(lines[i]));
+        ShowEntry(*entries[qsizetype(i)], lines[i]);
     for (qsizetype i = entries.size() - 1; i >= qsizetype(reused); --i)
         delete entries[i];
     QList<QAction*> added;
-    for (std::size_t i = reused; i < lines.size(); ++i)
-        added << new QAction(EntryCaption(lines[i]), menu);
+    for (std::size_t i = reused; i < lines.size(); ++i) {
+        added << new QAction(menu);
+        ShowEntry(*added.back(), lines[i]);
+    }
     menu->addActions(added);
 }
 

@@ -22,10 +22,10 @@ class TSettings;
 // What the twelve launch slots do: their pop-up menus with a file entry per line of the slot's
 // pop-up file list, the commands that assign, add, delete and clear files, the parameter flag,
 // starting an entry or everything at once, files dropped on a button, and showing the files of a
-// group page when it first shows. Every command acts on the current slot: the slot the last
-// right press, "A" or "P" concerned. Each change is stored at once, in the settings file or in
-// the slot's list file, which every operation reads afresh. The commands connect the slots' widgets
-// and menus to themselves; a failure a command raises goes to the general error report.
+// group page when it first shows, or of a button when a screen reader asks for them before. Every command acts on the
+// current slot: the slot the last right press, "A" or "P" concerned. Each change is stored at once, in the settings
+// file or in the slot's list file, which every operation reads afresh. The commands connect the slots' widgets and
+// menus to themselves; a failure a command raises goes to the general error report.
 class TSlotCommands : public QObject {
     Q_OBJECT
 public:

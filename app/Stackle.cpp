@@ -18,33 +18,51 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
+#include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <utility>
 
 namespace {
 
+// How long the icon waits for the strip's first paint before it joins the notification area all
+// the same.
+constexpr std::chrono::milliseconds TrayJoinTime(1000);
+
 // Runs an action once the watched widget has been painted for the first time, that is once it
-// is on screen: after the paint, from the event loop.
+// is on screen, from the event loop after the paint; or after patience when it has not been
+// painted by then: a window that the desktop shows on another workspace, or under another
+// window, is not painted at all.
 class AfterFirstPaint final : public QObject {
 public:
-    AfterFirstPaint(QWidget& watched, std::function<void()> action)
-        : action_(std::move(action))
+    AfterFirstPaint(QWidget& watched, std::chrono::milliseconds patience, std::function<void()> action)
+        : watched_(watched)
+        , action_(std::move(action))
     {
         watched.installEventFilter(this);
+        QTimer::singleShot(patience, this, [this] { Run(); });
     }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && action_) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(this, std::exchange(action_, nullptr), Qt::QueuedConnection);
-        }
+        if (event->type() == QEvent::Paint)
+            QMetaObject::invokeMethod(
+                this, [this] { Run(); }, Qt::QueuedConnection);
         return false;
     }
 
 private:
+    void Run()
+    {
+        if (!action_)
+            return;
+        watched_.removeEventFilter(this);
+        std::exchange(action_, nullptr)();
+    }
+
+    QWidget& watched_;
     std::function<void()> action_;
 };
 
@@ -82,9 +100,11 @@ TStackle::TStackle(const platform::Platform& platform, const platform::TrayPlatf
 
     strip_ = std::make_unique<TForm1>(platform_, settings_, *this);
     platform_.screen.OnMonitorsChanged([this] { strip_->KeepOnMonitors(); });
-    // Nobody can use the icon before the strip shows; nothing in the strip waits for it.
-    firstPaint_ = std::make_unique<AfterFirstPaint>(*strip_, [this] { ShowTrayIcon(); });
     StartStrip();
+    // The icon joins the notification area once the strip is on screen, so as not to keep it from
+    // there, or a moment later when the desktop does not draw the strip; nothing in the strip
+    // waits for it.
+    firstPaint_ = std::make_unique<AfterFirstPaint>(*strip_, TrayJoinTime, [this] { ShowTrayIcon(); });
 }
 
 void TStackle::StartStrip()
@@ -170,6 +190,7 @@ QWidget* TStackle::ShowHelp()
     }
     helpAwayWithStrip_ = false;
     help_ = std::make_unique<TFormHelp>(platform_);
+    platform_.windowManager.FloatAtOwnSize(*help_);
     help_->show();
     return help_.get();
 }

@@ -18,7 +18,8 @@ class TKyTrayIcon95;
 class TStackle final : public TStripHost {
 public:
     // Builds the strip and runs its start-up. The icon goes into the notification area, with its
-    // menu, right after the strip first shows on screen, or earlier when the strip asks for it.
+    // menu, right after the strip first shows on screen, a moment after the start-up when the
+    // desktop does not draw the strip, or earlier when the strip asks for it.
     TStackle(const platform::Platform& platform, const platform::TrayPlatform& tray);
     ~TStackle() override;
 
@@ -53,7 +54,7 @@ private:
     std::unique_ptr<TKyTrayIcon95> trayIcon_;
     std::unique_ptr<TFormHelp> help_; // the last help window opened, shown or closed
     std::unique_ptr<TForm1> strip_;
-    std::unique_ptr<QObject> firstPaint_; // waits for the strip to show on screen
+    std::unique_ptr<QObject> firstPaint_; // waits for the strip to show on screen, for a moment
     bool stripAway_ = false; // minimised, or hidden for the tray icon to bring back
     bool helpAwayWithStrip_ = false; // the help window was hidden when the strip was minimised
 };

@@ -17,8 +17,10 @@ bool TWindowDrag::eventFilter(QObject*, QEvent* event)
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() != Qt::LeftButton)
             return false;
-        // Without a window manager the system move is refused.
-        if (!window_.windowHandle() || !window_.windowHandle()->startSystemMove())
+        // Without a window manager the system move is refused; a window it does not manage is not
+        // moved by it either.
+        if (window_.windowFlags().testFlag(Qt::X11BypassWindowManagerHint) || !window_.windowHandle()
+            || !window_.windowHandle()->startSystemMove())
             offset_ = press->globalPosition().toPoint() - window_.pos();
         return true;
     }

@@ -64,6 +64,9 @@ signals:
     void OnMouseDown(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void OnMouseUp(TExeBtn* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void OnResize();
+    // Something outside the program (a screen reader) asks for the button's file: a button whose
+    // owner gives it its files only when it is first shown takes them now.
+    void OnFileWanted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,6 +17,8 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
+        if (kind == QAccessible::Name || kind == QAccessible::Description)
+            emit Button()->OnFileWanted();
         const QString file = platform::FromBytes(Button()->ExeFile());
         if (kind == QAccessible::Name)
             return file.isEmpty() ? QStringLiteral("Empty slot") : QFileInfo(file).fileName();

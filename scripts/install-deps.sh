@@ -6,7 +6,9 @@ set -euo pipefail
 # g++ brings gcc's AddressSanitizer and UndefinedBehaviorSanitizer runtimes (libasan8,
 # libubsan1), which make test's sanitizer build links; clang-format checks the layout. trayer is
 # the XEmbed tray of the end-to-end tests, xfce4-panel (with xfconf, on a session bus of
-# dbus-daemon, asked with gdbus of libglib2.0-bin) their status-notifier tray. The
+# dbus-daemon, asked with gdbus of libglib2.0-bin) their status-notifier tray and Xfce's panel,
+# xfwm4 Xfce's window manager beside openbox; sway runs headless with Xwayland for the Wayland
+# test, which looks at the screen with grim. The
 # accessibility test reads the strip as a screen reader does: a session bus, AT-SPI's bus launcher
 # and registry, and Debian's python3 with the AT-SPI bindings. The strip carries its own fonts:
 # fontconfig's tools and the URW fonts serve the test that draws it without DejaVu, and
@@ -19,7 +21,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core adwaita-icon-theme shared-mime-info
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils wmctrl libx11-dev imagemagick openbox trayer valgrind
-  fontconfig fonts-urw-base35 libglib2.0-bin xfce4-panel xfconf
+  fontconfig fonts-urw-base35 libglib2.0-bin xfce4-panel xfconf xfwm4 sway xwayland grim
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
   dbus-daemon dbus-bin at-spi2-core python3 python3-gi gir1.2-atspi-2.0
   dpkg-dev file lintian desktop-file-utils appstream

@@ -6,7 +6,7 @@
 readonly STRIP_W=236 STRIP_H=104
 
 # What cleanup ends and removes: the scripts keep the ids of what they start here.
-work="" xvfb_pid="" wm_pid="" trayer_pid="" app_pid="" other_pid=""
+work="" xvfb_pid="" wm_pid="" wm_bus_pid="" trayer_pid="" app_pid="" other_pid=""
 
 # require_tools <tool>...: ends the script unless every tool is installed.
 require_tools() {
@@ -39,11 +39,12 @@ end_processes() {
 }
 
 # cleanup: run when the script exits. Ends whatever still runs of the program (app_pid), another
-# program (other_pid), the tray host (trayer_pid), the window manager (wm_pid) and the X server
-# (xvfb_pid), and removes $work, with any folder in it that a test left unwritable.
+# program (other_pid), the tray host (trayer_pid), the window manager (wm_pid) and its own session
+# bus (wm_bus_pid), and the X server (xvfb_pid), and removes $work, with any folder in it that a
+# test left unwritable.
 # shellcheck disable=SC2317 # run by the trap
 cleanup() {
-    end_processes "$app_pid" "$other_pid" "$trayer_pid" "$wm_pid" "$xvfb_pid"
+    end_processes "$app_pid" "$other_pid" "$trayer_pid" "$wm_pid" "$wm_bus_pid" "$xvfb_pid"
     if [[ -n $work ]]; then
         chmod -R u+w "$work" 2>/dev/null || true
         rm -rf "$work"
@@ -157,8 +158,38 @@ find_program_window() {
 start_openbox() {
     openbox --sm-disable >"$1" 2>&1 &
     wm_pid=$!
-    wait_for "$2" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
+    wm_announced "$2"
 }
+
+# start_xfwm4 <log> <seconds>: starts Xfce's window manager xfwm4 with its default four workspaces
+# and without its compositor, sets wm_pid, and waits until it has announced itself. It reads its
+# settings through xfconf on the session bus: without one it gets a bus of its own (wm_bus_pid),
+# whose settings live in $work.
+start_xfwm4() {
+    local bus=${DBUS_SESSION_BUS_ADDRESS:-}
+    if [[ -z $bus ]]; then
+        bus=unix:path=$work/wm-bus
+        mkdir -p "$work/wm-home" || return 1
+        HOME=$work/wm-home XDG_CONFIG_HOME=$work/wm-home/config XDG_CACHE_HOME=$work/wm-home/cache \
+            dbus-daemon --session --nofork --address="$bus" >"$work/wm-bus.log" 2>&1 &
+        wm_bus_pid=$!
+        wait_for "$2" test -S "$work/wm-bus" || return 1
+    fi
+    DBUS_SESSION_BUS_ADDRESS=$bus xfwm4 --compositor=off --sm-client-disable >"$1" 2>&1 &
+    wm_pid=$!
+    wm_announced "$2"
+}
+
+# start_window_manager <openbox|xfwm4> <log> <seconds>: starts that window manager (see above).
+start_window_manager() {
+    case $1 in
+    openbox | xfwm4) "start_$1" "$2" "$3" ;;
+    *) echo "no window manager $1" >&2 && return 1 ;;
+    esac
+}
+
+# wm_announced <seconds>: waits until a window manager has announced itself on the root window.
+wm_announced() { wait_for "$1" eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'; }
 
 # start_trayer <log> <seconds>: starts the tray host trayer along the bottom left of the screen,
 # sets trayer_pid, and waits until its panel window is there.

@@ -89,16 +89,17 @@ std::vector<std::string> Listed(const KeyFile& list, const std::string& group, c
     return ids;
 }
 
-bool ListsType(const DesktopEntry& application, const MimeTypeNames& names)
+// Whether the application lists the type under one of these names.
+bool ListsType(const DesktopEntry& application, std::span<const std::string> names)
 {
     const auto types = SplitList(application.value("MimeType"));
     return std::find_first_of(types.begin(), types.end(), names.begin(), names.end()) != types.end();
 }
 
 // The applications associated with one type, the most preferred first: at each level, most
-// important first, its added associations and then the installed applications that list the
-// type. A removal takes an application away from the type in its own level and every less
-// important one.
+// important first, its added associations, then the installed applications that list the type
+// by its own name, then those that list it only by an alias. A removal takes an application away
+// from the type in its own level and every less important one.
 std::vector<std::string> AssociatedApplications(const MimeTypeNames& names, const std::vector<Level>& levels,
                                                 ApplicationIndex& index)
 {
@@ -116,9 +117,12 @@ std::vector<std::string> AssociatedApplications(const MimeTypeNames& names, cons
             associate(id);
         if (!level.applications)
             continue;
-        for (const auto& [id, path] : index.filesIn(*level.applications))
-            if (const DesktopEntry* application = index.application(id); application && ListsType(*application, names))
-                associate(id);
+        const std::span<const std::string> all(names);
+        for (const auto listed : {all.first(1), all.subspan(1)})
+            for (const auto& [id, path] : index.filesIn(*level.applications))
+                if (const DesktopEntry* application = index.application(id);
+                    application && ListsType(*application, listed))
+                    associate(id);
     }
     return associated;
 }

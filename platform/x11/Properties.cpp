@@ -16,6 +16,18 @@ std::optional<std::vector<std::uint32_t>> Property32(xcb_connection_t* connectio
     return std::vector<std::uint32_t>(values, values + count);
 }
 
+std::optional<std::string> PropertyText(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
+                                        xcb_atom_t type)
+{
+    constexpr std::uint32_t MaxWords = 1024; // far more than a name needs
+    const auto cookie = xcb_get_property(connection, 0, window, property, type, 0, MaxWords);
+    const auto reply = Owned(xcb_get_property_reply(connection, cookie, nullptr));
+    if (!reply || reply->type != type || reply->format != 8)
+        return std::nullopt;
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    return std::string(text, std::size_t(xcb_get_property_value_length(reply.get())));
+}
+
 std::optional<Visual> FindVisual(xcb_connection_t* connection, xcb_visualid_t id)
 {
     for (auto screen = xcb_setup_roots_iterator(xcb_get_setup(connection)); screen.rem; xcb_screen_next(&screen))

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -13,6 +14,11 @@ namespace platform {
 // fewer values.
 std::optional<std::vector<std::uint32_t>> Property32(xcb_connection_t* connection, xcb_window_t window,
                                                      xcb_atom_t property, xcb_atom_t type, std::uint32_t count);
+
+// A property of window made of 8-bit characters of type (STRING, UTF8_STRING), whole; nothing
+// when the window does not have it in that form.
+std::optional<std::string> PropertyText(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
+                                        xcb_atom_t type);
 
 // A visual of the server's, with the depth it has on its screen.
 struct Visual {

@@ -25,7 +25,7 @@ void PrintTo(const SessionCase& session, std::ostream* out)
 
 class DisplayPlatform : public testing::TestWithParam<SessionCase> {};
 
-TEST_P(DisplayPlatform, WaylandSessionsRunOnTheirXServerUnlessTheUserChose)
+TEST_P(DisplayPlatform, WaylandRunsOnItsXServerUnlessTheUserChoseAnotherPlatform)
 {
     const SessionCase& session = GetParam();
     const EnvironmentReader environment = [&](const char* name) -> const char* {
@@ -47,8 +47,12 @@ INSTANTIATE_TEST_SUITE_P(
         SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}}, "xcb", false},
         SessionCase{{{"XDG_SESSION_TYPE", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, "", true},
         SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ""}}, "", true},
-        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}, "", false},
-        SessionCase{{{"QT_QPA_PLATFORM", "offscreen"}}, "", false}));
+        SessionCase{
+            {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}}, "xcb", false},
+        SessionCase{{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland-egl;xcb"}}, "xcb", false},
+        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"QT_QPA_PLATFORM", "wayland"}}, "", true},
+        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "xcb"}}, "", false},
+        SessionCase{{{"WAYLAND_DISPLAY", "wayland-0"}, {"QT_QPA_PLATFORM", "offscreen"}}, "", false}));
 
 TEST(UnwritableDirectory, IsNamedOnlyWhenNeitherFolderCanBeWritten)
 {

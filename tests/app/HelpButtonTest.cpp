@@ -76,6 +76,29 @@ TEST_F(HelpButtonTest, FirstStartHelpWindowGoesBesideTheStripByItsFrame)
     }
 }
 
+// A window manager may move the strip as it shows it, below a panel along the top of the screen,
+// say: the help of the first start goes below the strip where it is then drawn, frame and all.
+TEST_F(HelpButtonTest, FirstStartHelpFollowsTheStripWhereTheWindowManagerShowsIt)
+{
+    static constexpr int PanelHeight = 27;
+    struct PanelAtTheTop final : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (auto* strip = qobject_cast<TForm1*>(watched); strip && event->type() == QEvent::Show)
+                strip->move(strip->x(), std::max(strip->y(), PanelHeight));
+            return false;
+        }
+    } manager;
+    qApp->installEventFilter(&manager);
+    env.windowManager.frame = QMargins(5, 29, 5, 5);
+    TForm1& strip = Start();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&strip));
+    qApp->removeEventFilter(&manager);
+    EXPECT_EQ(strip.y(), PanelHeight);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.help->geometry().top() - 29 == PanelHeight + strip.height() + 1; }))
+        << "the help's frame begins at " << host.help->geometry().top() - 29;
+}
+
 std::vector<QWidget*> HelpWindows()
 {
     std::vector<QWidget*> found;

@@ -366,6 +366,13 @@ TEST_F(MainWindowTest, ClockRowExitStoresThePosition)
     Exit("BitBtnCloseClock");
     EXPECT_EQ(env.settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n[EXE]\r\nXPos=100\r\nYPos=50\r\n");
     EXPECT_EQ(Start().pos(), QPoint(100, 50));
+
+    // Where the platform cannot tell the strip's place (natively on Wayland), the stored one stays.
+    env.windowManager.knowsPlaces = false;
+    host.quits = 0;
+    Start().move(0, 0);
+    Exit("BitBtnCloseClock");
+    EXPECT_EQ(env.settings(), "[Help]\r\nVisible=0\r\n[Format]\r\nStyle=1\r\n[EXE]\r\nXPos=100\r\nYPos=50\r\n");
 }
 
 TEST_F(MainWindowTest, TheOtherExitLeavesThePositionAsStored)

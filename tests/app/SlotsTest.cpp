@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -102,6 +103,40 @@ TEST_F(SlotsTest, FirstRightPressShowsTheWholeMenu)
               QStringList({"A&ssign main button file", "&Add pop-up menu files", "&Delete a pop-up file",
                            "&Clear ALL files", "-", "a", "b"}));
     EXPECT_EQ(menu->objectName(), QStringLiteral("PopupMenu7"));
+}
+
+// Names cut to their first 12 characters may read alike: each entry tells its file's full path
+// as its tip, literally.
+TEST_F(SlotsTest, EntriesTipTheirFullPath)
+{
+    env.write("flist2.dll",
+              "report-2024-    */docs/report-2024-q1.txt\r\nreport-2024-    */docs/report-2024 <b>q2</b>.txt\r\n");
+    Start();
+    QMenu* menu = form->SlotCommands().FilledMenu(2);
+    EXPECT_TRUE(menu->toolTipsVisible());
+    menu->popup(QPoint(10, 10));
+    QStringList tips;
+    for (QAction* entry : menu->actions().mid(FirstEntry)) {
+        QTest::mouseMove(menu, menu->actionGeometry(entry).center());
+        QTextDocument shown;
+        shown.setHtml(entry->toolTip());
+        tips << shown.toPlainText();
+    }
+    menu->hide();
+    EXPECT_EQ(Entries(2), QStringList({"report-2024-", "report-2024-"}));
+    EXPECT_EQ(tips, QStringList({"/docs/report-2024 <b>q2</b>.txt", "/docs/report-2024-q1.txt"}));
+}
+
+// A screen reader may ask for a slot of a group not shown yet: it hears the slot's file.
+TEST_F(SlotsTest, ScreenReadersHearTheFilesOfGroupsNotShownYet)
+{
+    env.write("FILE.INI", "[EXE]\r\nEXE6=/tools/viewer\r\n");
+    Start();
+    QWidget* button = form->findChild<QWidget*>(QStringLiteral("ExeBtn6"));
+    ASSERT_FALSE(button->isVisible());
+    QAccessibleInterface* slot = QAccessible::queryAccessibleInterface(button);
+    EXPECT_EQ(slot->text(QAccessible::Name), QStringLiteral("viewer"));
+    EXPECT_EQ(slot->text(QAccessible::Description), QStringLiteral("/tools/viewer"));
 }
 
 // Each group shows its slots' icons from the moment it is first shown; groups 2 and 3 read them

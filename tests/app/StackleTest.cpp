@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -80,6 +81,25 @@ TEST_F(StackleTest, IconStaysInTheNotificationAreaForTheWholeRun)
     stackle.reset();
     ASSERT_EQ(tray.area.calls.size(), 2u);
     EXPECT_EQ(tray.area.calls[1].message, platform::NIM_DELETE);
+}
+
+// A strip the desktop never draws (on another workspace, under another window) does not keep
+// the icon out of the notification area: it joins within moments all the same.
+TEST_F(StackleTest, IconJoinsAlsoWhenTheStripIsNeverDrawn)
+{
+    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");
+    // Ahead of every filter of the strip's own.
+    struct NoStripPaint final : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            return event->type() == QEvent::Paint && qobject_cast<TForm1*>(watched);
+        }
+    } noStripPaint;
+    qApp->installEventFilter(&noStripPaint);
+    stackle = std::make_unique<TStackle>(env.platform(), tray.trayPlatform());
+    ASSERT_TRUE(stackle->Strip().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return tray.area.Count(platform::NIM_ADD) == 1; }, 3000));
+    qApp->removeEventFilter(&noStripPaint);
 }
 
 TEST_F(StackleTest, StartedInTheTrayTheStripComesBackOnAClickOrADoubleClick)

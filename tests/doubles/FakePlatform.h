@@ -130,14 +130,18 @@ public:
 class FakeWindowManager final : public platform::WindowManager {
 public:
     bool canIconify = true;
+    bool knowsPlaces = true;
     // The frame every shown window has; none, as without a window manager, until a test says.
     QMargins frame;
     std::function<void()> onBlockedPress;
 
-    bool CanIconify() const override { return canIconify; }
+    bool CanIconify(const QWidget&) const override { return canIconify; }
+    bool KnowsPlaces() const override { return knowsPlaces; }
     std::optional<QMargins> FrameExtents(QWidget&) const override { return frame; }
     void OnBlockedPress(std::function<void()> onPress) override { onBlockedPress = std::move(onPress); }
+    void KeepAboveAll(QWidget&) override {}
     void OnAllWorkspaces(QWidget&) override {}
+    void FloatAtOwnSize(QWidget&) override {}
 
     // A press on a window that a modal window blocks, as the window system reports it.
     void PressBlockedWindow() const

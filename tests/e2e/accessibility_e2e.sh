@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end check of what a screen reader sees of the strip, through the real accessibility bus
 # (AT-SPI) on a virtual X server, with a private session bus, the bus launcher and the registry:
+#   the strip is a frame named Stackle, active once clicked;
 #   a slot button is a push button named after its main file, with the full path as its
 #   description, and an empty one says so;
 #   "A" and "P" are named for what they do; "P" is a check box whose checked state follows a
@@ -83,6 +84,7 @@ step "the names, roles and descriptions a screen reader reads"
 tree=$(client tree) || fail "could not read the program's controls"
 expect_control "push button|record-start.sh|$recorder|"
 expect_control "push button|Empty slot||"
+expect_control "frame|Stackle|"
 expect_control "push button|Launch all files (slot 1)|"
 expect_control "check box|$PARAM1|"
 field_of "check box" "$PARAM1" 5 | grep -qx Toggle || fail "\"P\" has no toggle action"
@@ -104,5 +106,9 @@ client act "push button" "record-start.sh" Press || fail "could not press the sl
 wait_for "$TIMEOUT" test -s "$work/starts" || fail "the slot's main program did not start"
 sleep 1
 [[ $(wc -l <"$work/starts") -eq 1 ]] || fail "the slot's main program started $(wc -l <"$work/starts") times"
+
+step "the strip is the active frame once clicked"
+tree=$(client tree) || fail "could not read the program's controls"
+field_of frame Stackle 4 | grep -qx active || fail "the strip is not active after a click on it:"$'\n'"$tree"
 
 echo "PASS"

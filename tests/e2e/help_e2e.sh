@@ -5,13 +5,20 @@
 #   a click on the picture's clock -> the memo gives way to the explanation;
 #   "Exit" in the help window -> the help window goes, the strip keeps running;
 #   "?" twice on the strip -> exactly one help window;
-#   second start -> no help window opens by itself.
+#   second start -> no help window opens by itself;
+#   under a window manager (openbox, or xfwm4 alone when asked for) with a panel along the top of
+#   the screen, the first start's help window is framed one pixel below the strip, wherever the
+#   window manager put the strip (xfwm4 puts it below the panel), its title bar in full view.
 #
-# Usage: help_e2e.sh <path to the stackle binary>
+# Usage: help_e2e.sh <path to the stackle binary> [openbox|xfwm4]
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/program.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/tray.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/xfce.sh"
 
 readonly HELP_X=$(((SCREEN_W - 500) / 2)) # centred by its outer width of 500
 readonly STRIP_HELP_X=220 STRIP_HELP_Y=69 # the strip's "?" button
@@ -20,9 +27,10 @@ readonly MOCK_CLOCK_X=250 MOCK_CLOCK_Y=10 # the clock of the strip's picture
 readonly MEMO_X=150 MEMO_Y=300            # a point inside the memo, below its text's first lines
 readonly MAX_RUNTIME=100
 
-take_binary "$@"
-require_tools Xvfb xdotool xprop import
+take_binary_and_window_manager "$@"
+require_tools Xvfb xdotool xprop xwininfo import "$window_manager" xfce4-panel dbus-daemon
 make_program_dir stackle-help-e2e
+trap xfce_cleanup EXIT
 
 find_strip() { find_titled Stackle && strip=$window; }
 # shellcheck disable=SC2034 # help: read by the evals below
@@ -47,8 +55,46 @@ pixel_is() {
 
 click_at() { xdotool mousemove "$1" "$2" click 1 || fail "xdotool could not click at $1,$2"; }
 
+# client_geometry <window> <prefix>: as geometry, for the window's client area as xwininfo reads
+# it: xdotool counts the frame of a window that a window manager framed twice.
+client_geometry() {
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    printf -v "${2}X" %s "$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")"
+    printf -v "${2}Y" %s "$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")"
+    printf -v "${2}H" %s "$(awk '/Height:/ {print $2}' <<<"$info")"
+}
+# The help window's frame begins one pixel below the strip.
+help_framed_below_strip() {
+    local extents
+    client_geometry "$strip" S && client_geometry "$help" H || return 1
+    extents=$(xprop -id "$help" _NET_FRAME_EXTENTS 2>/dev/null | grep -oE '[0-9]+' | tr '\n' ' ') || return 1
+    read -r _ _ FRAME_TOP _ <<<"$extents"
+    [[ -n ${FRAME_TOP:-} ]] && ((FRAME_TOP > 0 && HY - FRAME_TOP == SY + SH + 1))
+}
+
+check_under_window_manager() {
+    step "under $window_manager with a panel along the top: the help is framed below the strip"
+    start_session_bus desktop
+    start_wm
+    start_xfce_panel
+    rm -f "$progdir/FILE.INI"
+    start_app
+    wait_for "$TIMEOUT" find_strip || fail "no strip within $TIMEOUT s"
+    wait_for "$TIMEOUT" find_help || fail "no window titled \"Help\" within $TIMEOUT s of the first start"
+    wait_for "$TIMEOUT" help_framed_below_strip ||
+        fail "the help window's frame begins at $((${HY:-0} - ${FRAME_TOP:-0})), expected $((SY + SH + 1))"
+    click_at $((SX + STRIP_CLOSE_X)) $((SY + STRIP_CLOSE_Y))
+    expect_app_exit "\"X\""
+}
+
 step "starting Xvfb"
 start_display
+if ! default_run; then
+    check_under_window_manager
+    echo "PASS"
+    exit 0
+fi
 
 step "first start: the help opens by itself below the strip"
 start_app
@@ -93,5 +139,7 @@ no_help || fail "the second start opened a help window"
 geometry "$strip" S || fail "could not read the strip's geometry"
 click_at $((SX + STRIP_CLOSE_X)) $((SY + STRIP_CLOSE_Y))
 expect_app_exit "\"X\""
+
+check_under_window_manager
 
 echo "PASS"

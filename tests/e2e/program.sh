@@ -13,7 +13,7 @@ readonly DEFAULT_X=$((SCREEN_W / 2 - STRIP_W / 2)) DEFAULT_Y=0
 readonly STRIP_CLOSE_X=225 STRIP_CLOSE_Y=11
 readonly TIMEOUT=15 # seconds for any single thing to happen
 
-binary="" progdir="" app_log="" run=0
+binary="" window_manager="" progdir="" app_log="" run=0
 
 step() { echo "--- $*"; }
 
@@ -45,6 +45,25 @@ take_binary() {
         exit 1
     fi
     binary=$1
+}
+
+# take_binary_and_window_manager <the script's arguments>: as take_binary, with an optional second
+# argument: the window manager of the script's checks under one, openbox (the default) or xfwm4;
+# sets window_manager. The checks without a window manager run in the default run only (see
+# default_run).
+take_binary_and_window_manager() {
+    window_manager=${2:-openbox}
+    if [[ $# -lt 1 || $# -gt 2 || ! -f $1 || ! -x $1 || ! $window_manager =~ ^(openbox|xfwm4)$ ]]; then
+        echo "usage: $0 <stackle binary> [openbox|xfwm4]" >&2
+        exit 1
+    fi
+    binary=$1
+}
+default_run() { [[ $window_manager == openbox ]]; }
+
+# start_wm: starts the run's window manager; fails the run when it does not come.
+start_wm() {
+    start_window_manager "$window_manager" "$work/$window_manager.log" "$TIMEOUT" || fail "$window_manager did not start"
 }
 
 # copy_program <dir>: makes <dir> a program directory of its own, with a copy of $binary named

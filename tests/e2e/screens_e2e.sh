@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # End-to-end check of the strip on several monitors and workspaces, on a virtual X server twice
 # as wide as one monitor, which RandR splits into two monitors side by side; first without a
-# window manager, then with one (openbox):
+# window manager, then with one (openbox, or xfwm4 alone when asked for):
 #   a strip on a monitor that is removed while it runs, or that is gone before it starts, comes
 #   wholly onto the remaining monitor by the least move, and the stored place stays as it was;
 #   a screen that shrinks under the running strip brings it back onto the screen;
-#   under openbox with four workspaces the strip is on every one of them, also after "-" and a
-#   second start that brings it back.
+#   under the window manager with four workspaces the strip is on every one of them from its
+#   first showing, also after "-" and a second start that brings it back, and after it was put
+#   on one workspace alone.
 #
-# Usage: screens_e2e.sh <path to the stackle binary>
+# Usage: screens_e2e.sh <path to the stackle binary> [openbox|xfwm4]
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
 # shellcheck source-path=SCRIPTDIR
@@ -20,8 +21,8 @@ readonly WIDE_W=$((2 * SCREEN_W))
 readonly STORED_X=1500 STORED_Y=100     # wholly on the right monitor
 readonly KEPT_X=$((SCREEN_W - STRIP_W)) # the least move from there onto the left monitor
 
-take_binary "$@"
-require_tools Xvfb xdotool xwininfo xrandr openbox wmctrl cmp od
+take_binary_and_window_manager "$@"
+require_tools Xvfb xdotool xwininfo xrandr "$window_manager" wmctrl cmp od
 make_program_dir stackle-screens-e2e
 ini=$progdir/FILE.INI
 
@@ -84,7 +85,7 @@ expect_viewable_on() {
     shift
     for desktop; do
         xdotool set_desktop "$desktop" || fail "xdotool could not switch to workspace $desktop"
-        wait_for "$TIMEOUT" on_workspace "$desktop" || fail "openbox did not switch to workspace $desktop"
+        wait_for "$TIMEOUT" on_workspace "$desktop" || fail "$window_manager did not switch to workspace $desktop"
         sleep 0.2
         viewable || fail "$what: the strip is not viewable on workspace $desktop"
     done
@@ -126,29 +127,40 @@ readonly WIDE=${WIDE_W}x$SCREEN_H NARROW=${SCREEN_W}x$SCREEN_H
 xrandr --newmode "$NARROW" 60 "$SCREEN_W" 1100 1200 1300 "$SCREEN_H" 800 810 820 || fail "xrandr: no narrow mode"
 xrandr --addmode screen "$NARROW" || fail "xrandr could not add the narrow mode to the screen"
 
-check_monitors "without a window manager"
+default_run && check_monitors "without a window manager"
 
-start_openbox "$work/openbox.log" "$TIMEOUT" || fail "openbox did not start"
-check_monitors "under openbox"
+start_wm
+check_monitors "under $window_manager"
 
-step "under openbox: the strip is on each of four workspaces"
+step "under $window_manager: the strip is on each of four workspaces from its first showing"
 wmctrl -n 4 || fail "wmctrl could not ask for four workspaces"
-wait_for "$TIMEOUT" four_workspaces || fail "openbox did not make four workspaces"
+wait_for "$TIMEOUT" four_workspaces || fail "$window_manager did not make four workspaces"
 start_at 300 200
 expect_strip_at 300 200 "start on the first workspace"
 expect_viewable_on "after the start" 1 2 3 0
 
-step "under openbox: \"-\", then a second start on the third workspace, brings it back on every workspace"
+step "under $window_manager: \"-\", then a second start on the third workspace, brings it back on every workspace"
 xdotool mousemove $((X + MIN_X)) $((Y + MIN_Y)) click 1 || fail "xdotool could not click \"-\""
 wait_for "$TIMEOUT" eval '! viewable' || fail "\"-\" left the strip viewable"
 xdotool set_desktop 2 || fail "xdotool could not switch to workspace 2"
-wait_for "$TIMEOUT" on_workspace 2 || fail "openbox did not switch to workspace 2"
-first_pid=$app_pid first_strip=$strip
-start_app
-expect_app_exit "a second start"
-app_pid=$first_pid strip=$first_strip
+wait_for "$TIMEOUT" on_workspace 2 || fail "$window_manager did not switch to workspace 2"
+second_start() {
+    local first_pid=$app_pid first_strip=$strip
+    start_app
+    expect_app_exit "a second start"
+    app_pid=$first_pid strip=$first_strip
+}
+second_start
 wait_for "$TIMEOUT" viewable || fail "the second start did not bring the strip back on workspace 2"
 expect_viewable_on "brought back" 0 3
 expect_place_kept "after switching workspaces"
+
+step "under $window_manager: put on the second workspace alone, a second start brings it to the one on view"
+wmctrl -i -r "$strip" -b remove,sticky || fail "wmctrl could not take the strip off every workspace"
+wmctrl -i -r "$strip" -t 1 || fail "wmctrl could not put the strip on the second workspace"
+wait_for "$TIMEOUT" eval '! viewable' || fail "the strip stayed on workspace 3 when put on the second one"
+second_start
+wait_for "$TIMEOUT" viewable || fail "the second start did not bring the strip to workspace 3"
+expect_viewable_on "brought to the workspace on view" 2 0
 
 echo "PASS"

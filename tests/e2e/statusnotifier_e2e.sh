@@ -12,89 +12,46 @@
 #   on the icon opens the panel's menu of it, and not the program's own as well, and its "Exit",
 #   chosen by its mnemonic, ends the program;
 #   Tray Default=1 with the panel running starts with the icon only.
+# Asked for xfwm4, it checks the Xfce desktop instead: xfwm4 and Debian's default panel along the
+# top, with a pager of four workspaces and the status tray:
+#   a start shows the strip on the workspace on view, below the panel, and its icon within
+#   moments; one click on the icon brings the strip from another workspace.
 #
-# Usage: statusnotifier_e2e.sh <path to the stackle binary>
+# Usage: statusnotifier_e2e.sh <path to the stackle binary> [openbox|xfwm4]
 # Exit status: 0 passed, 1 failed.
 set -uo pipefail
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/program.sh"
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/tray.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/xfce.sh"
 
 readonly MAX_RUNTIME=150 # seconds for the whole run, below the test runner's limit
-readonly PANEL_TIMEOUT=30 # the panel waits 5 s for a window manager before it shows
 readonly WATCHER=org.kde.StatusNotifierWatcher
 readonly ICON_RED=FF3030 # the red of the program's icon
 
-take_binary "$@"
+take_binary_and_window_manager "$@"
 require_tools Xvfb xdotool xwininfo xprop xfce4-panel dbus-daemon gdbus import convert cmp
+default_run || require_tools "$window_manager" wmctrl
 make_program_dir stackle-statusnotifier-e2e
-bus_pid="" panel_pid=""
-trap 'end_processes "$panel_pid" "$bus_pid"; cleanup' EXIT
-
-# A session of its own: the panel's settings (read by xfconfd, which the bus starts) and every
-# file the desktop libraries write live in $work; no accessibility bus, no settings daemon.
-start_session_bus() {
-    export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
-    export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
-    mkdir -p "$HOME" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" || fail "could not make the session's folders"
-    # One panel along the bottom edge with the status tray alone; configver keeps the panel from
-    # asking which layout to start with.
-    cat >"$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml" <<'EOF' || fail "could not write the panel's settings"
-<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=8;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="position-locked" type="bool" value="true"/>
-      <property name="size" type="uint" value="32"/>
-      <property name="plugin-ids" type="array">
-        <value type="int" value="1"/>
-      </property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
-</channel>
-EOF
-    dbus-daemon --session --nofork --address="unix:path=$work/bus" >"$work/bus.log" 2>&1 &
-    bus_pid=$!
-    export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/bus
-    wait_for "$TIMEOUT" test -S "$work/bus" || fail "the session bus did not start"
-}
+trap xfce_cleanup EXIT
 
 watcher_running() {
     gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner \
         "$WATCHER" 2>/dev/null | grep -q true
 }
 start_panel() {
-    xfce4-panel >>"$work/panel.log" 2>&1 &
-    panel_pid=$!
-    wait_for "$PANEL_TIMEOUT" find_icon || fail "the panel's status tray did not appear"
+    start_xfce_panel
     wait_for "$TIMEOUT" watcher_running || fail "the panel's status tray started no watcher"
 }
 stop_panel() {
-    end_processes "$panel_pid"
-    panel_pid=""
+    stop_xfce_panel
     wait_for "$TIMEOUT" eval '! watcher_running' || fail "the watcher stayed on the bus after the panel ended"
 }
 
-# Sets panel to the panel's window, and ICON_X, ICON_Y and ICON_AREA to the middle and the
-# geometry of its status tray, whose one icon is the program's.
-find_icon() {
-    local w line
-    panel=""
-    for w in $(xdotool search --classname '^xfce4-panel$' 2>/dev/null); do
-        [[ $(xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Width: //p') == "$SCREEN_W" ]] && panel=$w
-    done
-    [[ -n $panel ]] || return 1
-    line=$(xwininfo -tree -id "$panel" 2>/dev/null | grep '("wrapper-2.0" ' | head -n 1)
-    [[ -n $line ]] && middle_of "$line"
-}
+# The panel's status tray, whose one icon is the program's (see find_status_tray).
+find_icon() { find_status_tray; }
 
 # The watcher lists an icon of the program's run.
 registered() {
@@ -132,9 +89,43 @@ exported_menu() {
     gdbus call --session -d "$item" -o "$menu" -m com.canonical.dbusmenu.GetLayout -- 0 -1 '[]'
 }
 
+on_workspace() { [[ $(xdotool get_desktop 2>/dev/null) == "$1" ]]; }
+
+check_xfce_desktop() {
+    local top
+    step "the Xfce desktop: $window_manager, the panel along the top with its pager and status tray"
+    start_display
+    start_session_bus desktop
+    start_wm
+    start_panel
+    top=$(xprop -root _NET_WORKAREA | grep -oE '[0-9]+' | sed -n 2p)
+    ((top > 0)) || fail "the panel keeps no room at the top of the screen"
+
+    step "a start: the strip on the workspace on view below the panel, the icon in the status tray"
+    write_ini "$progdir" '[Help]\r\nVisible=0\r\n'
+    start_app
+    expect_strip_at "$DEFAULT_X" "$top" "start on the Xfce desktop"
+    expect_icon "start on the Xfce desktop"
+
+    step "one click on the icon brings the strip from another workspace"
+    wmctrl -i -r "$strip" -b remove,sticky || fail "wmctrl could not take the strip off every workspace"
+    wmctrl -i -r "$strip" -t 2 || fail "wmctrl could not put the strip on workspace 2"
+    expect_strip_gone "with the strip on workspace 2 alone"
+    click_icon 1
+    expect_strip_at "$DEFAULT_X" "$top" "after one click on the icon"
+    on_workspace 0 || fail "the click took the view to workspace $(xdotool get_desktop) instead of bringing the strip"
+    click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
+    expect_app_exit "\"X\""
+}
+if ! default_run; then
+    check_xfce_desktop
+    echo "PASS"
+    exit 0
+fi
+
 step "starting Xvfb and a session bus without a tray, and no window manager"
 start_display
-start_session_bus
+start_session_bus tray
 
 step "\"-\" while no tray shows the icon leaves the strip on the screen"
 start_app

@@ -142,3 +142,25 @@ TEST_F(MimeApps, ADefaultForASubtypeMayDeclareOnlyTheParentType)
           "[Removed Associations]\ntext/x-csrc=c.desktop\n");
     EXPECT_EQ(Chosen(source), "data-a/applications/b.desktop");
 }
+
+// Without a default, an application that lists the type by its own name wins over one that lists
+// only an alias of it, and that one over one that lists only a parent type, whatever their ids.
+TEST_F(MimeApps, TheTypesOwnNameComesBeforeAnAliasAndAnAliasBeforeAParent)
+{
+    const std::vector<MimeTypeNames> source{{"text/x-csrc", "text/x-c"}, {"text/plain"}};
+    App("data-a/applications/a-plain.desktop", "text/plain;");
+    EXPECT_EQ(Chosen(source), "data-a/applications/a-plain.desktop");
+    App("data-a/applications/b-alias.desktop", "text/x-c;");
+    EXPECT_EQ(Chosen(source), "data-a/applications/b-alias.desktop");
+    App("data-a/applications/z-own.desktop", "text/x-csrc;");
+    EXPECT_EQ(Chosen(source), "data-a/applications/z-own.desktop");
+
+    // An image viewer that lists the alias image/pdf sorts before the PDF reader.
+    const std::vector<MimeTypeNames> pdf{{"application/pdf", "image/pdf", "application/x-pdf"}};
+    App("data-a/applications/display-im6.q16.desktop", "image/gif;image/pdf;image/png;");
+    App("data-a/applications/mupdf.desktop", "application/pdf;application/x-cbz;");
+    EXPECT_EQ(Chosen(pdf), "data-a/applications/mupdf.desktop");
+    // A default named under the alias still counts.
+    Write("config-home/mimeapps.list", "[Default Applications]\nimage/pdf=display-im6.q16.desktop\n");
+    EXPECT_EQ(Chosen(pdf), "data-a/applications/display-im6.q16.desktop");
+}
