@@ -12,13 +12,13 @@ bool IsSet(const EnvironmentReader& environment, const char* name)
     return value && *value;
 }
 
+} // namespace
+
 bool IsWaylandSession(const EnvironmentReader& environment)
 {
     const char* type = environment("XDG_SESSION_TYPE");
     return IsSet(environment, "WAYLAND_DISPLAY") || (type && std::string_view(type) == "wayland");
 }
-
-} // namespace
 
 std::string DisplayPlatformFor(const EnvironmentReader& environment)
 {

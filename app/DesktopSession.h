@@ -12,6 +12,9 @@ using EnvironmentReader = std::function<const char*(const char*)>;
 // unless the user chose a platform.
 std::string DisplayPlatformFor(const EnvironmentReader& environment);
 
+// Whether the desktop session is a Wayland one, with or without an X server beside it.
+bool IsWaylandSession(const EnvironmentReader& environment);
+
 // What the user is told on standard error when the strip starts in a session where it cannot
 // behave as it should, or in a program directory it cannot write; empty when all is well.
 std::string WaylandNotice(const EnvironmentReader& environment);

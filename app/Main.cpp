@@ -165,6 +165,16 @@ void TForm1::NB1PageChanged(int index)
     QMetaObject::invokeMethod(this, Reported(&TForm1::ButtonOptionsClick), Qt::QueuedConnection);
 }
 
+int TForm1::PageOnView() const
+{
+    return ui->NB1->currentIndex();
+}
+
+void TForm1::SelectTab(int index)
+{
+    ui->Tab1->setCurrentIndex(index);
+}
+
 void TForm1::SpeedButton2Click()
 {
     const int index = ui->Tab1->currentIndex();

@@ -66,6 +66,11 @@ public:
     void PanelPostItClick();
     void SpeedButtonHelpClick();
 
+    // The page of the notebook on view: a group (0 to 2) or the settings page (3).
+    int PageOnView() const;
+    // Selects the tab at index as a click on it does.
+    void SelectTab(int index);
+
     // What the launch slots do, with their handlers.
     TSlotCommands& SlotCommands() { return slotCommands_; }
 
