@@ -3,6 +3,7 @@
 #include "app/ClockText.h"
 #include "app/StripForm.h"
 #include "app/StripHost.h"
+#include "app/StripKeys.h"
 #include "app/WindowDrag.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
@@ -54,6 +55,7 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , launchSlots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
     , slotCommands_(platform, settings, platform.location.ProgramDirectory(), launchSlots_)
     , drag_(std::make_unique<TWindowDrag>(*this))
+    , keys_(std::make_unique<TStripKeys>(*this, slotCommands_, platform_.dialogs))
     , Timer1(new QTimer(this))
 {
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -17,6 +17,7 @@ class TForm1;
 class QTimer;
 class TSettings;
 class TStripHost;
+class TStripKeys;
 class TWindowDrag;
 
 // The strip: a black, borderless window on top of all others with the clock row, the notebook
@@ -94,6 +95,7 @@ private:
     TLaunchSlots launchSlots_;
     TSlotCommands slotCommands_;
     std::unique_ptr<TWindowDrag> drag_;
+    std::unique_ptr<TStripKeys> keys_;
     int viewStyle_ = 1;
     std::string tabsVisible_ = "True";
     bool startInTray_ = false;
