@@ -24,7 +24,7 @@ TStripKeys::TStripKeys(TForm1& strip, TSlotCommands& slotCommands, platform::Dia
 {
     for (int slot = 1; slot <= SlotCount; ++slot)
         slotCommands_.Slot(slot).button->setFocusPolicy(Qt::TabFocus);
-    // Presses reach the strip's controls first: the watch is on the whole program.
+    // Keys and presses are seen before the strip's controls get them: the watch is on the whole program.
     qApp->installEventFilter(this);
 }
 
@@ -35,22 +35,20 @@ TStripKeys::~TStripKeys()
 
 bool TStripKeys::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == &strip_)
-            ShowFrames(false);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::KeyPress)
         return false;
-    case QEvent::KeyPress: {
-        // Keys come here once the control with the focus has left them.
-        if (watched != &strip_)
-            return false;
-        bool taken = false;
-        platform::ReportFailure(dialogs_, [&] { taken = KeyPressed(*static_cast<QKeyEvent*>(event)); });
-        return taken;
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &strip_)
+        return false;
+    if (type != QEvent::KeyPress) {
+        ShowFrames(false);
+        return false;
     }
-    default: return false;
-    }
+    // Before the control with the focus: the arrow buttons and the tab strip would take the
+    // arrows for themselves. A key that is not the strip's goes on to the control.
+    bool taken = false;
+    platform::ReportFailure(dialogs_, [&] { taken = KeyPressed(*static_cast<QKeyEvent*>(event)); });
+    return taken;
 }
 
 bool TStripKeys::KeyPressed(const QKeyEvent& key)

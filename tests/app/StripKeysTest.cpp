@@ -22,7 +22,7 @@ protected:
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    // A key as the strip gets it once the control with the focus has left it.
+    // A key typed while the strip has the focus.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(form.get(), key, modifiers); }
     TExeBtn* Button(int slot) const { return form->SlotCommands().Button(slot); }
     int Page() const { return Child<QStackedWidget>(*form, "NB1")->currentIndex(); }
