@@ -58,7 +58,9 @@ bool PortalGlobalKeys::Offered(const QDBusConnection& bus, int timeout)
     QDBusMessage get = QDBusMessage::createMethodCall(
         PortalService, PortalPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get.setArguments({ShortcutsInterface, QStringLiteral("version")});
-    const QDBusMessage reply = bus.call(get, QDBus::Block, timeout);
+    // The wait goes on with the event loop running, as the portal may live in this very process
+    // (a test's stand-in).
+    const QDBusMessage reply = bus.call(get, QDBus::BlockWithGui, timeout);
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty();
 }
 
@@ -77,7 +79,7 @@ QStringList PortalGlobalKeys::Take(const std::vector<GlobalKey>& keys, std::func
     if (keys_.empty())
         return {};
     bus_.connect(PortalService, PortalPath, ShortcutsInterface, QStringLiteral("Activated"), this,
-                 SLOT(Activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+                 SLOT(Activated(QDBusMessage)));
     if (!session_.isEmpty()) {
         Bind();
         return {};
@@ -121,9 +123,18 @@ void PortalGlobalKeys::Bind()
                                QString(), QVariantMap{{QStringLiteral("handle_token"), token}}}));
 }
 
-void PortalGlobalKeys::Activated(const QDBusObjectPath& session, const QString& id, qulonglong, const QVariantMap&)
+// Activated(o session_handle, s shortcut_id, t timestamp, a{sv} options): read by hand, since the
+// options the desktops send are described nowhere.
+void PortalGlobalKeys::Activated(const QDBusMessage& signal)
 {
-    if (session.path() != session_ || !onPress_)
+    const QVariantList arguments = signal.arguments();
+    if (arguments.size() < 2 || !onPress_)
+        return;
+    const QVariant session = arguments[0];
+    const QString path =
+        session.canConvert<QDBusObjectPath>() ? session.value<QDBusObjectPath>().path() : session.toString();
+    const QString id = arguments[1].toString();
+    if (path != session_)
         return;
     for (const GlobalKey& key : keys_)
         if (key.id == id)

@@ -3,6 +3,7 @@
 #include "platform/GlobalKeys.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 
@@ -25,7 +26,7 @@ public:
 
 private slots:
     void SessionCreated(uint response, const QVariantMap& results);
-    void Activated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp, const QVariantMap& options);
+    void Activated(const QDBusMessage& signal);
 
 private:
     // The path the portal answers a call made with token on: its request object.

@@ -2,6 +2,8 @@
 
 #include "platform/NotificationArea.h"
 
+#include "doubles/PrivateSessionBus.h"
+
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
@@ -12,7 +14,6 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QMenu>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,6 +24,7 @@
 namespace {
 
 using namespace platform;
+using doubles::PrivateSessionBus;
 
 const QString WatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
@@ -30,28 +32,6 @@ bool WaitUntil(const std::function<bool()>& condition)
 {
     return QTest::qWaitFor(condition, 10000);
 }
-
-// A session bus of the test's own: a dbus-daemon that ends with the test.
-class PrivateSessionBus {
-public:
-    PrivateSessionBus()
-    {
-        daemon_.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
-        if (daemon_.waitForReadyRead(10000))
-            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
-    }
-    ~PrivateSessionBus()
-    {
-        daemon_.terminate();
-        daemon_.waitForFinished();
-    }
-    const QString& Address() const { return address_; }
-
-private:
-    QProcess daemon_;
-    QString address_;
-};
 
 // A status-notifier watcher as a desktop runs one: it lists the items that register and says
 // whether a host has registered with it.
