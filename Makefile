@@ -75,6 +75,7 @@ bench: build
 	bench/startup.sh $(BUILD)
 	bench/startup_profile.sh $(BUILD)
 	bench/start_file.sh $(BUILD)
+	bench/command.sh $(BUILD)
 	$(BUILD)/bin/file_list_bench
 
 # New inputs go to $(FUZZ_BUILD)/corpus, findings to $(FUZZ_BUILD)/; fuzz/corpus holds the seeds.
