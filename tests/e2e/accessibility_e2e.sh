@@ -6,7 +6,8 @@
 #   "A" and "P" are named for what they do; "P" is a check box whose checked state follows a
 #   click, reported as an event and when asked;
 #   the clock row's buttons and the tabs are named;
-#   the press action of a slot button starts its main program, once.
+#   the press action of a slot button starts its main program, once;
+#   the focus moved onto a slot button by the Right key is reported.
 #
 # Usage: accessibility_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
@@ -104,5 +105,12 @@ client act "push button" "record-start.sh" Press || fail "could not press the sl
 wait_for "$TIMEOUT" test -s "$work/starts" || fail "the slot's main program did not start"
 sleep 1
 [[ $(wc -l <"$work/starts") -eq 1 ]] || fail "the slot's main program started $(wc -l <"$work/starts") times"
+
+step "Right moves the focus onto the first slot, and the screen reader hears of it"
+strip=$(xdotool search --onlyvisible --name '^Stackle$' 2>/dev/null | head -n 1)
+[[ -n $strip ]] && xdotool windowfocus --sync "$strip" || fail "could not give the strip the focus"
+focused=$(client watch "push button" "record-start.sh" focused xdotool key Right) ||
+    fail "the slot button reported no focus after Right"
+[[ $focused == "true true" ]] || fail "after Right the slot button reports focused \"$focused\" (event, asked)"
 
 echo "PASS"

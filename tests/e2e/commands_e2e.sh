@@ -38,19 +38,20 @@ recorder five
 write_ini "$progdir" "[Help]\r\nVisible=0\r\n[EXE]\r\nEXE1=$progdir/main.sh\r\nEXE5=$progdir/five.sh\r\n"
 printf 'listed.sh    *%s\r\n' "$progdir/listed.sh" >"$progdir/flist1.dll"
 
-# expect_starts <what> <lines...>: the scripts have noted exactly these starts, in this order.
+# expect_starts <what> <lines...>: the scripts have noted exactly these starts, in any order: the
+# programs started run side by side.
 expect_starts() {
     local what=$1 expected
     shift
-    expected=$(printf '%s\n' "$@")
-    wait_for "$TIMEOUT" eval '[[ $(cat "$starts" 2>/dev/null) == "$expected" ]]' ||
+    expected=$(printf '%s\n' "$@" | sort)
+    wait_for "$TIMEOUT" eval '[[ $(sort "$starts" 2>/dev/null) == "$expected" ]]' ||
         fail "$what: the starts noted are \"$(cat "$starts" 2>/dev/null)\", expected \"$expected\""
     : >"$starts"
 }
 
-# command <expected status> <arguments...>: runs the program with the arguments and waits for it;
+# run_command <expected status> <arguments...>: runs the program with the arguments and waits for it;
 # sets out and err to what it printed; fails unless it ended with that status within QUICK_MS.
-command() {
+run_command() {
     local expected=$1 status started elapsed
     shift
     started=$(date +%s%N)
@@ -75,38 +76,38 @@ expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "stackle --launch 1 with no strip runn
 expect_starts "--launch 1 with no strip running" main
 
 step "--launch and --launch-all act on the running strip and end at once"
-command 0 --launch 1
+run_command 0 --launch 1
 expect_starts "--launch 1" main
-command 0 --launch-all 1
+run_command 0 --launch-all 1
 expect_starts "--launch-all 1" main listed
-command 0 --launch=2
+run_command 0 --launch=2
 sleep 0.5
 [[ ! -s $starts ]] || fail "--launch 2 of an empty slot started $(cat "$starts")"
 
 step "--toggle takes the strip away and brings it back; --show brings it back"
-command 0 --toggle
+run_command 0 --toggle
 expect_hidden "--toggle"
-command 0 --toggle
+run_command 0 --toggle
 expect_shown "--toggle again"
-command 0 --toggle
+run_command 0 --toggle
 expect_hidden "--toggle a third time"
-command 0 --show
+run_command 0 --show
 expect_shown "--show"
-command 0 --show
+run_command 0 --show
 expect_shown "--show while on screen"
 
 step "--group 2 shows group 2"
-command 0 --toggle
+run_command 0 --toggle
 expect_hidden "--toggle"
-command 0 --group 2
+run_command 0 --group 2
 expect_shown "--group 2"
 read_geometry "$strip" || fail "could not read the strip's place"
 xdotool mousemove $((X + SLOT1_X)) $((Y + SLOT1_Y)) click 1 || fail "could not click the first button"
 expect_starts "a click on the first button of group 2" five
-command 0 --group 1
+run_command 0 --group 1
 
 step "--notes opens the notes window, and Escape closes it as \"E&xit\" does"
-command 0 --notes
+run_command 0 --notes
 wait_for "$TIMEOUT" find_titled Notes || fail "no notes window appeared"
 notes=$window
 xdotool windowactivate --sync "$notes" type "typed" || fail "could not type into the notes window"
@@ -115,16 +116,16 @@ wait_for "$TIMEOUT" eval '! viewable "$notes"' || fail "Escape left the notes wi
 [[ $(cat "$progdir/note1.dat" 2>/dev/null) == typed ]] || fail "note 1 holds \"$(cat "$progdir/note1.dat")\""
 
 step "--help and --version print and change nothing"
-command 0 --help
+run_command 0 --help
 grep -q -- '--launch N' <<<"$out" || fail "--help printed: $out"
-command 0 --version
+run_command 0 --version
 [[ $out == "Stackle 2.0" ]] || fail "--version printed: $out"
 
 step "bad commands print one line and end with status 2"
 for bad in "--launch 13" "--launch 0" "--launch x" "--launch" "--launch-all 99" "--group 4" "--toggle=1" \
     "--show --notes"; do
     # shellcheck disable=SC2086 # the words of the command
-    command 2 $bad
+    run_command 2 $bad
     [[ -n $err && $(wc -l <<<"$err") -eq 1 ]] || fail "stackle $bad printed \"$err\" on standard error"
     [[ -z $out ]] || fail "stackle $bad printed \"$out\" on standard output"
 done
@@ -134,9 +135,9 @@ expect_shown "after the bad commands"
 find_titled Notes && fail "a bad command opened the notes window"
 
 step "an argument that is no command brings the strip back as a second start does"
-command 0 --toggle
+run_command 0 --toggle
 expect_hidden "--toggle"
-command 0 --frobnicate /etc/hostname -geometry +0+0
+run_command 0 --frobnicate /etc/hostname -geometry +0+0
 expect_shown "a start with arguments that are no commands"
 at_place "$DEFAULT_X" "$DEFAULT_Y" || fail "the strip came back at $X,$Y"
 
