@@ -14,6 +14,7 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>

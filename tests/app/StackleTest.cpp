@@ -204,37 +204,6 @@ TEST_F(StackleTest, StartUpRemovesWhatKilledWritesLeftBehind)
     EXPECT_EQ(env.read("FILE.INI.bak"), "mine");
 }
 
-// Each command does what its button, "A" or tab does, without touching what it does not name.
-TEST_F(StackleTest, CommandsActAsTheStripsOwnControls)
-{
-    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n[EXE]\r\nEXE6=/tools/six\r\nParam6=1\r\n");
-    env.write("flist6.dll", "a.txt    */docs/a.txt\r\n");
-    Start();
-    using Kind = TStripCommand::Kind;
-    const auto files = [&] {
-        std::vector<std::string> started;
-        for (const auto& start : env.shell.starts)
-            started.push_back(start.file + "|" + start.parameters);
-        env.shell.starts.clear();
-        return started;
-    };
-
-    stackle->RunCommand({Kind::Launch, 6});
-    EXPECT_EQ(files(), std::vector<std::string>{"/tools/six|"}) << "a left click starts no listed file";
-    stackle->RunCommand({Kind::Launch, 7});
-    EXPECT_TRUE(files().empty());
-    stackle->RunCommand({Kind::LaunchAll, 6});
-    EXPECT_EQ(files(), (std::vector<std::string>{"/tools/six|", "/tools/six|/docs/a.txt"}));
-    EXPECT_EQ(stackle->Strip().SlotCommands().CurrentSlot(), 6) << "as a click on \"A\" makes it";
-    EXPECT_EQ(stackle->Strip().PageOnView(), 0) << "starting changes no group";
-
-    stackle->Strip().ButtonMinSmallClick();
-    stackle->RunCommand({Kind::Group, 3});
-    EXPECT_TRUE(StripShown());
-    EXPECT_EQ(stackle->Strip().PageOnView(), 2);
-    EXPECT_TRUE(env.dialogs.messages.empty());
-}
-
 // Toggle is "-" while the strip is on screen, with its rule that a strip nothing could bring
 // back stays; otherwise it brings the strip back.
 TEST_F(StackleTest, ToggleHidesOnlyWhereTheStripCanComeBack)
