@@ -4,6 +4,7 @@
 #include "platform/GlobalKeys.h"
 #include "platform/session/ProductName.h"
 #include "platform/text/Encoding.h"
+#include "storage/ProgramFiles.h"
 #include "storage/Settings.h"
 
 #include <QKeySequence>
@@ -20,7 +21,7 @@ std::vector<Binding> Bindings()
 {
     std::vector<Binding> bindings{
         {settings::ToggleKey, {TStripCommand::Kind::Toggle, 0}, QStringLiteral("Hide the strip, or bring it back")}};
-    for (int slot = 1; slot <= 12; ++slot)
+    for (int slot = 1; slot <= SlotCount; ++slot)
         bindings.push_back(
             {settings::SlotKey(slot), {TStripCommand::Kind::Launch, slot}, QStringLiteral("Start slot %1").arg(slot)});
     return bindings;

@@ -87,6 +87,10 @@ int main(int argc, char** argv)
             run(*command);
         return command.has_value();
     });
+    // A key that cannot be had is reported before the run's own command acts, which the message
+    // would otherwise keep from acting.
+    platform::DesktopGlobalKeys desktopKeys(IsWaylandSession(environment));
+    const TGlobalKeyBindings keys(platform, desktopKeys, programDirectory, run);
     // The command that started this run acts on the strip it has just started; the strip was not
     // on screen before, so a toggle brings it there.
     if (commanded) {
@@ -95,7 +99,5 @@ int main(int argc, char** argv)
             command.kind = TStripCommand::Kind::Show;
         run(command);
     }
-    platform::DesktopGlobalKeys desktopKeys(IsWaylandSession(environment));
-    const TGlobalKeyBindings keys(platform, desktopKeys, programDirectory, run);
     return application.exec();
 }

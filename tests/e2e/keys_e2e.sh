@@ -4,6 +4,7 @@
 #   the keys of [Keys] act while another program's window has the focus, also with Num Lock on:
 #   SlotN starts slot N, Toggle takes the strip away and brings it back;
 #   a second strip whose key the first one holds says so in a message box, and its other key works;
+#   the command it was started with acts once the message is answered;
 #   the strip's own keys once it has the focus, before its arrow buttons take them: Right and
 #   Return, 1 to 4, Ctrl+PageDown and Ctrl+PageUp, and the Menu key, which opens the slot's menu.
 #
@@ -81,7 +82,7 @@ wait_for "$TIMEOUT" eval 'strip_viewable && ! iconic' || fail "Ctrl+Alt+T did no
 
 step "a key another program holds is reported; the other key works"
 first_pid=$app_pid first_strip=$strip
-start_app "$two/stackle"
+start_app "$two/stackle" --launch 2
 # Sets box to a window of the program's that is neither strip nor the splash.
 find_box() {
     local w
@@ -95,6 +96,7 @@ wait_for "$TIMEOUT" find_box || fail "no message about the key the first strip h
 xdotool windowactivate --sync "$box" key Return || fail "could not close the message box"
 wait_for "$TIMEOUT" eval '! viewable "$box"' || fail "the message box stayed"
 second_pid=$app_pid
+expect_starts "the second strip's own --launch 2, once the message is answered" second
 xdotool key ctrl+alt+2
 expect_starts "the second strip's Ctrl+Alt+2" second
 xdotool key ctrl+alt+1
