@@ -6,6 +6,7 @@
 #include "storage/ProgramFiles.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -36,10 +37,18 @@ TStripKeys::~TStripKeys()
 bool TStripKeys::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::KeyPress)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::KeyPress
+        && type != QEvent::FocusIn)
         return false;
     if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &strip_)
         return false;
+    if (type == QEvent::FocusIn) {
+        // Tab is a key too.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            ShowFrames(true);
+        return false;
+    }
     if (type != QEvent::KeyPress) {
         ShowFrames(false);
         return false;

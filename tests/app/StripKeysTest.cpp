@@ -108,7 +108,8 @@ TEST_F(StripKeysTest, MenuKeyOpensTheFocusedSlotsMenu)
     }
 }
 
-// The focused button shows a frame while keys are used, and looks as ever once the mouse is used.
+// The focused button shows a frame while keys are used, Tab among them, and looks as ever once the
+// mouse is used.
 TEST_F(StripKeysTest, FocusFrameShowsOnlyWhileKeysAreUsed)
 {
     Button(1)->setFocus(Qt::MouseFocusReason);
@@ -119,6 +120,11 @@ TEST_F(StripKeysTest, FocusFrameShowsOnlyWhileKeysAreUsed)
     QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(2, 2)); // on a bare part of the strip
     ASSERT_TRUE(Button(1)->hasFocus());
     EXPECT_EQ(Button(1)->grab().toImage(), untouched);
+    // Shift+Tab from the next button.
+    Button(2)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(Button(2), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(Button(1)->hasFocus());
+    EXPECT_NE(Button(1)->grab().toImage(), untouched);
 }
 
 } // namespace
