@@ -78,6 +78,7 @@ bench: build
 	bench/startup.sh $(BUILD)
 	bench/startup_profile.sh $(BUILD)
 	bench/start_file.sh $(BUILD)
+	bench/command.sh $(BUILD)
 	$(BUILD)/bin/file_list_bench
 
 # Each fuzzer runs for FUZZ_SECONDS, one after the other, and the first finding stops. A fuzzer's

@@ -12,11 +12,15 @@ bool IsSet(const EnvironmentReader& environment, const char* name)
     return value && *value;
 }
 
+} // namespace
+
 bool IsWaylandSession(const EnvironmentReader& environment)
 {
     const char* type = environment("XDG_SESSION_TYPE");
     return IsSet(environment, "WAYLAND_DISPLAY") || (type && std::string_view(type) == "wayland");
 }
+
+namespace {
 
 // Whether Qt is to run on the Wayland compositor itself: asked for by name (the first of the
 // platforms the variable lists, wayland-egl and the like among them), or left to Qt in a Wayland

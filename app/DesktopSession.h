@@ -13,6 +13,9 @@ using EnvironmentReader = std::function<const char*(const char*)>;
 // the user chose stays.
 std::string DisplayPlatformFor(const EnvironmentReader& environment);
 
+// Whether the desktop session is a Wayland one, with or without an X server beside it.
+bool IsWaylandSession(const EnvironmentReader& environment);
+
 // What the user is told on standard error when the strip starts in a session where it cannot
 // behave as it should; empty when all is well.
 std::string WaylandNotice(const EnvironmentReader& environment);

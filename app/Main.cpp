@@ -4,6 +4,7 @@
 #include "app/StripAccessible.h"
 #include "app/StripForm.h"
 #include "app/StripHost.h"
+#include "app/StripKeys.h"
 #include "app/WindowDrag.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
@@ -62,6 +63,7 @@ TForm1::TForm1(const platform::Platform& platform, const TSettings& settings, TS
     , launchSlots_(platform, {ui->PageGroup1, ui->PageGroup2, ui->PageGroup3}, this)
     , slotCommands_(platform, settings, platform.location.DataDirectory(), launchSlots_)
     , drag_(std::make_unique<TWindowDrag>(*this))
+    , keys_(std::make_unique<TStripKeys>(*this, slotCommands_, platform_.dialogs))
     , Timer1(new QTimer(this))
 {
     platform_.windowManager.KeepAboveAll(*this);
@@ -175,6 +177,16 @@ void TForm1::NB1PageChanged(int index)
     // Opened once the page change has run to its end, so that the tab strip has finished with
     // the press that selected it before the modal window takes the input.
     QMetaObject::invokeMethod(this, Reported(&TForm1::ButtonOptionsClick), Qt::QueuedConnection);
+}
+
+int TForm1::PageOnView() const
+{
+    return ui->NB1->currentIndex();
+}
+
+void TForm1::SelectTab(int index)
+{
+    ui->Tab1->setCurrentIndex(index);
 }
 
 void TForm1::SpeedButton2Click()

@@ -18,6 +18,7 @@ class TForm1;
 class QTimer;
 class TSettings;
 class TStripHost;
+class TStripKeys;
 class TWindowDrag;
 
 // The strip: a black, borderless window on top of all others with the clock row, the notebook
@@ -67,6 +68,11 @@ public:
     void PanelPostItClick();
     void SpeedButtonHelpClick();
 
+    // The page of the notebook on view: a group (0 to 2) or the settings page (3).
+    int PageOnView() const;
+    // Selects the tab at index as a click on it does.
+    void SelectTab(int index);
+
     // What the launch slots do, with their handlers.
     TSlotCommands& SlotCommands() { return slotCommands_; }
 
@@ -90,6 +96,7 @@ private:
     TLaunchSlots launchSlots_;
     TSlotCommands slotCommands_;
     std::unique_ptr<TWindowDrag> drag_;
+    std::unique_ptr<TStripKeys> keys_;
     int viewStyle_ = 1;
     std::string tabsVisible_ = "True";
     bool startInTray_ = false;

@@ -63,8 +63,8 @@ template <typename... Args> auto TSlotCommands::Reported(void (TSlotCommands::*c
     return platform::Reported(platform_.dialogs, this, command);
 }
 
-TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings,
-                             std::string dataDirectory, TLaunchSlots& parts)
+TSlotCommands::TSlotCommands(const platform::Platform& platform, const TSettings& settings, std::string dataDirectory,
+                             TLaunchSlots& parts)
     : platform_(platform)
     , settings_(settings)
     , dataDirectory_(std::move(dataDirectory))

@@ -37,6 +37,7 @@ public:
     void SetUp();
 
     int CurrentSlot() const { return currentSlot_; }
+    const TLaunchSlot& Slot(int slot) const { return launchSlots_[slot]; }
     // The slot's button, showing the slot's files.
     TExeBtn* Button(int slot);
     // The slot's menu with its file entries: made when it is first asked for, at the first right

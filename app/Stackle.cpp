@@ -1,6 +1,7 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
+#include "exebtn/ExeBtn.h"
 #include "help/Help.h"
 #include "notes/Postit.h"
 #include "options/Options.h"
@@ -134,6 +135,33 @@ template <typename Handler> void TStackle::RunStripHandler(Handler handler)
 void TStackle::ShowStrip()
 {
     RunStripHandler(&TForm1::TrayIconClick);
+}
+
+void TStackle::RunCommand(const TStripCommand& command)
+{
+    using Kind = TStripCommand::Kind;
+    const bool toShow = command.kind == Kind::Show || command.kind == Kind::Group
+        || (command.kind == Kind::Toggle && (stripAway_ || !strip_->isVisible()));
+    if (toShow)
+        ShowStrip();
+    if (QApplication::activeModalWidget()) {
+        BringBackModalWindow();
+        return;
+    }
+    platform::ReportFailure(platform_.dialogs, [&] {
+        TSlotCommands& slotCommands = strip_->SlotCommands();
+        switch (command.kind) {
+        case Kind::Show: break;
+        case Kind::Toggle:
+            if (!toShow)
+                strip_->ButtonMinSmallClick();
+            break;
+        case Kind::Group: strip_->SelectTab(command.number - 1); break;
+        case Kind::Launch: slotCommands.Button(command.number)->Click(); break;
+        case Kind::LaunchAll: slotCommands.LabelLaunchAll1Click(slotCommands.Slot(command.number).launchAll); break;
+        case Kind::Notes: strip_->PanelPostItClick(); break;
+        }
+    });
 }
 
 void TStackle::Quit()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StripCommand.h"
 #include "app/StripHost.h"
 #include "platform/Platform.h"
 #include "platform/TrayPlatform.h"
@@ -29,6 +30,10 @@ public:
 
     // Brings the strip back, shown, restored and on top, as a click on the tray icon does.
     void ShowStrip();
+    // Carries out a command from the command line or a key. While a modal window is open it alone
+    // takes input: the command only brings it back, as a press on the blocked strip does, with the
+    // strip when the command asks for the strip.
+    void RunCommand(const TStripCommand& command);
 
     void Quit() override;
     void ShowNotes() override;

@@ -164,6 +164,24 @@ void TExeBtn::SetBevelWidth(int width)
     update();
 }
 
+void TExeBtn::SetFocusFrame(bool shown)
+{
+    focusFrame_ = shown;
+    update();
+}
+
+void TExeBtn::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TExeBtn::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
 void TExeBtn::IconChanged()
 {
     ResizeStep();
@@ -229,6 +247,11 @@ void TExeBtn::paintEvent(QPaintEvent*)
     Frame3D(painter, rect, ButtonColor(), ButtonColor(), borderWidth_);
     Bevel(painter, rect, bevelInner_, bevelWidth_, palette());
     painter.fillRect(rect, ButtonColor());
+    // Over the bevel, around the icon, which begins further in.
+    if (focusFrame_ && hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(this->rect().adjusted(2, 2, -2, -2));
+    }
 }
 
 void TExeBtn::Press(QMouseEvent* event)

@@ -44,6 +44,8 @@ public:
     bool ExeOneInstance() const { return settings_.ExeOneInstance; }
     TLanguage Language() const { return settings_.Language; }
     int BevelWidth() const { return bevelWidth_; }
+    // Whether the button shows a frame while it has the keyboard focus: only while keys are used.
+    void SetFocusFrame(bool shown);
     void SetBevelWidth(int width);
 
     TPanelBevel BevelOuter() const { return bevelOuter_; }
@@ -74,6 +76,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void LoadExeIcon(const std::string& file);
@@ -100,4 +104,5 @@ private:
     QSize resizedFor_; // the size the last resize step laid the icon out for
     bool leftPressed_ = false; // the left button went down on the button
     bool doubleClicking_ = false; // the press was the second of a double click: no click
+    bool focusFrame_ = false;
 };

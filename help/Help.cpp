@@ -8,6 +8,7 @@
 #include "widgets/ClickLabel.h"
 #include "widgets/PixelFont.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -180,4 +181,12 @@ void TFormHelp::ButtonShowHelpClick()
 void TFormHelp::Button2Click()
 {
     close();
+}
+
+void TFormHelp::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        Button2Click();
+    else
+        QWidget::keyPressEvent(event);
 }

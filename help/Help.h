@@ -34,6 +34,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape closes the window as "E&xit" does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SetFonts();

@@ -94,15 +94,6 @@ void TFormPostIt::showEvent(QShowEvent* event)
         platform::ReportFailure(platform_.dialogs, [this] { FormShow(); });
 }
 
-void TFormPostIt::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept(); // the window has no cancel: only "E&xit" leaves it
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void TFormPostIt::reject()
 {
     platform::ReportFailure(platform_.dialogs, [this] { ButtonCloseClick(); });

@@ -46,13 +46,12 @@ public:
     QStringList MemoLines() const;
 
 public slots:
-    // Closing the window through the window system does what "E&xit" does, so that no typed
-    // text is lost; the window stays open when the note cannot be saved.
+    // Closing the window through the window system, or with Escape, does what "E&xit" does, so
+    // that no typed text is lost; the window stays open when the note cannot be saved.
     void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     widgets::TClickLabel* NoteLabel(int note) const;

@@ -30,6 +30,11 @@ TextSetting NoteName(int note)
     return {"Notes", "Note" + std::to_string(note), "Note #" + std::to_string(note)};
 }
 
+TextSetting SlotKey(int slot)
+{
+    return {"Keys", "Slot" + std::to_string(slot), ""};
+}
+
 } // namespace settings
 
 std::string SettingsFilePath(const std::string& dataDirectory)

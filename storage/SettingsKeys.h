@@ -39,6 +39,10 @@ TextSetting MainFile(int slot);
 IntegerSetting ParamFlag(int slot);
 // The name of note n (1 to 8): "Note #1" to "Note #8".
 TextSetting NoteName(int note);
+// Keys for the whole desktop, in Qt's portable text (Meta+1, Ctrl+Alt+S); none set by default.
+// The one that hides and brings back the strip, and the one that starts slot n (1 to 12).
+inline const TextSetting ToggleKey{"Keys", "Toggle", ""};
+TextSetting SlotKey(int slot);
 
 } // namespace settings
 

@@ -25,8 +25,9 @@
 
 namespace {
 
-const QByteArray ShowRequest = "show\n";
-const QByteArray ShownAnswer = "shown\n";
+// The answers to a request: taken, or not known.
+const QByteArray TakenAnswer = "ok\n";
+const QByteArray RefusedAnswer = "no\n";
 // The longest request or answer a run waits for: anything longer is no request.
 constexpr qsizetype LongestLine = 64;
 
@@ -69,19 +70,20 @@ bool WaitToRead(int socket, const QDeadlineTimer& deadline)
     }
 }
 
-// Asks the run listening on path to bring its strip back; true once it has said so before the
-// deadline. A run still starting answers at once and shows its strip once its start-up is over.
-bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
+// Hands the request to the run listening on path; its answer once it has given one before the
+// deadline, nothing otherwise.
+std::optional<QByteArray> Ask(const QString& path, const std::string& request, const QDeadlineTimer& deadline)
 {
     const std::optional<sockaddr_un> address = SocketAddress(path);
     if (!address)
-        return false;
+        return std::nullopt;
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socket < 0)
-        return false;
+        return std::nullopt;
+    const std::string line = request + '\n';
     QByteArray answer;
     if (connect(socket, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0
-        && send(socket, ShowRequest.constData(), std::size_t(ShowRequest.size()), MSG_NOSIGNAL) == ShowRequest.size()) {
+        && send(socket, line.data(), line.size(), MSG_NOSIGNAL) == ssize_t(line.size())) {
         while (!answer.contains('\n') && answer.size() < LongestLine && WaitToRead(socket, deadline)) {
             char buffer[LongestLine];
             const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
@@ -93,7 +95,9 @@ bool AskToShow(const QString& path, const QDeadlineTimer& deadline)
         }
     }
     close(socket);
-    return answer == ShownAnswer;
+    if (answer != TakenAnswer && answer != RefusedAnswer)
+        return std::nullopt;
+    return answer;
 }
 
 } // namespace
@@ -125,7 +129,7 @@ UnixSingleInstance::~UnixSingleInstance()
         close(lock_);
 }
 
-UnixSingleInstance::Outcome UnixSingleInstance::Claim(int answerTimeout)
+UnixSingleInstance::Outcome UnixSingleInstance::Claim(int answerTimeout, const std::string& request)
 {
     const QDeadlineTimer deadline(answerTimeout);
     do {
@@ -141,8 +145,8 @@ UnixSingleInstance::Outcome UnixSingleInstance::Claim(int answerTimeout)
         }
         // The owner may not listen yet, or may have ended just now: ask again until it answers or
         // the lock is free.
-        if (AskToShow(socketPath_, deadline))
-            return Outcome::BroughtBack;
+        if (const std::optional<QByteArray> answer = Ask(socketPath_, request, deadline))
+            return *answer == TakenAnswer ? Outcome::Answered : Outcome::Refused;
         QThread::msleep(50);
     } while (!deadline.hasExpired());
     return Outcome::NoAnswer;
@@ -185,9 +189,18 @@ bool UnixSingleInstance::Listen()
         errno = error;
         return false;
     }
+    return true;
+}
+
+// Later starts that connect before wait in the socket's queue.
+void UnixSingleInstance::TakeRequests(RequestHandler handler)
+{
+    handler_ = std::move(handler);
+    if (server_ < 0 || serverNotifier_)
+        return;
     serverNotifier_ = std::make_unique<QSocketNotifier>(server_, QSocketNotifier::Read);
     QObject::connect(serverNotifier_.get(), &QSocketNotifier::activated, serverNotifier_.get(), [this] { Accept(); });
-    return true;
+    Accept();
 }
 
 void UnixSingleInstance::Accept()
@@ -206,8 +219,8 @@ void UnixSingleInstance::Accept()
     }
 }
 
-// A client sends one line: a request to show brings the strip back and is answered; then, or
-// as soon as it has sent anything else, the connection ends.
+// A client sends one line, the request, which is answered; then, or as soon as it has sent
+// anything longer, the connection ends.
 void UnixSingleInstance::Read(int client)
 {
     Client& sender = clients_.at(client);
@@ -220,9 +233,10 @@ void UnixSingleInstance::Read(int client)
     const qsizetype end = sender.received.indexOf('\n');
     if (end < 0 && got < 0 && errno == EAGAIN && sender.received.size() < LongestLine)
         return; // the rest of the line is still on its way
-    if (end >= 0 && sender.received.left(end + 1) == ShowRequest) {
-        ShowRequested();
-        send(client, ShownAnswer.constData(), std::size_t(ShownAnswer.size()), MSG_NOSIGNAL);
+    if (end >= 0 && end + 1 == sender.received.size()) {
+        const bool taken = handler_ && handler_(sender.received.left(end).toStdString());
+        const QByteArray& answer = taken ? TakenAnswer : RefusedAnswer;
+        send(client, answer.constData(), std::size_t(answer.size()), MSG_NOSIGNAL);
     }
     Disconnect(client);
 }
@@ -237,23 +251,6 @@ void UnixSingleInstance::Disconnect(int client)
     found->second.notifier.release()->deleteLater();
     clients_.erase(found);
     close(client);
-}
-
-void UnixSingleInstance::SetShowRequestHandler(std::function<void()> handler)
-{
-    handler_ = std::move(handler);
-    if (pending_ && handler_) {
-        pending_ = false;
-        handler_();
-    }
-}
-
-void UnixSingleInstance::ShowRequested()
-{
-    if (handler_)
-        handler_();
-    else
-        pending_ = true;
 }
 
 } // namespace platform

@@ -14,7 +14,7 @@ class QSocketNotifier;
 namespace platform {
 
 // The data directory claimed with a lock on a file named after it, and a local (Unix domain)
-// socket of the same name on which a later start asks for the window. The lock is the system's
+// socket of the same name on which a later start hands over its request. The lock is the system's
 // own (flock), which ends with the process that holds it, so a run that crashed leaves none; its
 // socket is taken over. Both live in the user's runtime directory.
 class UnixSingleInstance final : public SingleInstance {
@@ -24,8 +24,8 @@ public:
     UnixSingleInstance(const UnixSingleInstance&) = delete;
     UnixSingleInstance& operator=(const UnixSingleInstance&) = delete;
 
-    Outcome Claim(int answerTimeout) override;
-    void SetShowRequestHandler(std::function<void()> handler) override;
+    Outcome Claim(int answerTimeout, const std::string& request) override;
+    void TakeRequests(RequestHandler handler) override;
 
     // The local socket's and the lock's full paths.
     const QString& SocketPath() const { return socketPath_; }
@@ -42,7 +42,6 @@ private:
     void Accept();
     void Read(int client);
     void Disconnect(int client);
-    void ShowRequested();
 
     bool Lock();
 
@@ -52,8 +51,7 @@ private:
     int server_ = -1;
     std::unique_ptr<QSocketNotifier> serverNotifier_;
     std::map<int, Client> clients_;
-    std::function<void()> handler_;
-    bool pending_ = false;
+    RequestHandler handler_;
 };
 
 } // namespace platform

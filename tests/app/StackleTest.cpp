@@ -224,4 +224,52 @@ TEST_F(StackleTest, StartUpRemovesWhatKilledWritesLeftBehind)
     EXPECT_EQ(env.read("FILE.INI.bak"), "mine");
 }
 
+// Toggle is "-" while the strip is on screen, with its rule that a strip nothing could bring
+// back stays; otherwise it brings the strip back.
+TEST_F(StackleTest, ToggleHidesOnlyWhereTheStripCanComeBack)
+{
+    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n");
+    for (const bool iconify : {true, false}) {
+        env.windowManager.canIconify = iconify;
+        Start();
+        stackle->RunCommand({TStripCommand::Kind::Toggle});
+        EXPECT_FALSE(StripShown()) << iconify;
+        stackle->RunCommand({TStripCommand::Kind::Toggle});
+        EXPECT_TRUE(StripShown()) << iconify;
+        stackle.reset();
+    }
+    env.windowManager.canIconify = false;
+    tray.area.iconShown = false;
+    Start();
+    stackle->RunCommand({TStripCommand::Kind::Toggle});
+    EXPECT_TRUE(StripShown()) << "neither a window manager nor a tray to come back from";
+}
+
+// While a modal window is open a command only brings it back, and the strip when asked for: a
+// start from a slot could change the slot the open window works on.
+TEST_F(StackleTest, CommandsWhileAModalWindowIsOpenOnlyBringItBack)
+{
+    env.write("FILE.INI", "[Help]\r\nVisible=0\r\n[EXE]\r\nEXE1=/tools/one\r\n");
+    Start();
+    using Kind = TStripCommand::Kind;
+    QWidget* notes = nullptr;
+    int page = -1;
+    QTimer::singleShot(0, [&] {
+        notes = QApplication::activeModalWidget();
+        ASSERT_NE(notes, nullptr);
+        notes->showMinimized();
+        for (const TStripCommand command :
+             {TStripCommand{Kind::Launch, 1}, {Kind::LaunchAll, 1}, {Kind::Group, 2}, {Kind::Notes}})
+            stackle->RunCommand(command);
+        page = stackle->Strip().PageOnView();
+        EXPECT_EQ(QApplication::activeModalWidget(), notes) << "no second notes window";
+        EXPECT_FALSE(notes->isMinimized());
+        notes->close();
+    });
+    stackle->RunCommand({Kind::Notes});
+    EXPECT_NE(notes, nullptr);
+    EXPECT_EQ(page, 0);
+    EXPECT_TRUE(env.shell.starts.empty());
+}
+
 } // namespace

@@ -7,7 +7,8 @@
 #   "A" and "P" are named for what they do; "P" is a check box whose checked state follows a
 #   click, reported as an event and when asked;
 #   the clock row's buttons and the tabs are named;
-#   the press action of a slot button starts its main program, once.
+#   the press action of a slot button starts its main program, once;
+#   the focus moved onto a slot button by the Right key is reported.
 #
 # Usage: accessibility_e2e.sh <path to the stackle binary>
 # Exit status: 0 passed, 1 failed.
@@ -110,5 +111,12 @@ sleep 1
 step "the strip is the active frame once clicked"
 tree=$(client tree) || fail "could not read the program's controls"
 field_of frame Stackle 4 | grep -qx active || fail "the strip is not active after a click on it:"$'\n'"$tree"
+
+step "Right moves the focus onto the first slot, and the screen reader hears of it"
+strip=$(xdotool search --onlyvisible --name '^Stackle$' 2>/dev/null | head -n 1)
+[[ -n $strip ]] && xdotool windowfocus --sync "$strip" || fail "could not give the strip the focus"
+focused=$(client watch "push button" "record-start.sh" focused xdotool key Right) ||
+    fail "the slot button reported no focus after Right"
+[[ $focused == "true true" ]] || fail "after Right the slot button reports focused \"$focused\" (event, asked)"
 
 echo "PASS"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end check of the strip against what a user may throw at it, on a virtual X server
 # without a window manager:
-#   Qt's own command-line options (-geometry, -reverse, -title, -style) change nothing;
+#   Qt's own command-line options (-geometry, -reverse, -title, -style), and arguments that are
+#   no commands of Stackle's, change nothing;
 #   hints show when the pointer rests on a slot while another program's window has the focus;
 #   "X" then stores the strip's own place.
 #
@@ -26,8 +27,8 @@ find_strip() { find_program_window "$STRIP_W" "$STRIP_H" && strip=$window; }
 printf '[Help]\r\nVisible=0\r\n' >"$progdir/FILE.INI"
 start_display
 
-step "Qt's own options change nothing"
-start_app "$progdir/stackle" -geometry +10+10 -reverse -title Hacked -style fusion
+step "Qt's own options, and arguments that are no commands, change nothing"
+start_app "$progdir/stackle" -geometry +10+10 -reverse -title Hacked -style fusion /etc/hostname --frobnicate -
 wait_for "$TIMEOUT" find_strip || fail "no strip appeared"
 read_geometry "$strip" || fail "could not read the strip's geometry"
 [[ $X -eq $DEFAULT_X && $Y -eq $DEFAULT_Y ]] ||

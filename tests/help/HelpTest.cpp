@@ -249,11 +249,19 @@ TEST_F(HelpWindowTest, KeysNeverReachTheMemoOutOfSight)
     EXPECT_EQ(memo->toPlainText(), guide);
 }
 
-TEST_F(HelpWindowTest, ExitOnlyHidesTheWindow)
+// "E&xit", and Escape wherever the keyboard is, even in the memo, which takes other keys.
+TEST_F(HelpWindowTest, ExitOrEscapeOnlyHidesTheWindow)
 {
     QTest::mouseClick(Child(form, QStringLiteral("Button2")), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(Child<QPushButton>(form, QStringLiteral("Button2"))->text(), QStringLiteral("E&xit"));
+
+    form.show();
+    auto* memo = Child<QPlainTextEdit>(form, QStringLiteral("MemoHelp"));
+    const QString guide = memo->toPlainText();
+    QTest::keyClick(memo, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(memo->toPlainText(), guide);
 }
 
 } // namespace

@@ -146,16 +146,26 @@ TEST_F(NotesWindowTest, TabMovesTheFocusOnToShownControlsOnlyAndNewLabelAloneRen
     EXPECT_TRUE(Memo()->hasFocus());
 }
 
-TEST_F(NotesWindowTest, ClosingThroughTheWindowSystemSavesLikeExitAndEscapeKeepsTheWindow)
+// The window system's close and Escape, from the memo or from the name box of a rename under
+// way, both leave as "E&xit" does: the note on view is saved, the uncommitted name dropped.
+TEST_F(NotesWindowTest, ClosingThroughTheWindowSystemOrEscapeSavesLikeExit)
 {
-    TFormPostIt& window = Open();
-    Type(Memo(), QStringLiteral("kept"));
-    QTest::keyClick(Memo(), Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible());
-    window.close();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(Note(1), "kept");
-    EXPECT_EQ(StoredName(env, 1), "Note #1");
+    for (const bool escape : {false, true}) {
+        TFormPostIt& window = Open();
+        const int note = escape ? 4 : 3;
+        Click(note);
+        Type(Memo(), QStringLiteral("kept"));
+        if (escape) {
+            DoubleClick(2);
+            Type(NameBox(), QStringLiteral("dropped"));
+            QTest::keyClick(NameBox(), Qt::Key_Escape);
+        } else {
+            window.close();
+        }
+        EXPECT_FALSE(window.isVisible()) << escape;
+        EXPECT_EQ(Note(note), "kept") << escape;
+        EXPECT_EQ(StoredName(env, 2), "Note #2") << escape;
+    }
 }
 
 // Shift+Enter breaks a line within a paragraph: it is a line break of the note like Enter.

@@ -26,11 +26,11 @@ using Outcome = UnixSingleInstance::Outcome;
 
 // A later start, made from another thread: it waits for the answer of the first, which this
 // thread's event loop gives meanwhile.
-Outcome StartAgain(const std::string& programDirectory)
+Outcome StartAgain(const std::string& programDirectory, const std::string& request = "show")
 {
-    auto later = std::async(std::launch::async, [programDirectory] {
+    auto later = std::async(std::launch::async, [programDirectory, request] {
         UnixSingleInstance instance(programDirectory);
-        return instance.Claim(5000);
+        return instance.Claim(5000, request);
     });
     while (later.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -52,50 +52,62 @@ protected:
     std::string Directory() const { return dir.path().toStdString() + "/"; }
 };
 
-TEST_F(SingleInstanceTest, SecondStartFromTheSameDirectoryBringsTheFirstBack)
+TEST_F(SingleInstanceTest, LaterStartFromTheSameDirectoryHandsItsRequestToTheFirst)
 {
     UnixSingleInstance first(Directory());
-    ASSERT_EQ(first.Claim(10000), Outcome::First);
-    int shown = 0;
-    first.SetShowRequestHandler([&] { ++shown; });
+    ASSERT_EQ(first.Claim(10000, "show"), Outcome::First);
+    std::vector<std::string> requests;
+    first.TakeRequests([&](const std::string& request) {
+        requests.push_back(request);
+        return request != "unknown";
+    });
 
     // The same directory by another path is the same directory.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    EXPECT_EQ(StartAgain(Directory() + "sub/../"), Outcome::BroughtBack);
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(StartAgain(Directory() + "sub/../"), Outcome::Answered);
+    EXPECT_EQ(StartAgain(Directory(), "launch 3"), Outcome::Answered);
+    EXPECT_EQ(StartAgain(Directory(), "unknown"), Outcome::Refused);
+    EXPECT_EQ(requests, (std::vector<std::string>{"show", "launch 3", "unknown"}));
 
     QTemporaryDir another;
     UnixSingleInstance elsewhere(another.path().toStdString() + "/");
-    EXPECT_EQ(elsewhere.Claim(10000), Outcome::First);
+    EXPECT_EQ(elsewhere.Claim(10000, "show"), Outcome::First);
+    EXPECT_EQ(requests.size(), 3u);
+}
+
+// A later start during the first one's start-up waits until the first takes requests.
+TEST_F(SingleInstanceTest, RequestDuringStartUpIsAnsweredOnceRequestsAreTaken)
+{
+    UnixSingleInstance first(Directory());
+    ASSERT_EQ(first.Claim(10000, "show"), Outcome::First);
+    auto later = std::async(std::launch::async, [this] {
+        UnixSingleInstance instance(Directory());
+        return instance.Claim(5000, "show");
+    });
+    EXPECT_EQ(later.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    int shown = 0;
+    first.TakeRequests([&](const std::string&) { return ++shown > 0; });
+    while (later.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(later.get(), Outcome::Answered);
     EXPECT_EQ(shown, 1);
 }
 
-TEST_F(SingleInstanceTest, RequestDuringStartUpIsCarriedOutOnceTheStripIsThere)
+// What a later start sends, written by hand: a request may arrive in pieces and is answered
+// whole; one the run does not know is refused; anything but one line gets no answer, reaches
+// nothing and ends the connection.
+TEST_F(SingleInstanceTest, OnlyAWholeLineIsARequest)
 {
     UnixSingleInstance first(Directory());
-    ASSERT_EQ(first.Claim(10000), Outcome::First);
-    EXPECT_EQ(StartAgain(Directory()), Outcome::BroughtBack);
+    ASSERT_EQ(first.Claim(10000, "show"), Outcome::First);
     int shown = 0;
-    first.SetShowRequestHandler([&] { ++shown; });
-    EXPECT_EQ(shown, 1);
-}
-
-// What a later start sends, written by hand: a request may arrive in pieces; anything but the
-// request gets no answer, brings nothing back and ends the connection.
-TEST_F(SingleInstanceTest, OnlyAWholeShowRequestBringsTheStripBack)
-{
-    UnixSingleInstance first(Directory());
-    ASSERT_EQ(first.Claim(10000), Outcome::First);
-    int shown = 0;
-    first.SetShowRequestHandler([&] { ++shown; });
+    first.TakeRequests([&](const std::string& request) { return request == "show" && ++shown > 0; });
 
     const struct {
         std::vector<std::string> pieces;
         std::string answer;
-    } cases[] = {{{"show\n"}, "shown\n"},
-                 {{"sh", "ow\n"}, "shown\n"},
-                 {{"hide\n"}, ""},
-                 {{"show"}, ""}, // the connection ends before the line does
+    } cases[] = {{{"show\n"}, "ok\n"},         {{"sh", "ow\n"}, "ok\n"}, {{"hide\n"}, "no\n"},
+                 {{"show\nshow\n"}, ""},       {{"show"}, ""}, // the connection ends before the line does
                  {{std::string(100, 's')}, ""}};
     int expected = 0;
     for (const auto& c : cases) {
@@ -119,7 +131,7 @@ TEST_F(SingleInstanceTest, OnlyAWholeShowRequestBringsTheStripBack)
                 answer.append(buffer, std::size_t(got));
         }
         ::close(client);
-        expected += c.answer.empty() ? 0 : 1;
+        expected += c.answer == "ok\n" ? 1 : 0;
         EXPECT_EQ(answer, c.answer) << c.pieces.front();
         EXPECT_EQ(shown, expected) << c.pieces.front();
     }
@@ -129,10 +141,10 @@ TEST_F(SingleInstanceTest, DirectoryIsFreeAgainWhenTheFirstEnds)
 {
     {
         UnixSingleInstance first(Directory());
-        ASSERT_EQ(first.Claim(10000), Outcome::First);
+        ASSERT_EQ(first.Claim(10000, "show"), Outcome::First);
     }
     UnixSingleInstance next(Directory());
-    EXPECT_EQ(next.Claim(10000), Outcome::First);
+    EXPECT_EQ(next.Claim(10000, "show"), Outcome::First);
 }
 
 TEST_F(SingleInstanceTest, LockAndSocketLeftByACrashDoNotStopTheNextStart)
@@ -155,10 +167,10 @@ TEST_F(SingleInstanceTest, LockAndSocketLeftByACrashDoNotStopTheNextStart)
     ASSERT_TRUE(QFile::exists(paths.LockPath()) && QFile::exists(paths.SocketPath()));
 
     UnixSingleInstance next(Directory());
-    ASSERT_EQ(next.Claim(10000), Outcome::First);
+    ASSERT_EQ(next.Claim(10000, "show"), Outcome::First);
     int shown = 0;
-    next.SetShowRequestHandler([&] { ++shown; });
-    EXPECT_EQ(StartAgain(Directory()), Outcome::BroughtBack);
+    next.TakeRequests([&](const std::string&) { return ++shown > 0; });
+    EXPECT_EQ(StartAgain(Directory()), Outcome::Answered);
     EXPECT_EQ(shown, 1);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/tray/DBusMenu.h"
 
-#include "PrivateSessionBus.h"
+#include "doubles/PrivateSessionBus.h"
 
 #include <gtest/gtest.h>
 
@@ -135,7 +135,7 @@ TEST(DBusMenuTest, AHugeOrOddRequestIsAnsweredAtOnceWithWhatTheMenuHolds)
 // Over the bus, so that a call with no answer shows: a property an item lacks is an error, at once.
 TEST(DBusMenuTest, AskedForAPropertyAnItemLacksItAnswersWithAnError)
 {
-    const PrivateSessionBus session;
+    const doubles::PrivateSessionBus session;
     ASSERT_FALSE(session.Address().isEmpty()) << "dbus-daemon did not start (scripts/install-deps.sh installs it)";
     platform::RegisterDBusMenuTypes();
     QMenu menu;

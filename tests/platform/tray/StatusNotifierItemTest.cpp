@@ -2,8 +2,8 @@
 
 #include "platform/NotificationArea.h"
 
-#include "PrivateSessionBus.h"
 #include "ScriptedWatcher.h"
+#include "doubles/PrivateSessionBus.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,7 @@
 namespace {
 
 using namespace platform;
+using doubles::PrivateSessionBus;
 
 bool WaitUntil(const std::function<bool()>& condition)
 {

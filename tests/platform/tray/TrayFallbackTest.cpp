@@ -1,9 +1,9 @@
 #include "platform/tray/LinuxNotificationArea.h"
 
 #include "AlphaTray.h"
-#include "PrivateSessionBus.h"
 #include "ScriptedWatcher.h"
 #include "doubles/FakePlatform.h"
+#include "doubles/PrivateSessionBus.h"
 #include "doubles/X11Screen.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ TEST(TrayFallbackOnX11, AnIconTheWatcherRefusesOrIgnoresGoesToTheXEmbedTrayUntil
     const doubles::X11Screen screen;
     if (!screen.Available())
         GTEST_SKIP() << "not on an X server";
-    const PrivateSessionBus session;
+    const doubles::PrivateSessionBus session;
     ASSERT_FALSE(session.Address().isEmpty()) << "dbus-daemon did not start (scripts/install-deps.sh installs it)";
     AlphaTray tray;
     ASSERT_TRUE(tray.Running()) << "the X server offers no 32-bit visual";

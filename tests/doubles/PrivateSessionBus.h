@@ -3,8 +3,10 @@
 #include <QProcess>
 #include <QString>
 
-// A session bus of the test's own: a dbus-daemon that ends with the test, and the program's
-// session bus meanwhile.
+namespace doubles {
+
+// A session bus of the test's own: a dbus-daemon that ends with the test, made the session bus of
+// the test's process.
 class PrivateSessionBus {
 public:
     PrivateSessionBus()
@@ -19,9 +21,13 @@ public:
         daemon_.terminate();
         daemon_.waitForFinished();
     }
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
     const QString& Address() const { return address_; }
 
 private:
     QProcess daemon_;
     QString address_;
 };
+
+} // namespace doubles
