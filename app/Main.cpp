@@ -6,6 +6,7 @@
 #include "app/StripHost.h"
 #include "app/StripKeys.h"
 #include "app/WindowDrag.h"
+#include "exebtn/ExeBtn.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
 #include "platform/Screen.h"
@@ -187,6 +188,19 @@ int TForm1::PageOnView() const
 void TForm1::SelectTab(int index)
 {
     ui->Tab1->setCurrentIndex(index);
+}
+
+void TForm1::RunCommand(const TStripCommand& command)
+{
+    using Kind = TStripCommand::Kind;
+    switch (command.kind) {
+    case Kind::Show: break;
+    case Kind::Toggle: ButtonMinSmallClick(); break;
+    case Kind::Group: SelectTab(command.number - 1); break;
+    case Kind::Launch: slotCommands_.Button(command.number)->Click(); break;
+    case Kind::LaunchAll: slotCommands_.LabelLaunchAll1Click(slotCommands_.Slot(command.number).launchAll); break;
+    case Kind::Notes: PanelPostItClick(); break;
+    }
 }
 
 void TForm1::SpeedButton2Click()

@@ -2,6 +2,7 @@
 
 #include "app/LaunchSlots.h"
 #include "app/SlotCommands.h"
+#include "app/StripCommand.h"
 #include "options/StripLayout.h"
 #include "platform/Platform.h"
 #include "platform/session/ErrorReport.h"
@@ -72,6 +73,9 @@ public:
     int PageOnView() const;
     // Selects the tab at index as a click on it does.
     void SelectTab(int index);
+    // Does what a command asks of the strip, which the program has brought back where the
+    // command wants it: "-" for a toggle, a group's tab, a slot's button or "A", or "N".
+    void RunCommand(const TStripCommand& command);
 
     // What the launch slots do, with their handlers.
     TSlotCommands& SlotCommands() { return slotCommands_; }

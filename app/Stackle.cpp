@@ -1,7 +1,6 @@
 #include "app/Stackle.h"
 
 #include "app/Main.h"
-#include "exebtn/ExeBtn.h"
 #include "help/Help.h"
 #include "notes/Postit.h"
 #include "options/Options.h"
@@ -127,9 +126,9 @@ TStackle::~TStackle()
     platform_.screen.OnMonitorsChanged({});
 }
 
-template <typename Handler> void TStackle::RunStripHandler(Handler handler)
+template <typename Handler, typename... Args> void TStackle::RunStripHandler(Handler handler, const Args&... args)
 {
-    platform::ReportFailure(platform_.dialogs, [&] { ((*strip_).*handler)(); });
+    platform::ReportFailure(platform_.dialogs, [&] { ((*strip_).*handler)(args...); });
 }
 
 void TStackle::ShowStrip()
@@ -148,20 +147,8 @@ void TStackle::RunCommand(const TStripCommand& command)
         BringBackModalWindow();
         return;
     }
-    platform::ReportFailure(platform_.dialogs, [&] {
-        TSlotCommands& slotCommands = strip_->SlotCommands();
-        switch (command.kind) {
-        case Kind::Show: break;
-        case Kind::Toggle:
-            if (!toShow)
-                strip_->ButtonMinSmallClick();
-            break;
-        case Kind::Group: strip_->SelectTab(command.number - 1); break;
-        case Kind::Launch: slotCommands.Button(command.number)->Click(); break;
-        case Kind::LaunchAll: slotCommands.LabelLaunchAll1Click(slotCommands.Slot(command.number).launchAll); break;
-        case Kind::Notes: strip_->PanelPostItClick(); break;
-        }
-    });
+    if (command.kind != Kind::Toggle || !toShow) // a toggle that brought the strip back is done
+        RunStripHandler(&TForm1::RunCommand, command);
 }
 
 void TStackle::Quit()

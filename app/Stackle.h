@@ -47,7 +47,7 @@ private:
     // user can reach it.
     void StartStrip();
     // Runs a strip handler from outside the strip; a failure goes to the general error report.
-    template <typename Handler> void RunStripHandler(Handler handler);
+    template <typename Handler, typename... Args> void RunStripHandler(Handler handler, const Args&... args);
     // Puts the icon into the notification area, with its menu; nothing when it is there. The
     // only way the icon gets there.
     void ShowTrayIcon();
