@@ -1,11 +1,10 @@
 #include "platform/portal/PortalGlobalKeys.h"
 
 #include "platform/keys/KeySymbols.h"
-#include "platform/tray/DBusStructure.h"
+#include "platform/portal/PortalShortcut.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
@@ -17,22 +16,6 @@ const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString ShortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
-// One shortcut as the portal takes it: its id and its properties, (sa{sv}).
-struct PortalShortcut {
-    QString id;
-    QVariantMap properties;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcut& shortcut)
-{
-    return platform::WriteStructure(argument, shortcut.id, shortcut.properties);
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& shortcut)
-{
-    return platform::ReadStructure(argument, shortcut.id, shortcut.properties);
-}
-
 QDBusMessage PortalCall(const QString& method, const QVariantList& arguments)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(PortalService, PortalPath, ShortcutsInterface, method);
@@ -42,15 +25,12 @@ QDBusMessage PortalCall(const QString& method, const QVariantList& arguments)
 
 } // namespace
 
-Q_DECLARE_METATYPE(PortalShortcut)
-
 namespace platform {
 
 PortalGlobalKeys::PortalGlobalKeys(QDBusConnection bus)
     : bus_(std::move(bus))
 {
-    qDBusRegisterMetaType<PortalShortcut>();
-    qDBusRegisterMetaType<QList<PortalShortcut>>();
+    RegisterPortalShortcutTypes();
 }
 
 bool PortalGlobalKeys::Offered(const QDBusConnection& bus, int timeout)

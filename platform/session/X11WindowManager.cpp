@@ -132,12 +132,7 @@ bool HasAtom(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t prope
 void AskManager(xcb_connection_t* connection, const xcb_screen_t& screen, xcb_window_t window, xcb_atom_t type,
                 std::initializer_list<std::uint32_t> data)
 {
-    xcb_client_message_event_t request{};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = window;
-    request.type = type;
-    std::copy(data.begin(), data.end(), request.data.data32);
+    const xcb_client_message_event_t request = MakeClientMessage(window, type, data);
     xcb_send_event(connection, 0, screen.root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&request));

@@ -1,6 +1,6 @@
 #include "platform/tray/DBusMenuTypes.h"
 
-#include "platform/tray/DBusStructure.h"
+#include "platform/dbus/DBusStructure.h"
 
 #include <QDBusMetaType>
 

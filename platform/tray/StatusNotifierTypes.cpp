@@ -1,6 +1,6 @@
 #include "platform/tray/StatusNotifierTypes.h"
 
-#include "platform/tray/DBusStructure.h"
+#include "platform/dbus/DBusStructure.h"
 
 #include <QDBusMetaType>
 #include <QIcon>

@@ -111,14 +111,8 @@ void SystemTraySelection::RequestDock(xcb_window_t window) const
 {
     if (!Present())
         return;
-    xcb_client_message_event_t request{};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = owner_;
-    request.type = opcode_;
-    request.data.data32[0] = XCB_CURRENT_TIME;
-    request.data.data32[1] = SystemTrayRequestDock;
-    request.data.data32[2] = window;
+    const xcb_client_message_event_t request =
+        MakeClientMessage(owner_, opcode_, {XCB_CURRENT_TIME, SystemTrayRequestDock, window});
     // Checked, so that a tray gone meanwhile is no error for Qt to report.
     const auto error = Owned(xcb_request_check(connection_,
                                                xcb_send_event_checked(connection_, 0, owner_, XCB_EVENT_MASK_NO_EVENT,

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace platform {
@@ -13,6 +14,18 @@ std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, std::string_view na
     if (!reply || reply->atom == XCB_ATOM_NONE)
         return std::nullopt;
     return reply->atom;
+}
+
+xcb_client_message_event_t MakeClientMessage(xcb_window_t window, xcb_atom_t type,
+                                             std::initializer_list<std::uint32_t> data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy_n(data.begin(), std::min<std::size_t>(data.size(), 5), message.data.data32);
+    return message;
 }
 
 int QtScreenNumber()

@@ -4,7 +4,9 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -28,6 +30,11 @@ template <typename Reply> XcbReply<Reply> Owned(Reply* reply)
 
 // The atom of name; with onlyIfExists false it is made when nobody has named it yet.
 std::optional<xcb_atom_t> Atom(xcb_connection_t* connection, std::string_view name, bool onlyIfExists = true);
+
+// A client message about window, of up to five 32-bit values, as the window manager and tray
+// protocols send them.
+xcb_client_message_event_t MakeClientMessage(xcb_window_t window, xcb_atom_t type,
+                                             std::initializer_list<std::uint32_t> data);
 
 // The number of the X screen Qt shows its windows on: the default screen of its display.
 int QtScreenNumber();

@@ -112,3 +112,23 @@ expect_app_exit() {
     ((status == 0)) || fail "the program ended with exit code $status after $1, expected 0"
     app_pid=""
 }
+
+# recorder <dir> <name>: a script <dir>/<name>.sh that, when started, notes "<name>" in $work/starts.
+recorder() {
+    printf '#!/bin/sh\necho %s >>"%s"\n' "$2" "$work/starts" >"$1/$2.sh" && chmod +x "$1/$2.sh" ||
+        fail "could not write $2.sh"
+}
+
+# expect_starts <what> <names...>: the recorders have noted exactly these starts, in any order (the
+# programs started run side by side), and nothing else; the notes are cleared for the next check.
+expect_starts() {
+    local what=$1 expected
+    shift
+    expected=$(printf '%s\n' "$@" | sort)
+    wait_for "$TIMEOUT" eval '[[ $(sort "$work/starts" 2>/dev/null) == "$expected" ]]' ||
+        fail "$what: the starts noted are \"$(cat "$work/starts" 2>/dev/null)\", expected \"$expected\""
+    : >"$work/starts"
+}
+
+# on_workspace <n>: the window manager shows workspace n (0 the first).
+on_workspace() { [[ $(xdotool get_desktop 2>/dev/null) == "$1" ]]; }

@@ -75,7 +75,6 @@ whole_screen() {
 # The screen, at the wide size or the size of one monitor.
 set_screen_size() { xrandr --output screen --mode "$1" --fb "$1" || fail "xrandr could not make the screen $1"; }
 
-on_workspace() { [[ $(xdotool get_desktop 2>/dev/null) == "$1" ]]; }
 four_workspaces() { [[ $(wmctrl -d 2>/dev/null | wc -l) -eq 4 ]]; }
 
 # expect_viewable_on <what> <workspace>...: switches to each workspace in turn; the strip is

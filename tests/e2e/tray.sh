@@ -101,6 +101,17 @@ expect_start_in_tray() {
     expect_strip_at 50 60 "$1, after a click on the icon"
 }
 
+# expect_click_brings_from_workspace <x> <y>: with the strip taken off every workspace but the
+# third, one click on the icon brings it to the workspace on view, at x,y.
+expect_click_brings_from_workspace() {
+    wmctrl -i -r "$strip" -b remove,sticky || fail "wmctrl could not take the strip off every workspace"
+    wmctrl -i -r "$strip" -t 2 || fail "wmctrl could not put the strip on workspace 2"
+    expect_strip_gone "with the strip on workspace 2 alone"
+    click_icon 1
+    expect_strip_at "$1" "$2" "after one click on the icon"
+    on_workspace 0 || fail "the click took the view to workspace $(xdotool get_desktop) instead of bringing the strip"
+}
+
 # write_ini <program dir> <printf format>; expect_ini <program dir> <printf format> <what>
 write_ini() { printf "$2" >"$1/FILE.INI" || fail "could not write ${1##*/}/FILE.INI"; }
 expect_ini() {

@@ -39,7 +39,6 @@ find_icon() { find_trayer_icon; }
 
 expect_icon() { wait_for "$TIMEOUT" find_icon || fail "$1: the icon is not in trayer's window"; }
 
-on_workspace() { [[ $(xdotool get_desktop 2>/dev/null) == "$1" ]]; }
 
 check_under_window_manager() {
     local wm=$window_manager
@@ -57,12 +56,7 @@ check_under_window_manager() {
 
     step "with a window manager: one click on the icon brings the strip from another workspace"
     wmctrl -n 4 || fail "wmctrl could not ask for four workspaces"
-    wmctrl -i -r "$strip" -b remove,sticky || fail "wmctrl could not take the strip off every workspace"
-    wmctrl -i -r "$strip" -t 2 || fail "wmctrl could not put the strip on workspace 2"
-    expect_strip_gone "with the strip on workspace 2 alone"
-    click_icon 1
-    expect_strip_at "$DEFAULT_X" "$DEFAULT_Y" "after one click on the icon"
-    on_workspace 0 || fail "the click took the view to workspace $(xdotool get_desktop) instead of bringing the strip"
+    expect_click_brings_from_workspace "$DEFAULT_X" "$DEFAULT_Y"
     click_at "$STRIP_CLOSE_X" "$STRIP_CLOSE_Y"
     expect_app_exit "\"X\" under $wm"
 

@@ -1,13 +1,12 @@
 #include "platform/portal/PortalGlobalKeys.h"
 
 #include "doubles/PrivateSessionBus.h"
-#include "platform/tray/DBusStructure.h"
+#include "platform/portal/PortalShortcut.h"
 
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QTest>
@@ -17,34 +16,11 @@ namespace {
 
 using platform::GlobalKey;
 using platform::PortalGlobalKeys;
+using platform::PortalShortcut;
 
 const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString Interface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString SessionPath = PortalPath + QStringLiteral("/session/1_1/stackle");
-
-} // namespace
-
-// A shortcut as a program hands it to the portal, (sa{sv}); named for QtDBus to find its type.
-namespace portal_test {
-struct Shortcut {
-    QString id;
-    QVariantMap properties;
-};
-QDBusArgument& operator<<(QDBusArgument& argument, const Shortcut& shortcut)
-{
-    return platform::WriteStructure(argument, shortcut.id, shortcut.properties);
-}
-const QDBusArgument& operator>>(const QDBusArgument& argument, Shortcut& shortcut)
-{
-    return platform::ReadStructure(argument, shortcut.id, shortcut.properties);
-}
-} // namespace portal_test
-
-Q_DECLARE_METATYPE(portal_test::Shortcut)
-
-namespace {
-
-using portal_test::Shortcut;
 
 // The desktop portal's global shortcuts as a desktop offers them: each call is answered on a
 // request object named after the caller and its token, and the desktop tells of a press with a
@@ -61,7 +37,7 @@ public:
     uint sessionResponse = 0; // 0: the session is made; else what the user's refusal answers
     QStringList calls;
     QString boundSession;
-    QList<Shortcut> bound;
+    QList<PortalShortcut> bound;
 
     // A press of the shortcut in the session, as the desktop reports it.
     void Press(const QString& session, const QString& id)
@@ -88,7 +64,7 @@ public:
                    && message.signature() == QLatin1String("oa(sa{sv})sa{sv}")) {
             calls << QStringLiteral("BindShortcuts ") + arguments[2].toString();
             boundSession = qdbus_cast<QDBusObjectPath>(arguments[0]).path();
-            bound = qdbus_cast<QList<Shortcut>>(arguments[1]);
+            bound = qdbus_cast<QList<PortalShortcut>>(arguments[1]);
             reply = Answer(message, qdbus_cast<QVariantMap>(arguments[3]), 0, {});
         } else {
             return false;
@@ -119,7 +95,7 @@ private:
 
 class PortalGlobalKeysTest : public ::testing::Test {
 protected:
-    PortalGlobalKeysTest() { qDBusRegisterMetaType<Shortcut>(), qDBusRegisterMetaType<QList<Shortcut>>(); }
+    PortalGlobalKeysTest() { platform::RegisterPortalShortcutTypes(); }
     ~PortalGlobalKeysTest() override
     {
         QDBusConnection::disconnectFromBus(QStringLiteral("portal"));

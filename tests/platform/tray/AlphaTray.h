@@ -37,13 +37,8 @@ public:
         xcb_map_window(connection_, window_);
         const xcb_atom_t selection = Atom("_NET_SYSTEM_TRAY_S0");
         xcb_set_selection_owner(connection_, window_, selection, XCB_CURRENT_TIME);
-        xcb_client_message_event_t announcement{};
-        announcement.response_type = XCB_CLIENT_MESSAGE;
-        announcement.format = 32;
-        announcement.window = screen->root;
-        announcement.type = Atom("MANAGER");
-        announcement.data.data32[1] = selection;
-        announcement.data.data32[2] = window_;
+        const xcb_client_message_event_t announcement =
+            platform::MakeClientMessage(screen->root, Atom("MANAGER"), {XCB_CURRENT_TIME, selection, window_});
         xcb_send_event(connection_, 0, screen->root, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&announcement));
         opcode_ = Atom("_NET_SYSTEM_TRAY_OPCODE");
@@ -124,12 +119,7 @@ private:
     }
     void Send(xcb_window_t icon, xcb_atom_t type, std::initializer_list<std::uint32_t> data)
     {
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = icon;
-        message.type = type;
-        std::copy(data.begin(), data.end(), message.data.data32);
+        const xcb_client_message_event_t message = platform::MakeClientMessage(icon, type, data);
         xcb_send_event(connection_, 0, icon, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
         xcb_flush(connection_);
     }
