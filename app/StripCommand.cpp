@@ -103,7 +103,7 @@ TCommandLine ReadCommandLine(const std::vector<std::string_view>& arguments)
 std::string UsageText()
 {
     return "Usage: stackle [command]\n"
-           "Starts the strip of this program directory, or acts on the one that runs:\n"
+           "Starts the strip, or acts on the one that runs with the same settings:\n"
            "  --toggle          hide the strip when it is on screen, bring it back otherwise\n"
            "  --show            bring the strip back\n"
            "  --launch N        start slot N (1 to 12) as a click on its button does\n"
@@ -113,7 +113,8 @@ std::string UsageText()
            "  --help            show this text\n"
            "  --version         show the version\n"
            "A command to a strip that does not run starts one first. Keys for the desktop are set\n"
-           "in the [Keys] section of FILE.INI beside the program.\n";
+           "in the [Keys] section of FILE.INI: beside the program, or in ~/.config/stackle/ where\n"
+           "the program's folder is read-only.\n";
 }
 
 std::string VersionText()
